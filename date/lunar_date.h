@@ -45,6 +45,9 @@ public:
     int GetWeekday() const { return m_nWeekday; }
     int IsLeapMonth() const { return m_bLeapMonth; }
 
+    // HOLIDAY_NONE .. HOLIDAY_SET of this day under g_holidaySettings (date/holidays.h).
+    int GetHolidayKind() const;
+
     int GetDaysInMonth(int calendar) const;
     // Sunday-first week rows the solar month spans (4..6).
     int GetWeeksInMonth() const;

@@ -1,0 +1,79 @@
+#include "date/holidays.h"
+
+#include <cstring>
+
+#include "date/lunar_date.h"
+
+const char HolidayKindName[4][20] = {
+    "",
+    "일요일    ",
+    "국가공휴일",
+    "설정공휴일",
+};
+
+const HolidayRule SolarHolidays[HOLIDAY_TABLE_ROWS] = {
+    {1, 1, HOLIDAY_NATIONAL, CAL_SOLAR, "신정"},
+    {3, 1, HOLIDAY_NATIONAL, CAL_SOLAR, "3.1절"},
+    {5, 5, HOLIDAY_NATIONAL, CAL_SOLAR, "어린이날"},
+    {6, 6, HOLIDAY_NATIONAL, CAL_SOLAR, "현충일"},
+    {8, 15, HOLIDAY_NATIONAL, CAL_SOLAR, "광복절"},
+    {10, 3, HOLIDAY_NATIONAL, CAL_SOLAR, "개천절"},
+    {12, 25, HOLIDAY_NATIONAL, CAL_SOLAR, "성탄절"},
+};
+
+const HolidayRule LunarHolidays[HOLIDAY_TABLE_ROWS] = {
+    {1, 1, HOLIDAY_NATIONAL, CAL_LUNAR, "설날"},
+    {1, 2, HOLIDAY_NATIONAL, CAL_LUNAR, ""},
+    {4, 8, HOLIDAY_NATIONAL, CAL_LUNAR, "석가탄신일"},
+    {8, 14, HOLIDAY_NATIONAL, CAL_LUNAR, ""},
+    {8, 15, HOLIDAY_NATIONAL, CAL_LUNAR, "추석"},
+    {8, 16, HOLIDAY_NATIONAL, CAL_LUNAR, ""},
+    // The eve of the New Year; its day depends on the year, so a rule of its own finds it.
+    {12, 0, HOLIDAY_NATIONAL, CAL_LUNAR, ""},
+};
+
+HolidaySettings g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS;
+
+void ClearHolidayMarks()
+{
+    std::memset(g_holidaySettings.marks, 0, sizeof g_holidaySettings.marks);
+}
+
+namespace {
+
+// 1 when a row of the table names (month, day) with a nonzero kind.
+int MatchTable(const HolidayRule (&table)[HOLIDAY_TABLE_ROWS], int month, int day)
+{
+    for (const HolidayRule& rule : table) {
+        if (rule.month > month) break;
+        if (rule.month == month && rule.day == day) return rule.kind != 0 ? 1 : 0;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int CLunarDate::GetHolidayKind() const
+{
+    const HolidaySettings& s = g_holidaySettings;
+    if (s.unsetSunday == 0 && m_nWeekday == 1) return HOLIDAY_SUNDAY;
+
+    if (s.unsetHoliday == 0) {
+        if (MatchTable(SolarHolidays, m_nSolarMonth, m_nSolarDay)) return HOLIDAY_NATIONAL;
+        if (m_nLunarMonth == 12) {
+            const int leap = HasLeapMonth(m_nLunarYear, 12);
+            if (m_bLeapMonth == leap && m_nLunarDay == DaysInMonth(m_nLunarYear, 12, CAL_LUNAR, leap)) {
+                return HOLIDAY_NATIONAL;
+            }
+        }
+        if (m_bLeapMonth == 0 && MatchTable(LunarHolidays, m_nLunarMonth, m_nLunarDay)) return HOLIDAY_NATIONAL;
+    }
+
+    if (s.marks[m_nSolarMonth][m_nSolarDay] == 1) return HOLIDAY_SET;
+
+    if (s.biweeklyUse == 1 && m_nWeekday == s.biweeklyWeekday) {
+        const int odd = GetWeekOfMonth() % 2;
+        if ((odd == 0 && s.biweeklyOdd == 0) || (odd == 1 && s.biweeklyOdd != 0)) return HOLIDAY_SET;
+    }
+    return HOLIDAY_NONE;
+}

@@ -1,0 +1,43 @@
+// Holiday kinds, the national-holiday tables and the operator's holiday settings.
+#pragma once
+
+inline constexpr int HOLIDAY_NONE = 0;
+inline constexpr int HOLIDAY_SUNDAY = 1;
+inline constexpr int HOLIDAY_NATIONAL = 2;
+inline constexpr int HOLIDAY_SET = 3;
+
+// Texts of the kinds for the console listing, indexed by kind; UTF-8, NUL-padded.
+extern const char HolidayKindName[4][20];
+
+// One row of a national-holiday table. A row whose kind is 0 matches its day but makes no holiday.
+struct HolidayRule {
+    int month;     // solar month in the solar table, lunar month in the lunar table
+    int day;       // 0 in the lunar row that stands for the last day of the 12th month
+    int kind;
+    int calendar;  // CAL_SOLAR or CAL_LUNAR
+    char name[20];
+};
+
+inline constexpr int HOLIDAY_TABLE_ROWS = 7;
+// Both sorted by month then day: the search stops at the first later month.
+extern const HolidayRule SolarHolidays[HOLIDAY_TABLE_ROWS];
+extern const HolidayRule LunarHolidays[HOLIDAY_TABLE_ROWS];
+
+struct HolidaySettings {
+    // marks[solar month][solar day] of the year shown: 1 = set by the operator or read back.
+    int marks[13][32];
+    int unsetSunday;      // nonzero: Sundays are ordinary days
+    int unsetSaturday;    // follows its check box; no rule reads it
+    int unsetHoliday;     // nonzero: no national holidays at all
+    int biweeklyUse;      // exactly 1 turns the biweekly day off on
+    int biweeklyOdd;      // 0: even week rows of the month, else odd ones
+    int biweeklyWeekday;  // 1 = Sunday .. 7 = Saturday
+};
+
+inline constexpr HolidaySettings DEFAULT_HOLIDAY_SETTINGS = {{}, 0, 0, 0, 0, 0, 1};
+
+// The one instance, read by the holiday rule and written by the dialog and the calendars.
+extern HolidaySettings g_holidaySettings;
+
+// Clears every entry of g_holidaySettings.marks.
+void ClearHolidayMarks();

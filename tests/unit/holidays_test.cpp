@@ -1,0 +1,159 @@
+#include "date/holidays.h"
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "date/lunar_date.h"
+
+namespace {
+
+class HolidayKind : public ::testing::Test {
+protected:
+    void SetUp() override { g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS; }
+    void TearDown() override { g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS; }
+};
+
+int KindOf(int y, int m, int d)
+{
+    CLunarDate date;
+    EXPECT_EQ(date.SetDate(y, m, d, CAL_SOLAR, 0), 1);
+    return date.GetHolidayKind();
+}
+
+struct KindCase {
+    const char* what;
+    int year, month, day;
+    int kind;
+};
+
+}  // namespace
+
+TEST(HolidayNames, KindTextsAreExactAndFitTheirField)
+{
+    EXPECT_STREQ(HolidayKindName[HOLIDAY_NONE], "");
+    EXPECT_STREQ(HolidayKindName[HOLIDAY_SUNDAY], "일요일    ");
+    EXPECT_STREQ(HolidayKindName[HOLIDAY_NATIONAL], "국가공휴일");
+    EXPECT_STREQ(HolidayKindName[HOLIDAY_SET], "설정공휴일");
+}
+
+TEST(HolidayTables, SortedByMonthThenDaySoTheEarlyStopIsSafe)
+{
+    for (const auto* table : {&SolarHolidays, &LunarHolidays}) {
+        for (int i = 1; i < HOLIDAY_TABLE_ROWS; ++i) {
+            const HolidayRule& a = (*table)[i - 1];
+            const HolidayRule& b = (*table)[i];
+            EXPECT_TRUE(a.month < b.month || (a.month == b.month && a.day < b.day)) << i;
+        }
+    }
+}
+
+TEST_F(HolidayKind, DefaultSettings)
+{
+    const KindCase cases[] = {
+        {"new year, Thursday", 2009, 1, 1, HOLIDAY_NATIONAL},
+        {"ordinary Friday", 2009, 1, 2, HOLIDAY_NONE},
+        {"solar and lunar at once", 2009, 10, 3, HOLIDAY_NATIONAL},
+        {"lunar 8-14 Friday", 2009, 10, 2, HOLIDAY_NATIONAL},
+        {"lunar 8-16 Sunday", 2009, 10, 4, HOLIDAY_SUNDAY},
+        {"lunar 12-30 Sunday", 2009, 1, 25, HOLIDAY_SUNDAY},
+        {"lunar 1-1", 2009, 1, 26, HOLIDAY_NATIONAL},
+        {"lunar 1-2", 2009, 1, 27, HOLIDAY_NATIONAL},
+        {"lunar 1-3 is not", 2009, 1, 28, HOLIDAY_NONE},
+        {"eve in a 29-day month, 2011", 2012, 1, 22, HOLIDAY_SUNDAY},
+        {"lunar 12-29 of a 30-day month is not", 2009, 1, 24, HOLIDAY_NONE},
+        {"eve Saturday 2010", 2010, 2, 13, HOLIDAY_NATIONAL},
+        {"lunar 4-8 Saturday", 2009, 5, 2, HOLIDAY_NATIONAL},
+        {"lunar 4-8 of 2020", 2020, 4, 30, HOLIDAY_NATIONAL},
+        {"leap 4-8 of 2020 is not", 2020, 5, 30, HOLIDAY_NONE},
+        {"leap 5-1 of 2009 is not a holiday", 2009, 6, 23, HOLIDAY_NONE},
+        {"Christmas", 2009, 12, 25, HOLIDAY_NATIONAL},
+        {"Christmas past the lunar table", 2045, 12, 25, HOLIDAY_NATIONAL},
+        {"past the table, 2044 lunar new year not found", 2044, 1, 30, HOLIDAY_NONE},
+        {"Saturday alone", 2009, 1, 3, HOLIDAY_NONE},
+        {"Sunday", 2009, 1, 4, HOLIDAY_SUNDAY},
+        {"Dec 31 ordinary", 2009, 12, 31, HOLIDAY_NONE},
+    };
+    for (const KindCase& c : cases) {
+        EXPECT_EQ(KindOf(c.year, c.month, c.day), c.kind) << c.what;
+    }
+}
+
+TEST_F(HolidayKind, OptionsAndMarksFollowThePrecedence)
+{
+    struct Case {
+        const char* what;
+        int unsetSunday, unsetHoliday, marked;
+        int year, month, day;
+        int kind;
+    } const cases[] = {
+        {"unset Sunday reveals the lunar 8-16", 1, 0, 0, 2009, 10, 4, HOLIDAY_NATIONAL},
+        {"unset Sunday reveals the eve", 1, 0, 0, 2009, 1, 25, HOLIDAY_NATIONAL},
+        {"unset holiday", 0, 1, 0, 2009, 1, 1, HOLIDAY_NONE},
+        {"unset holiday, marked", 0, 1, 1, 2009, 1, 1, HOLIDAY_SET},
+        {"unset holiday keeps Sunday", 0, 1, 0, 2009, 10, 4, HOLIDAY_SUNDAY},
+        {"marked Sunday", 0, 0, 1, 2009, 1, 4, HOLIDAY_SUNDAY},
+        {"marked Sunday, Sundays unset", 1, 0, 1, 2009, 1, 4, HOLIDAY_SET},
+        {"marked national holiday", 0, 0, 1, 2009, 1, 1, HOLIDAY_NATIONAL},
+        {"marked weekday", 0, 0, 1, 2009, 1, 2, HOLIDAY_SET},
+        {"everything unset", 1, 1, 0, 2009, 10, 4, HOLIDAY_NONE},
+    };
+    for (const auto& c : cases) {
+        g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS;
+        g_holidaySettings.unsetSunday = c.unsetSunday;
+        g_holidaySettings.unsetHoliday = c.unsetHoliday;
+        g_holidaySettings.marks[c.month][c.day] = c.marked;
+        EXPECT_EQ(KindOf(c.year, c.month, c.day), c.kind) << c.what;
+    }
+}
+
+TEST_F(HolidayKind, OnlyAMarkOfExactlyOneCounts)
+{
+    g_holidaySettings.marks[1][2] = 2;
+    EXPECT_EQ(KindOf(2009, 1, 2), HOLIDAY_NONE);
+    g_holidaySettings.marks[1][2] = -1;
+    EXPECT_EQ(KindOf(2009, 1, 2), HOLIDAY_NONE);
+}
+
+TEST_F(HolidayKind, BiweeklySaturdaysOfAugust2009)
+{
+    // The 1st is a Saturday in week row 1; the 15th is Liberation Day.
+    struct Case {
+        int use, odd;
+        int kinds[5];  // Saturdays 1, 8, 15, 22, 29
+    } const cases[] = {
+        {1, 0, {HOLIDAY_NONE, HOLIDAY_SET, HOLIDAY_NATIONAL, HOLIDAY_SET, HOLIDAY_NONE}},
+        {1, 1, {HOLIDAY_SET, HOLIDAY_NONE, HOLIDAY_NATIONAL, HOLIDAY_NONE, HOLIDAY_SET}},
+        {1, 7, {HOLIDAY_SET, HOLIDAY_NONE, HOLIDAY_NATIONAL, HOLIDAY_NONE, HOLIDAY_SET}},
+        {2, 0, {HOLIDAY_NONE, HOLIDAY_NONE, HOLIDAY_NATIONAL, HOLIDAY_NONE, HOLIDAY_NONE}},
+        {0, 1, {HOLIDAY_NONE, HOLIDAY_NONE, HOLIDAY_NATIONAL, HOLIDAY_NONE, HOLIDAY_NONE}},
+    };
+    for (const auto& c : cases) {
+        g_holidaySettings.biweeklyUse = c.use;
+        g_holidaySettings.biweeklyOdd = c.odd;
+        g_holidaySettings.biweeklyWeekday = 7;
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(KindOf(2009, 8, 1 + 7 * i), c.kinds[i]) << "use " << c.use << " odd " << c.odd << " day " << 1 + 7 * i;
+        }
+        EXPECT_EQ(KindOf(2009, 8, 7), HOLIDAY_NONE) << "a Friday is not the chosen weekday";
+    }
+}
+
+TEST_F(HolidayKind, BiweeklyParityRestartsEveryMonth)
+{
+    // Tuesdays 18 and 25 August 2009 sit in rows 4 and 5, 1 and 8 September in rows 1 and 2:
+    // two Tuesdays in a row are working days, which a plain every-other-week count never gives.
+    g_holidaySettings.biweeklyUse = 1;
+    g_holidaySettings.biweeklyWeekday = 3;
+    const struct {
+        int month, day, kind;
+    } tuesdays[] = {{8, 18, HOLIDAY_SET}, {8, 25, HOLIDAY_NONE}, {9, 1, HOLIDAY_NONE}, {9, 8, HOLIDAY_SET}};
+    for (const auto& t : tuesdays) EXPECT_EQ(KindOf(2009, t.month, t.day), t.kind) << t.month << "-" << t.day;
+}
+
+TEST_F(HolidayKind, SaturdayOptionChangesNothing)
+{
+    g_holidaySettings.unsetSaturday = 1;
+    EXPECT_EQ(KindOf(2009, 1, 3), HOLIDAY_NONE);
+    EXPECT_EQ(KindOf(2009, 5, 2), HOLIDAY_NATIONAL);
+}
