@@ -1,0 +1,33 @@
+// The year walk over the holiday rules: the total, the console listing and the upload list.
+#pragma once
+
+#include <string>
+
+#include "app/listing_output.h"
+
+struct SendRecord {
+    int year;   // year - 2000
+    int month;  // 1..12; 0 in the end record
+    int day;    // 1..31; 0 in the end record
+};
+
+// Every day of a leap year plus the end record, so no holiday is ever left out.
+inline constexpr int SEND_LIST_CAPACITY = 366 + 1;
+
+extern SendRecord g_sendList[SEND_LIST_CAPACITY];
+extern int g_nSendCount;  // records in use
+extern int g_nSendIndex;  // next record the upload sends
+
+// "    총휴일수 : %5d 일"
+std::string TotalCaption(int total);
+// "Holiday[%s] => %04d-%02d-%02d\n"
+std::string HolidayListingLine(int kind, int year, int month, int day);
+
+// Counts the days of `year` whose kind is not HOLIDAY_NONE, lists them when `list` is 1,
+// sets the total caption and returns the total.
+int CountHolidays(int year, int list, ListingOutput& out);
+
+// Rebuilds g_sendList for `model` (ZEFA-101 leaves Sundays out; ZEFA-102 sends every kind and
+// ends a non-empty list with the end record), lists every holiday and returns the total of all
+// kinds. The caller sets the total caption once the upload has started or been refused.
+int BuildSendList(int year, int model, ListingOutput& out);
