@@ -1,0 +1,165 @@
+#include "app/protocol.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/holiday_upload.h"
+#include "app/read_reply.h"
+#include "app/terminal_model.h"
+#include "date/holidays.h"
+
+int g_bConnected = 0;
+int g_nPendingCmd = PENDING_NONE;
+char g_szHeldFrame[HELD_FRAME_SIZE];
+
+void ResetLink()
+{
+    g_bConnected = 0;
+    g_nPendingCmd = PENDING_NONE;
+    g_szHeldFrame[0] = '\0';
+    g_nSendCount = 0;
+    g_nSendIndex = 0;
+}
+
+std::string ReceivedLine(const char* text, int length)
+{
+    return "[RX]=>(" + std::to_string(length) + ")" + std::string(text, length) + "\n";
+}
+
+std::string SentLine(const std::string& frame)
+{
+    return "[TX]=>" + frame + "\n";
+}
+
+namespace {
+
+// The connection test of the commands that need one; tells the operator when it fails.
+bool RequireConnection(ProtocolHost& host)
+{
+    if (g_bConnected == 1) return true;
+    host.ShowMessage(TEXT_NOT_CONNECTED);
+    return false;
+}
+
+}  // namespace
+
+void OnSystemConnect(ProtocolHost& host, int model)
+{
+    const std::string frame = FrameConnect(model);
+    if (model == MODEL_ZEFA101) {
+        // The ZEFA-101 speaks first; the frame answers whatever it says next.
+        std::snprintf(g_szHeldFrame, sizeof g_szHeldFrame, "%s", frame.c_str());
+        g_nPendingCmd = PENDING_CONNECT;
+        return;
+    }
+    host.WriteFrame(frame);
+}
+
+void OnSetTime(ProtocolHost& host, int model, const LocalTime& now)
+{
+    if (!RequireConnection(host)) return;
+    host.WriteFrame(FrameSetTime(model, now));
+}
+
+void OnDataRead(ProtocolHost& host, int model, int year)
+{
+    if (!RequireConnection(host)) return;
+    // Set before the frame leaves, so the framer already joins the answer's lines.
+    host.SetLongReply(1);
+    host.WriteFrame(FrameRead(model, year));
+}
+
+void OnDataDelete(ProtocolHost& host, int model, int year)
+{
+    if (RequireConnection(host)) {
+        host.WriteFrame(FrameDelete(model, year));
+        ClearHolidayMarks();
+    }
+    host.Repaint();
+}
+
+int OnDataSend(ProtocolHost& host, int model, int year)
+{
+    const int total = BuildSendList(year, model, host);
+    if (g_nSendCount > 0 && RequireConnection(host)) {
+        g_nSendIndex = 1;
+        g_nPendingCmd = PENDING_UPLOAD;
+        host.WriteFrame(FrameHoliday(model, g_sendList[0]));
+    }
+    host.SetTotalCaption(TotalCaption(total));
+    return total;
+}
+
+void OnHolidayWeekdays(ProtocolHost& host, const std::string& digits)
+{
+    if (digits.empty() || !RequireConnection(host)) return;
+    host.WriteFrame(FrameWeekdays(digits));
+}
+
+void OnLoanPeriod(ProtocolHost& host, int first, int second)
+{
+    host.WriteFrame(FrameLoanPeriods(first, second));
+}
+
+void OnModelSelected(int model)
+{
+    if (model == MODEL_ZEFA102) g_nPendingCmd = PENDING_NONE;
+}
+
+namespace {
+
+int ContinueExchange(ProtocolHost& host, int model)
+{
+    switch (g_nPendingCmd) {
+    case PENDING_CONNECT:
+        g_nPendingCmd = PENDING_NONE;
+        host.WriteFrame(g_szHeldFrame);
+        return REPLY_HELD_SENT;
+    case PENDING_UPLOAD:
+        if (g_nSendIndex < g_nSendCount) {
+            const std::string frame = FrameHoliday(model, g_sendList[g_nSendIndex]);
+            host.WriteFrame(frame);
+            if (model == MODEL_ZEFA102) host.WriteConsole(SentLine(frame));
+            ++g_nSendIndex;
+            return REPLY_UPLOAD_NEXT;
+        }
+        g_nPendingCmd = PENDING_NONE;
+        return REPLY_UPLOAD_DONE;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace
+
+int OnCommFrame(ProtocolHost& host, int model, int year, const char* frame)
+{
+    // Our own copy, whole: the framer hands over at most MAX_REPLY_LENGTH bytes.
+    char text[MAX_REPLY_LENGTH + 1];
+    int length = 0;
+    while (length < MAX_REPLY_LENGTH && frame[length] != '\0') ++length;
+    std::memcpy(text, frame, length);
+    text[length] = '\0';
+
+    int effect = 0;
+    if (g_bConnected == 0 && std::strcmp(text, "OK") == 0) {
+        g_bConnected = 1;
+        host.SetStatusCaption(TEXT_CONNECTED);
+        effect |= REPLY_CONNECTED;
+    }
+
+    host.WriteConsole(ReceivedLine(text, length));
+
+    if (host.GetLongReply() == 1) {
+        ClearHolidayMarks();
+        ParseReadReply(text, model, g_holidaySettings.marks);
+        CountHolidays(year, 0, host);
+        host.SetLongReply(0);
+        host.Repaint();
+        effect |= REPLY_READ_DONE;
+    }
+
+    effect |= ContinueExchange(host, model);
+    host.RearmFramer();
+    return effect;
+}

@@ -1,0 +1,58 @@
+// The terminal protocol: link state, the button handlers and the reply handler.
+// Everything runs on the UI thread; the serial object hands each reply to OnCommFrame.
+#pragma once
+
+#include <string>
+
+#include "app/frames.h"
+#include "app/protocol_host.h"
+#include "date/local_clock.h"
+
+inline constexpr int PENDING_NONE = 0;
+inline constexpr int PENDING_CONNECT = 68;  // ZEFA-101: connect frame held until the terminal speaks
+inline constexpr int PENDING_UPLOAD = 136;  // holiday upload running
+
+inline constexpr int HELD_FRAME_SIZE = 500;
+// The longest reply text the serial framer delivers.
+inline constexpr int MAX_REPLY_LENGTH = 2048;
+
+inline constexpr const char* TEXT_NOT_CONNECTED = "먼저 시스템과 연결을 해야 합니다.";
+inline constexpr const char* TEXT_CONNECTED = "연결 성공";
+inline constexpr const char* TEXT_DISCONNECTED = "연결 안됨";
+
+extern int g_bConnected;  // set by the first reply "OK"; never cleared
+extern int g_nPendingCmd;
+extern char g_szHeldFrame[HELD_FRAME_SIZE];
+
+// Back to the start state (nothing connected, nothing pending); for a fresh session.
+void ResetLink();
+
+// "[RX]=>(%d)%s\n"
+std::string ReceivedLine(const char* text, int length);
+// "[TX]=>%s\n"
+std::string SentLine(const std::string& frame);
+
+void OnSystemConnect(ProtocolHost& host, int model);
+void OnSetTime(ProtocolHost& host, int model, const LocalTime& now);
+void OnDataRead(ProtocolHost& host, int model, int year);
+void OnDataDelete(ProtocolHost& host, int model, int year);
+// Rebuilds the upload list and starts the upload; returns the holiday total.
+int OnDataSend(ProtocolHost& host, int model, int year);
+// After the weekday dialog ended with OK; `digits` as it collected them.
+void OnHolidayWeekdays(ProtocolHost& host, const std::string& digits);
+// After the loan-period dialog ended with OK.
+void OnLoanPeriod(ProtocolHost& host, int first, int second);
+// A model radio button was clicked. Choosing ZEFA-102 abandons a held connect or a running
+// upload. The caller sets the receiver's framing to the model itself.
+void OnModelSelected(int model);
+
+// What a reply did, as bits, so a caller without a window can tell when an exchange is over.
+inline constexpr int REPLY_CONNECTED = 1;     // this reply made the connection
+inline constexpr int REPLY_READ_DONE = 2;     // this reply was taken as the holiday list
+inline constexpr int REPLY_HELD_SENT = 4;     // the held connect frame went out
+inline constexpr int REPLY_UPLOAD_NEXT = 8;   // the next upload frame went out
+inline constexpr int REPLY_UPLOAD_DONE = 16;  // the upload has ended
+
+// Handles one reply; `frame` is the serial object's NUL-terminated reply text, read in place.
+// The last step re-arms the framer.
+int OnCommFrame(ProtocolHost& host, int model, int year, const char* frame);
