@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "date/holiday_law.h"
 #include "date/lunar_date.h"
 
 const char HolidayKindName[4][20] = {
@@ -67,6 +68,7 @@ int CLunarDate::GetHolidayKind() const
             }
         }
         if (m_bLeapMonth == 0 && MatchTable(LunarHolidays, m_nLunarMonth, m_nLunarDay)) return HOLIDAY_NATIONAL;
+        if (IsLawHoliday(m_nSolarYear, m_nSolarMonth, m_nSolarDay)) return HOLIDAY_NATIONAL;
     }
 
     if (s.marks[m_nSolarMonth][m_nSolarDay] == 1) return HOLIDAY_SET;
