@@ -1,0 +1,216 @@
+// The portable half of the serial object: state, framers, hand-off, reader loop, open and close
+// order. The OS calls live in comm_posix.cpp and comm_win32.cpp.
+#include "comm/comm.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string FormatPort(const char* format, int port)
+{
+    char text[128];
+    std::snprintf(text, sizeof text, format, port);
+    return text;
+}
+
+}  // namespace
+
+std::string CommDeviceName(int port)
+{
+    // COM10 and up exist only in the device namespace.
+    return FormatPort(port < 10 ? "COM%d" : "\\\\.\\COM%d", port);
+}
+
+CComm::CComm() : m_hPort(COMM_NO_HANDLE), m_ovWrite(), m_ovRead() {}
+
+CComm::~CComm()
+{
+    Shutdown();
+}
+
+void CComm::SetPortParams(std::uint8_t port, std::uint32_t baudRate, std::uint8_t byteSize, std::uint8_t stopBits,
+                          std::uint8_t parity)
+{
+    m_nPort = port;
+    m_baudRate = baudRate;
+    m_byteSize = byteSize;
+    m_stopBits = stopBits;
+    m_parity = parity;
+}
+
+BOOL CComm::Open()
+{
+    // A reader that ended by itself (the device vanished) still has to be joined.
+    if (m_bRunning || m_reader.joinable() || IsDeviceOpen()) Close();
+    if (!HasIoEvents() && !CreateIoEvents()) {
+        ReportOpenFailure("I/O events could not be created");
+        return 0;
+    }
+    std::string detail;
+    if (!OpenDevice(detail)) {
+        ReportOpenFailure(detail);
+        return 0;
+    }
+    if (!ApplyLineSettings()) {
+        m_bRunning = 0;
+        CloseDevice();
+        ReportOpenFailure(m_strDevice + ": line settings refused (9600 8N1)");
+        return 0;
+    }
+    // A frame left unhandled by the last session must not block this one.
+    m_nFrameLen = 0;
+    m_nFrameState = FRAME_IDLE;
+    m_bRunning = 1;
+    m_reader = std::thread(&CComm::ReaderThreadProc, this);
+    return 1;
+}
+
+void CComm::ReportOpenFailure(const std::string& detail)
+{
+    const std::string message = FormatPort("COM%d 포트를 열수가 없습니다.", m_nPort);
+    if (CCommOwner* owner = m_hOwner) {
+        owner->ShowCommError(message, detail);
+    } else {
+        std::fprintf(stderr, "%s (%s)\n", message.c_str(), detail.c_str());
+    }
+}
+
+BOOL CComm::Close()
+{
+    StopReader();
+    CloseDevice();
+    return 1;
+}
+
+BOOL CComm::Shutdown()
+{
+    if (m_bRunning || m_reader.joinable() || IsDeviceOpen()) Close();
+    CloseIoEvents();
+    return 1;
+}
+
+void CComm::StopReader()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_handoffMutex);
+        m_bRunning = 0;
+    }
+    m_handoff.notify_all();
+    if (m_reader.joinable()) {
+        WakeReader();
+        m_reader.join();
+    }
+}
+
+void CComm::RearmFramer()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_handoffMutex);
+        m_nFrameLen = 0;
+        m_nFrameState = FRAME_IDLE;
+    }
+    m_handoff.notify_all();
+}
+
+void CComm::ReaderThreadProc()
+{
+    std::string message;
+    std::string detail;
+    if (!BeginReaderWait(message, detail)) {
+        if (CCommOwner* owner = m_hOwner) owner->PostCommError(m_nPort, message, detail);
+        return;
+    }
+    char buffer[COMM_READ_MAX];
+    while (m_bRunning) {
+        const WaitResult wait = WaitForInput();
+        if (wait == WAIT_WOKEN) continue;
+        const std::uint32_t n = ReadAvailable(buffer, sizeof buffer);
+        if (n > 0) {
+            m_nLastRead = static_cast<int>(n);
+            if (m_nFraming == FRAMING_LINES) {
+                FrameLines(buffer);
+            } else {
+                FrameStxEtx(buffer);
+            }
+        } else if (wait == WAIT_HANGUP) {
+            // Nothing left to read and the line is gone: end instead of polling a dead device.
+            if (m_bRunning.exchange(0)) {
+                if (CCommOwner* owner = m_hOwner) {
+                    owner->PostCommError(m_nPort, FormatPort("COM%d 포트의 연결이 끊어졌습니다.", m_nPort),
+                                         m_strDevice + ": hang-up");
+                }
+            }
+            break;
+        }
+    }
+    EndReaderWait();
+}
+
+void CComm::CompleteFrame(int length)
+{
+    m_frame[length] = '\0';
+    m_nFrameLen = length;
+    {
+        std::lock_guard<std::mutex> lock(m_handoffMutex);
+        m_nFrameState = FRAME_READY;
+    }
+    CCommOwner* owner = m_hOwner;
+    if (owner == nullptr) return;  // stays ready, so later chunks are dropped until someone re-arms
+    owner->PostCommFrame(m_nPort);
+    std::unique_lock<std::mutex> lock(m_handoffMutex);
+    m_handoff.wait(lock, [this] { return m_nFrameState != FRAME_READY || !m_bRunning; });
+}
+
+// Overlong frames: the buffer holds COMM_FRAME_MAX bytes; later bytes are dropped until the
+// delimiter, and the cut frame is still delivered so that an upload keeps advancing.
+//
+// A state that belongs to the other framer (the operator switched the model in the middle of a
+// frame) counts as idle; otherwise the receiver would ignore every byte from then on.
+
+void CComm::FrameLines(const char* chunk)
+{
+    int state = m_nFrameState;
+    if (state == FRAME_READY) return;
+    int length = m_nFrameLen;
+    const bool longReply = m_bLongReply != 0;
+    for (int i = 0; i < m_nLastRead; ++i) {
+        const char b = chunk[i];
+        if (state == FRAME_GOT_CR) {
+            if (b != '\n') continue;  // bytes between CR and LF are dropped
+            if (length == 0 || (longReply && length < LONG_REPLY_MIN_LEN)) {
+                state = FRAME_IDLE;  // empty line, or a long reply that goes on
+                continue;
+            }
+            CompleteFrame(length);
+            return;
+        }
+        if (b == '\r') {
+            state = FRAME_GOT_CR;
+        } else if (length < COMM_FRAME_MAX) {
+            m_frame[length++] = b;
+        }
+    }
+    m_nFrameLen = length;
+    m_nFrameState = state;
+}
+
+void CComm::FrameStxEtx(const char* chunk)
+{
+    int state = m_nFrameState;
+    if (state == FRAME_READY) return;
+    int length = m_nFrameLen;
+    for (int i = 0; i < m_nLastRead; ++i) {
+        const char b = chunk[i];
+        if (state != FRAME_IN_STX) {
+            length = 0;
+            if (b == 0x02) state = FRAME_IN_STX;
+        } else if (b == 0x03) {
+            CompleteFrame(length);
+            return;
+        } else if (length < COMM_FRAME_MAX) {
+            m_frame[length++] = b;
+        }
+    }
+    m_nFrameLen = length;
+    m_nFrameState = state;
+}

@@ -1,0 +1,143 @@
+// The serial object: opens one port COMn at fixed line settings, runs one reader thread that
+// cuts the incoming bytes into frames, and hands each complete frame to its owner.
+//
+// Hand-off (the reader never blocks on the owner, and the owner never blocks on the reader):
+//   1. The reader completes a frame: m_frame holds its bytes and a NUL, m_nFrameLen its length,
+//      m_nFrameState becomes FRAME_READY.
+//   2. The reader calls CCommOwner::PostCommFrame(port) and then waits until the owner has
+//      re-armed the framer with RearmFramer(), or until the port closes.
+//   3. The owner reads m_frame in place on its own (UI) thread and, as its last step, calls
+//      RearmFramer(). Bytes that arrive meanwhile wait in the driver's queue.
+// Close() and Shutdown() from the UI thread wake a reader that waits in step 2 and join it.
+//
+// Set the owner and m_nFraming before Open(), so that no frame reaches an unset owner.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "comm/comm_platform.h"
+
+using BOOL = int;
+
+inline constexpr unsigned WM_COMM_FRAME = 0x400 + 10;
+
+inline constexpr int FRAMING_LINES = 0;    // ZEFA-101: CR LF lines
+inline constexpr int FRAMING_STX_ETX = 1;  // ZEFA-102: STX ... ETX; any nonzero value means this
+
+inline constexpr int FRAME_IDLE = 0;
+inline constexpr int FRAME_IN_STX = 2;
+inline constexpr int FRAME_GOT_CR = 4;
+inline constexpr int FRAME_READY = 8;
+
+inline constexpr int COMM_FRAME_MAX = 2048;     // longer frames are cut here, see the framers
+inline constexpr int COMM_READ_MAX = 2048;      // bytes taken from the driver per read
+inline constexpr int LONG_REPLY_MIN_LEN = 143;  // a data-read reply on ZEFA-101 is at least this long
+
+// Whoever handles the frames: the setup dialog, the headless tool, tests.
+class CCommOwner {
+public:
+    virtual ~CCommOwner() = default;
+
+    // Reader thread. A complete frame waits in CComm::m_frame. Must return at once: queue the
+    // work for the owner's own thread, which reads the frame and then calls RearmFramer().
+    virtual void PostCommFrame(int port) = 0;
+
+    // Reader thread. The reader has ended for good (the device vanished: a USB adapter pulled,
+    // the simulator hung up); m_bRunning is 0. Queue the message for the owner's own thread;
+    // never call Close or Shutdown from here.
+    virtual void PostCommError(int port, const std::string& message, const std::string& detail) = 0;
+
+    // Caller's (UI) thread, from Open(): the port could not be opened. `message` is the text for
+    // the operator's message box; `detail` names the device and what the system said.
+    virtual void ShowCommError(const std::string& message, const std::string& detail) = 0;
+};
+
+// Device name that Win32 opens for port n: COM1..COM9, \\.\COM10 and up.
+std::string CommDeviceName(int port);
+
+class CComm {
+public:
+    CComm();
+    virtual ~CComm();
+
+    CComm(const CComm&) = delete;
+    CComm& operator=(const CComm&) = delete;
+
+    // Stores the values only. Stop bits before parity.
+    void SetPortParams(std::uint8_t port, std::uint32_t baudRate, std::uint8_t byteSize, std::uint8_t stopBits,
+                       std::uint8_t parity);
+    // Win32: the read and write events. POSIX: the pipe that wakes the reader on Close.
+    BOOL CreateIoEvents();
+    // Opens the port, applies the line settings and starts the reader. On failure the owner's
+    // ShowCommError receives "COM%d 포트를 열수가 없습니다." and the result is FALSE.
+    BOOL Open();
+    BOOL ApplyLineSettings();
+    void SetOwnerWindow(CCommOwner* owner) { m_hOwner = owner; }
+    // Reader thread only: what the driver has queued, at most maxBytes.
+    std::uint32_t ReadAvailable(char* buffer, std::uint32_t maxBytes);
+    // Writes the whole frame (waits at most about a second for the line); the buffer may be
+    // reused at once. FALSE when the port is not open or the write failed.
+    BOOL Write(const char* data, std::uint32_t length);
+    // Drops DTR, discards both queues, closes the port; wakes and joins the reader first.
+    // Never call from the reader thread (owner callbacks run there).
+    BOOL Close();
+    // Close when anything is open, then releases the I/O events. Idempotent.
+    BOOL Shutdown();
+
+    // Owner's thread, last step of handling a frame: lets the reader collect the next one.
+    void RearmFramer();
+
+    // The framers walk the m_nLastRead bytes of `chunk`. A completed frame is handed to the
+    // owner (see the top of this file) and the rest of the chunk is dropped.
+    void FrameLines(const char* chunk);
+    void FrameStxEtx(const char* chunk);
+
+    CommHandle m_hPort;
+    std::atomic<int> m_bRunning{0};
+    char m_frame[COMM_FRAME_MAX + 1] = {};
+    std::atomic<CCommOwner*> m_hOwner{nullptr};
+    std::atomic<int> m_bLongReply{0};
+    std::atomic<int> m_nFraming{FRAMING_LINES};
+    std::uint8_t m_nPort = 0;
+    std::uint8_t m_byteSize = 8;
+    std::uint8_t m_parity = 0;    // 0 none, 1 odd, 2 even, 3 mark, 4 space
+    std::uint8_t m_stopBits = 0;  // 0 one, 1 one and a half, 2 two
+    std::uint32_t m_baudRate = 9600;
+    CommOverlapped m_ovWrite;
+    CommOverlapped m_ovRead;
+    std::atomic<int> m_nFrameLen{0};
+    std::atomic<int> m_nFrameState{FRAME_IDLE};
+    int m_nLastRead = 0;
+
+private:
+    enum WaitResult { WAIT_INPUT, WAIT_WOKEN, WAIT_HANGUP };
+
+    void ReaderThreadProc();
+    void CompleteFrame(int length);
+    void StopReader();
+    void ReportOpenFailure(const std::string& detail);
+
+    // Per platform (comm_posix.cpp, comm_win32.cpp).
+    bool OpenDevice(std::string& detail);
+    bool IsDeviceOpen() const;
+    void CloseDevice();
+    bool HasIoEvents() const;
+    void CloseIoEvents();
+    void WakeReader();
+    bool BeginReaderWait(std::string& message, std::string& detail);
+    WaitResult WaitForInput();
+    void EndReaderWait();
+
+    std::string m_strDevice;  // what OpenDevice opened, for messages
+    std::mutex m_handoffMutex;
+    std::condition_variable m_handoff;
+    std::thread m_reader;
+#ifdef _WIN32
+    HANDLE m_hWaitEvent = nullptr;  // the reader's own event for its overlapped WaitCommEvent
+#endif
+};

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "comm/comm.h"
+#include "tests/unit/frame_owners.h"
+
+namespace {
+
+using Chunks = std::vector<std::string>;
+
+void Feed(CComm& comm, const std::string& chunk)
+{
+    comm.m_nLastRead = static_cast<int>(chunk.size());
+    if (comm.m_nFraming == FRAMING_LINES) {
+        comm.FrameLines(chunk.data());
+    } else {
+        comm.FrameStxEtx(chunk.data());
+    }
+}
+
+std::vector<std::string> Frames(int framing, bool longReply, const Chunks& chunks)
+{
+    CComm comm;
+    InlineOwner owner(comm);
+    comm.SetOwnerWindow(&owner);
+    comm.m_nFraming = framing;
+    comm.m_bLongReply = longReply ? 1 : 0;
+    for (const std::string& chunk : chunks) Feed(comm, chunk);
+    return owner.frames;
+}
+
+struct FramerCase {
+    const char* name;
+    int framing;
+    bool longReply;
+    Chunks chunks;
+    std::vector<std::string> frames;
+};
+
+const std::string k142(142, 'x');
+const std::string kOverlong(3000, 'y');
+
+const FramerCase kCases[] = {
+    {"line OK", FRAMING_LINES, false, {"OK\r\n"}, {"OK"}},
+    {"empty line is no frame", FRAMING_LINES, false, {"\r\n"}, {}},
+    {"bytes between CR and LF dropped", FRAMING_LINES, false, {"AB\rX\n"}, {"AB"}},
+    {"second CR ignored", FRAMING_LINES, false, {"AB\r\r\n"}, {"AB"}},
+    {"LF without CR is data", FRAMING_LINES, false, {"A\nB\r\n"}, {"A\nB"}},
+    {"leading # kept", FRAMING_LINES, false, {"#OK\r\n"}, {"#OK"}},
+    {"rest of chunk dropped", FRAMING_LINES, false, {"A\r\nB\r\n"}, {"A"}},
+    {"one frame per chunk", FRAMING_LINES, false, {"A\r\n", "B\r\n"}, {"A", "B"}},
+    {"line split over reads", FRAMING_LINES, false, {"O", "K\r", "\n"}, {"OK"}},
+    {"empty read", FRAMING_LINES, false, {"O", "", "K\r\n"}, {"OK"}},
+    {"short line in long reply waits", FRAMING_LINES, true, {"OK\r\n"}, {}},
+    {"long reply 142 waits", FRAMING_LINES, true, {k142.substr(0, 100) + "\r\n", k142.substr(100) + "\r\n"}, {}},
+    {"long reply 143 ends", FRAMING_LINES, true, {k142.substr(0, 100) + "\r\n", k142.substr(100) + "z\r\n"},
+     {k142 + "z"}},
+    {"long reply joins a third line", FRAMING_LINES, true, {"#RD0101\r\n", "\r\n", k142 + "\r\n"},
+     {"#RD0101" + k142}},
+    {"overlong line cut", FRAMING_LINES, false, {kOverlong + "\r\n", "OK\r\n"}, {kOverlong.substr(0, 2048), "OK"}},
+    {"overlong line over reads", FRAMING_LINES, false, {kOverlong, kOverlong, "\r\n"}, {kOverlong.substr(0, 2048)}},
+    {"stx OK", FRAMING_STX_ETX, false, {"\x02OK\x03"}, {"OK"}},
+    {"bytes before STX ignored", FRAMING_STX_ETX, false, {"junk\r\n\x03\x02OK\x03"}, {"OK"}},
+    {"second STX is data", FRAMING_STX_ETX, false, {"\x02" "A\x02" "B\x03"}, {"A\x02" "B"}},
+    {"STX alone then a frame", FRAMING_STX_ETX, false, {"\x02", "\x02X\x03"}, {"\x02X"}},
+    {"stx rest of chunk dropped", FRAMING_STX_ETX, false, {"\x02" "A\x03\x02" "B\x03"}, {"A"}},
+    {"stx split over reads", FRAMING_STX_ETX, false, {"\x02O", "K", "\x03"}, {"OK"}},
+    {"empty stx frame", FRAMING_STX_ETX, false, {"\x02\x03"}, {""}},
+    {"long reply ignored by stx", FRAMING_STX_ETX, true, {"\x02OK\x03"}, {"OK"}},
+    {"overlong stx cut", FRAMING_STX_ETX, false, {"\x02" + kOverlong + "\x03", "\x02OK\x03"},
+     {kOverlong.substr(0, 2048), "OK"}},
+};
+
+class FramerTable : public ::testing::TestWithParam<FramerCase> {};
+
+TEST_P(FramerTable, DeliversExactly)
+{
+    const FramerCase& c = GetParam();
+    EXPECT_EQ(Frames(c.framing, c.longReply, c.chunks), c.frames);
+}
+
+INSTANTIATE_TEST_SUITE_P(Framers, FramerTable, ::testing::ValuesIn(kCases), [](const auto& info) {
+    std::string name = info.param.name;
+    for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    }
+    return name;
+});
+
+TEST(Framer, EveryByteValueInsideAFrameIsData)
+{
+    for (int b = 0; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        if (b != '\r') {
+            EXPECT_EQ(Frames(FRAMING_LINES, false, {"A" + byte + "B\r\n"}), std::vector<std::string>{"A" + byte + "B"})
+                << "byte " << b;
+        }
+        if (b != 0x03) {
+            EXPECT_EQ(Frames(FRAMING_STX_ETX, false, {"\x02" "A" + byte + "B\x03"}),
+                      std::vector<std::string>{"A" + byte + "B"})
+                << "byte " << b;
+        }
+    }
+}
+
+TEST(Framer, AnySplitOfAFrameGivesTheSameFrame)
+{
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 2000; ++round) {
+        const bool lines = round % 2 == 0;
+        std::string text(random() % 300, '\0');
+        for (char& c : text) {
+            do {
+                c = static_cast<char>(random() % 256);
+            } while (lines ? c == '\r' : c == 0x03);
+        }
+        std::string noise;
+        if (!lines) noise = std::string(random() % 5, 'n');
+        const std::string wire = lines ? text + "\r\n" : noise + "\x02" + text + "\x03";
+        Chunks chunks;
+        for (std::size_t at = 0; at < wire.size();) {
+            const std::size_t size = 1 + random() % 40;
+            chunks.push_back(wire.substr(at, size));
+            at += size;
+        }
+        const std::vector<std::string> frames = Frames(lines ? FRAMING_LINES : FRAMING_STX_ETX, false, chunks);
+        if (lines && text.empty()) {
+            EXPECT_TRUE(frames.empty());
+        } else {
+            EXPECT_EQ(frames, std::vector<std::string>{text}) << "round " << round;
+        }
+    }
+}
+
+TEST(Framer, ChunksAreDroppedUntilTheOwnerRearms)
+{
+    CComm comm;
+    InlineOwner owner(comm, false);
+    comm.SetOwnerWindow(&owner);
+    comm.m_nFraming = FRAMING_STX_ETX;
+    Feed(comm, "\x02" "A\x03");
+    Feed(comm, "\x02" "B\x03");
+    EXPECT_EQ(comm.m_nFrameState, FRAME_READY);
+    EXPECT_STREQ(comm.m_frame, "A");
+    comm.RearmFramer();
+    Feed(comm, "\x02" "C\x03");
+    EXPECT_EQ(owner.frames, (std::vector<std::string>{"A", "C"}));
+}
+
+TEST(Framer, ModelSwitchInTheMiddleOfAFrameDoesNotWedgeTheReceiver)
+{
+    CComm comm;
+    InlineOwner owner(comm);
+    comm.SetOwnerWindow(&owner);
+    comm.m_nFraming = FRAMING_LINES;
+    Feed(comm, "AB\r");  // waits for LF
+    comm.m_nFraming = FRAMING_STX_ETX;
+    Feed(comm, "\x02OK\x03");
+    Feed(comm, "\x02" "CD");  // inside an STX frame
+    comm.m_nFraming = FRAMING_LINES;
+    Feed(comm, "EF\r\n");
+    EXPECT_EQ(owner.frames, (std::vector<std::string>{"OK", "CDEF"}));
+}
+
+TEST(CommDeviceName, TenAndUpUseTheDeviceNamespace)
+{
+    EXPECT_EQ(CommDeviceName(1), "COM1");
+    EXPECT_EQ(CommDeviceName(9), "COM9");
+    EXPECT_EQ(CommDeviceName(10), "\\\\.\\COM10");
+    EXPECT_EQ(CommDeviceName(255), "\\\\.\\COM255");
+}
+
+TEST(CommOpen, UnknownPortReportsTheOperatorMessage)
+{
+    CComm comm;
+    InlineOwner owner(comm);
+    comm.SetOwnerWindow(&owner);
+    comm.SetPortParams(250, 9600, 8, 0, 0);
+    EXPECT_EQ(comm.Open(), 0);
+    EXPECT_EQ(comm.m_bRunning, 0);
+    EXPECT_EQ(owner.errors, std::vector<std::string>{"COM250 포트를 열수가 없습니다."});
+    EXPECT_EQ(comm.Write("x", 1), 0);
+    comm.Shutdown();
+    comm.Shutdown();
+}
+
+}  // namespace
