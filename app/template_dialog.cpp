@@ -1,0 +1,160 @@
+#include "app/template_dialog.h"
+
+#include <QAbstractItemModel>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "res/app_icon.h"
+#include "res/resource.h"
+#include "widgets/log_font.h"
+
+namespace {
+
+constexpr int ICON_PIXELS = 32;
+
+}  // namespace
+
+CTemplateDialog::CTemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent)
+    : QDialog(parent), m_template(dialogTemplate)
+{
+    setWindowTitle(QString::fromUtf8(m_template.caption));
+    setFont(MakeDialogFont(QString::fromUtf8(m_template.face), m_template.pointSize));
+    // A modal frame: the template fixes the size.
+    setFixedSize(DialogUnitsToPixelsX(m_template, m_template.cx), DialogUnitsToPixelsY(m_template, m_template.cy));
+
+    // Widgets are created in tab order, which Qt's focus chain follows.
+    for (const DialogControl& control : m_template.controls) {
+        QWidget* widget = CreateControl(control);
+        if (control.id != IDC_STATIC) m_controls[control.id] = widget;
+    }
+    OnClicked(IDOK, [this] { OnOK(); });
+    OnClicked(IDCANCEL, [this] { OnCancel(); });
+}
+
+QRect CTemplateDialog::MapDialogRect(int x, int y, int cx, int cy) const
+{
+    return QRect(DialogUnitsToPixelsX(m_template, x), DialogUnitsToPixelsY(m_template, y),
+                 DialogUnitsToPixelsX(m_template, cx), DialogUnitsToPixelsY(m_template, cy));
+}
+
+QWidget* CTemplateDialog::CreateControl(const DialogControl& c)
+{
+    const QString caption = QString::fromUtf8(c.caption);
+    const QRect rect = MapDialogRect(c.x, c.y, c.cx, c.cy);
+    if (c.kind != ControlKind::RadioButton || (c.style & STYLE_GROUP)) m_radioGroup = nullptr;
+
+    QWidget* widget = nullptr;
+    switch (c.kind) {
+    case ControlKind::PushButton:
+    case ControlKind::DefPushButton: {
+        auto* button = new QPushButton(caption, this);
+        button->setDefault(c.kind == ControlKind::DefPushButton);
+        widget = button;
+        break;
+    }
+    case ControlKind::CheckBox:
+        widget = new QCheckBox(caption, this);
+        break;
+    case ControlKind::RadioButton: {
+        auto* radio = new QRadioButton(caption, this);
+        // Siblings would all be one exclusive set; the template's groups decide instead.
+        radio->setAutoExclusive(false);
+        if (!m_radioGroup) m_radioGroup = new QButtonGroup(this);
+        m_radioGroup->addButton(radio);
+        widget = radio;
+        break;
+    }
+    case ControlKind::ComboBox: {
+        auto* combo = new QComboBox(this);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        if (c.style & STYLE_SORT) {
+            QAbstractItemModel* model = combo->model();
+            connect(model, &QAbstractItemModel::rowsInserted, combo, [model] { model->sort(0); });
+        }
+        // The template's height is that of the dropped list; the closed box keeps its own.
+        widget = combo;
+        break;
+    }
+    case ControlKind::Edit:
+        widget = new QLineEdit(this);
+        break;
+    case ControlKind::Static: {
+        auto* label = new QLabel(caption, this);
+        label->setAlignment((c.style & STYLE_CENTER ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+        widget = label;
+        break;
+    }
+    case ControlKind::GroupBox:
+        widget = new QGroupBox(caption, this);
+        break;
+    case ControlKind::Icon: {
+        auto* label = new QLabel(this);
+        label->setPixmap(AppIcon().pixmap(ICON_PIXELS, ICON_PIXELS));
+        widget = label;
+        break;
+    }
+    }
+
+    if (c.kind == ControlKind::ComboBox) {
+        widget->setGeometry(rect.x(), rect.y(), rect.width(), widget->sizeHint().height());
+    } else if (c.kind == ControlKind::Icon) {
+        widget->setGeometry(rect.x(), rect.y(), ICON_PIXELS, ICON_PIXELS);
+    } else {
+        widget->setGeometry(rect);
+    }
+    if (c.kind == ControlKind::GroupBox) {
+        // A frame drawn around controls that come before it in tab order must stay beneath them.
+        widget->lower();
+        widget->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    return widget;
+}
+
+int CTemplateDialog::DoModal() { return exec() == QDialog::Accepted ? IDOK : IDCANCEL; }
+
+QWidget* CTemplateDialog::GetDlgItem(int id) const
+{
+    const auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+void CTemplateDialog::SubclassDlgItem(int id, QWidget* widget)
+{
+    QWidget* old = GetDlgItem(id);
+    if (!old || old == widget) return;
+    widget->setParent(this);
+    widget->setGeometry(old->geometry());
+    widget->stackUnder(old);
+    widget->setVisible(old->isVisibleTo(this));
+    m_controls[id] = widget;
+    delete old;
+}
+
+void CTemplateDialog::OnClicked(int id, std::function<void()> handler)
+{
+    if (auto* button = GetDlgItemAs<QAbstractButton>(id)) {
+        connect(button, &QAbstractButton::clicked, this, [handler = std::move(handler)] { handler(); });
+    }
+}
+
+void CTemplateDialog::OnOK() { done(QDialog::Accepted); }
+
+void CTemplateDialog::OnCancel() { done(QDialog::Rejected); }
+
+void CTemplateDialog::reject() { OnCancel(); }
+
+void CTemplateDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!m_bInitialised) {
+        m_bInitialised = true;
+        OnInitDialog();
+    }
+}
