@@ -1,0 +1,275 @@
+#include "sim/terminal_simulator.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "date/local_clock.h"
+#include "date/lunar_date.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::size_t kOverlongReply = 3000;
+constexpr std::size_t kMaxPending = 4096;  // a frame that never ends is dropped past this
+constexpr auto kSplitPause = std::chrono::milliseconds(2);
+constexpr auto kWriteGiveUp = std::chrono::seconds(5);
+
+std::string JsonString(const std::string& text)
+{
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c >= 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);  // bytes as Latin-1: always valid JSON
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+std::string Garbage(int model)
+{
+    // Noise each framing drops: no STX for ZEFA-102; for ZEFA-101 an empty line with junk
+    // between its CR and LF.
+    return model == MODEL_ZEFA101 ? std::string("\r\x15\xff junk\x7f\n") : std::string("\x15\xff junk\r\n\x03");
+}
+
+TerminalClock ComputerClock()
+{
+    const LocalTime now = ReadLocalClock();
+    return TerminalClock{now.year, now.month, now.day, DayOfWeek(now.year, now.month, now.day), now.hour, now.minute,
+                         std::min(now.second, 59)};
+}
+
+}  // namespace
+
+int ParseModelName(const std::string& name)
+{
+    if (name == "ZEFA-101") return MODEL_ZEFA101;
+    if (name == "ZEFA-102") return MODEL_ZEFA102;
+    return -1;
+}
+
+const char* ModelName(int model)
+{
+    return model == MODEL_ZEFA101 ? "ZEFA-101" : "ZEFA-102";
+}
+
+CTerminalSimulator::CTerminalSimulator(int model, const SimulatorFaults& faults)
+    : m_nModel(model), m_faults(faults), m_state(model, ComputerClock())
+{
+}
+
+CTerminalSimulator::~CTerminalSimulator()
+{
+    Stop();
+}
+
+bool CTerminalSimulator::Start(std::string& error)
+{
+    if (::openpty(&m_master, &m_slaveKeeper, nullptr, nullptr, nullptr) != 0) {
+        error = std::string("openpty: ") + std::strerror(errno);
+        return false;
+    }
+    // Raw before anyone opens it: a cooked slave would echo the replies back to us.
+    termios tio{};
+    ::tcgetattr(m_slaveKeeper, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(m_slaveKeeper, TCSANOW, &tio);
+    m_strSlavePath = ::ttyname(m_slaveKeeper);
+    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
+    ::fcntl(m_slaveKeeper, F_SETFD, FD_CLOEXEC);
+    if (::pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0) {
+        error = std::string("pipe: ") + std::strerror(errno);
+        Stop();
+        return false;
+    }
+    m_thread = std::thread(&CTerminalSimulator::Run, this);
+    return true;
+}
+
+void CTerminalSimulator::Stop()
+{
+    m_bStopping = true;
+    if (m_thread.joinable()) {
+        const char wake = 1;
+        [[maybe_unused]] const ssize_t written = ::write(m_wake[1], &wake, 1);
+        m_thread.join();
+    }
+    for (int* fd : {&m_master, &m_slaveKeeper, &m_wake[0], &m_wake[1]}) {
+        if (*fd >= 0) ::close(*fd);
+        *fd = -1;
+    }
+}
+
+int CTerminalSimulator::RegisterPort(CPortMap& map) const
+{
+    return map.Add(m_strSlavePath, std::string(ModelName(m_nModel)) + " simulator");
+}
+
+std::vector<std::string> CTerminalSimulator::Transcript() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_transcript;
+}
+
+bool CTerminalSimulator::WaitForFrames(std::size_t count, std::chrono::milliseconds timeout) const
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_received.wait_for(lock, timeout, [&] { return m_transcript.size() >= count; });
+}
+
+CTerminalState CTerminalSimulator::State() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_state;
+}
+
+void CTerminalSimulator::Run()
+{
+    std::string pending;
+    bool inFrame = false;
+    auto nextGreeting = Clock::now();
+    while (!m_bStopping && !m_bHungUp) {
+        int timeout = -1;
+        if (m_nModel == MODEL_ZEFA101 && !m_faults.silent && m_greetingInterval.count() > 0 && !State().Connected()) {
+            // The ZEFA-101 speaks first: the tool answers a line with its held connect frame.
+            const auto now = Clock::now();
+            if (now >= nextGreeting) {
+                Send(std::string(SIMULATOR_GREETING) + "\r\n");
+                nextGreeting = now + m_greetingInterval;
+            }
+            timeout = static_cast<int>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(nextGreeting - Clock::now()).count() + 1);
+        }
+        pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+        if (::poll(fds, 2, timeout) < 0 && errno != EINTR) break;
+        if (fds[1].revents != 0) break;
+        if (!(fds[0].revents & POLLIN)) continue;
+        char buffer[4096];
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n <= 0) continue;
+        for (ssize_t i = 0; i < n && !m_bHungUp; ++i) {
+            const char b = buffer[i];
+            if (m_nModel == MODEL_ZEFA102) {
+                if (b == 0x02) {
+                    inFrame = true;
+                    pending.clear();
+                } else if (b == 0x03 && inFrame) {
+                    inFrame = false;
+                    OnFrame(pending);
+                } else if (inFrame && pending.size() < kMaxPending) {
+                    pending += b;
+                }
+            } else if (b == '\n') {
+                if (!pending.empty() && pending.back() == '\r') pending.pop_back();
+                if (!pending.empty()) OnFrame(pending);
+                pending.clear();
+            } else if (pending.size() < kMaxPending) {
+                pending += b;
+            }
+        }
+    }
+}
+
+void CTerminalSimulator::OnFrame(const std::string& frame)
+{
+    const std::size_t letterAt = m_nModel == MODEL_ZEFA101 ? 1 : 0;
+    const std::string command = frame.size() > letterAt ? frame.substr(letterAt, 1) : std::string();
+    std::string reply;
+    bool hangUp = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (command == "D") ++m_nUploadFrames;
+        hangUp = m_faults.hangUpAfterFrames > 0 && m_nUploadFrames >= m_faults.hangUpAfterFrames;
+        if (!hangUp && !m_faults.silent) reply = m_state.Handle(frame);
+        std::string line = "{\"seq\":" + std::to_string(m_transcript.size() + 1) + ",\"model\":\"" +
+                           ModelName(m_nModel) + "\",\"command\":" + JsonString(command) +
+                           ",\"frame\":" + JsonString(frame) +
+                           ",\"reply\":" + (reply.empty() ? std::string("null") : JsonString(reply)) + "}";
+        if (m_transcriptFile != nullptr) {
+            std::fprintf(m_transcriptFile, "%s\n", line.c_str());
+            std::fflush(m_transcriptFile);
+        }
+        m_transcript.push_back(std::move(line));
+    }
+    m_received.notify_all();
+    if (hangUp) {
+        HangUp();
+    } else if (!reply.empty()) {
+        Reply(reply, command == "R");
+    }
+}
+
+void CTerminalSimulator::Reply(std::string text, bool readReply)
+{
+    if (m_faults.overlongReply && text.size() < kOverlongReply) text.resize(kOverlongReply, '.');
+    if (m_faults.garbage) Send(Garbage(m_nModel));
+    if (m_nModel == MODEL_ZEFA102) {
+        Send("\x02" + text + "\x03");
+    } else if (readReply && !m_faults.overlongReply) {
+        Send(SplitReadReplyLines(text));
+    } else {
+        Send(text + "\r\n");
+    }
+}
+
+void CTerminalSimulator::Send(const std::string& bytes)
+{
+    if (m_faults.baudRate > 0) {
+        // Ten bit times per byte: start bit, eight data bits, stop bit.
+        const auto perByte = std::chrono::nanoseconds(10'000'000'000LL / m_faults.baudRate);
+        const auto start = Clock::now();
+        for (std::size_t i = 0; i < bytes.size() && !m_bStopping; ++i) {
+            std::this_thread::sleep_until(start + perByte * static_cast<long long>(i + 1));
+            if (!WriteAll(&bytes[i], 1)) return;
+        }
+        return;
+    }
+    const std::size_t piece = m_faults.splitBytes > 0 ? static_cast<std::size_t>(m_faults.splitBytes) : bytes.size();
+    for (std::size_t at = 0; at < bytes.size(); at += piece) {
+        if (at > 0) std::this_thread::sleep_for(kSplitPause);
+        if (!WriteAll(bytes.data() + at, std::min(piece, bytes.size() - at))) return;
+    }
+}
+
+bool CTerminalSimulator::WriteAll(const char* data, std::size_t size)
+{
+    const auto giveUp = Clock::now() + kWriteGiveUp;
+    while (size > 0) {
+        const ssize_t n = ::write(m_master, data, size);
+        if (n > 0) {
+            data += n;
+            size -= static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
+        // Nobody reads the slave and its queue is full: wait a little, never for ever.
+        if (m_bStopping || Clock::now() > giveUp) return false;
+        pollfd fd{m_master, POLLOUT, 0};
+        ::poll(&fd, 1, 100);
+    }
+    return true;
+}
+
+void CTerminalSimulator::HangUp()
+{
+    // Closing the master hangs up every open slave descriptor, as an unplugged cable would.
+    ::close(m_master);
+    m_master = -1;
+    m_bHungUp = true;
+}
