@@ -269,7 +269,7 @@ bool CTerminalSimulator::WriteAll(const char* data, std::size_t size)
 void CTerminalSimulator::HangUp()
 {
     // Closing the master hangs up every open slave descriptor, as an unplugged cable would.
+    m_bHungUp = true;  // before the close, so that whoever sees the hang-up also sees the flag
     ::close(m_master);
     m_master = -1;
-    m_bHungUp = true;
 }
