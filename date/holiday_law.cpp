@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 
 #include "date/holidays.h"
 #include "date/lunar_date.h"
@@ -84,26 +85,32 @@ private:
         m_added.push_back({month, day, name});
     }
 
+    // Single from day number `since` on, Never before.
+    static Substitute SingleFrom(int since, int n) { return n >= since ? Substitute::Single : Substitute::Never; }
+
+    // Since when a day of the solar table has had a substitute; 신정 and 현충일 never have.
+    static int SolarSubstituteSince(int month, int day)
+    {
+        if (month == 5 && day == 5) return kSubstitutesBegin;
+        if (month == 12 && day == 25) return kBuddhaChristmasSubstitutes;
+        if ((month == 3 && day == 1) || (month == 8 && day == 15) || (month == 10 && day == 3)) return kWiderSubstitutes;
+        return INT_MAX;
+    }
+
     // The fixed tables, as the holiday rule reads them, with the law's substitute rule of each.
     void AddTables()
     {
-        Add(Solar(1, 1), Solar(1, 1), Substitute::Never);
-        Add(Solar(3, 1), Solar(3, 1), Solar(3, 1) >= kWiderSubstitutes ? Substitute::Single : Substitute::Never);
-        Add(Solar(5, 5), Solar(5, 5), Solar(5, 5) >= kSubstitutesBegin ? Substitute::Single : Substitute::Never);
-        Add(Solar(6, 6), Solar(6, 6), Substitute::Never);
-        Add(Solar(8, 15), Solar(8, 15), Solar(8, 15) >= kWiderSubstitutes ? Substitute::Single : Substitute::Never);
-        Add(Solar(10, 3), Solar(10, 3), Solar(10, 3) >= kWiderSubstitutes ? Substitute::Single : Substitute::Never);
-        Add(Solar(12, 25), Solar(12, 25),
-            Solar(12, 25) >= kBuddhaChristmasSubstitutes ? Substitute::Single : Substitute::Never);
-
+        for (const HolidayRule& rule : SolarHolidays) {
+            if (rule.kind == 0) continue;
+            const int n = Solar(rule.month, rule.day);
+            Add(n, n, SingleFrom(SolarSubstituteSince(rule.month, rule.day), n));
+        }
         const int newYear = Lunar(1, 1);
         if (newYear != 0) {
             Add(newYear - 1, newYear + 1, newYear >= kSubstitutesBegin ? Substitute::Block : Substitute::Never);
         }
         const int buddha = Lunar(4, 8);
-        if (buddha != 0) {
-            Add(buddha, buddha, buddha >= kBuddhaChristmasSubstitutes ? Substitute::Single : Substitute::Never);
-        }
+        if (buddha != 0) Add(buddha, buddha, SingleFrom(kBuddhaChristmasSubstitutes, buddha));
         const int harvest = Lunar(8, 15);
         if (harvest != 0) {
             Add(harvest - 1, harvest + 1, harvest >= kSubstitutesBegin ? Substitute::Block : Substitute::Never);
@@ -113,7 +120,7 @@ private:
     void AddLaw()
     {
         if (m_nYear >= 2013) {
-            AddLawDay(10, 9, "한글날", Solar(10, 9) >= kWiderSubstitutes ? Substitute::Single : Substitute::Never);
+            AddLawDay(10, 9, "한글날", SingleFrom(kWiderSubstitutes, Solar(10, 9)));
         }
         if (m_nYear >= 2026) {
             AddLawDay(5, 1, "노동절", Substitute::Single);
