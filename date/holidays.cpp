@@ -68,6 +68,7 @@ int CLunarDate::GetHolidayKind() const
             }
         }
         if (m_bLeapMonth == 0 && MatchTable(LunarHolidays, m_nLunarMonth, m_nLunarDay)) return HOLIDAY_NATIONAL;
+        // What the public-holiday law of this year adds: 한글날, election days, substitutes, ...
         if (IsLawHoliday(m_nSolarYear, m_nSolarMonth, m_nSolarDay)) return HOLIDAY_NATIONAL;
     }
 
