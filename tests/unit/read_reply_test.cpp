@@ -1,5 +1,7 @@
 #include "app/read_reply.h"
 
+#include <cstdio>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -64,7 +66,7 @@ TEST(ReadReply, EveryDayOfTheYearInOneReply)
     std::string text = "##";
     for (int m = 1; m <= 12; ++m) {
         for (int d = 1; d <= 31; ++d) {
-            char group[5];
+            char group[24];
             std::snprintf(group, sizeof group, "%02d%02d", m, d);
             text += group;
         }
