@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include <QFontMetrics>
 #include <QFontMetricsF>
 
 namespace {
@@ -44,7 +45,11 @@ QFont MakeLogFont(const QString& windowsFace, int lfHeight, int lfWeight, int lf
         // A cell height includes the internal leading that a character height leaves out.
         const QFontMetricsF m(font);
         const double cell = m.ascent() + m.descent();
-        font.setPixelSize(std::max(1, static_cast<int>(std::lround(lfHeight * REFERENCE_PIXELS / cell))));
+        int pixels = static_cast<int>(std::lround(lfHeight * REFERENCE_PIXELS / cell)) + 1;
+        // Like the platform's font mapper: the largest size whose cell does not exceed the height
+        // (rounded metrics can skip a height altogether).
+        font.setPixelSize(std::max(1, pixels));
+        while (pixels > 1 && QFontMetrics(font).height() > lfHeight) font.setPixelSize(--pixels);
     } else if (lfHeight < 0) {
         font.setPixelSize(-lfHeight);
     } else {

@@ -5,6 +5,7 @@
 #include "calendar/calendar_ctrl.h"
 #include "calendar_test_util.h"
 #include "date/holidays.h"
+#include "widgets/log_font.h"
 
 // Months of 2026 by their number of week rows.
 constexpr int FOUR_WEEKS = 2;   // February 2026 starts on a Sunday
@@ -18,6 +19,9 @@ private slots:
     void cleanup();
 
     void titleText();
+    void fontsAreInstalledHangulFaces_data();
+    void fontsAreInstalledHangulFaces();
+    void partialRepaintMatchesFullPaint();
     void cellRectangles();
     void hitTest_data();
     void hitTest();
@@ -64,6 +68,39 @@ void TestCalendarCtrl::titleText()
 {
     QCOMPARE(CCalendarCtrl::TitleText(3), QStringLiteral("           3 월"));
     QCOMPARE(CCalendarCtrl::TitleText(12), QStringLiteral("          12 월"));
+}
+
+void TestCalendarCtrl::fontsAreInstalledHangulFaces_data()
+{
+    QTest::addColumn<QString>("windowsFace");
+    QTest::addColumn<QString>("family");
+    QTest::newRow("Gulim") << QStringLiteral("굴림") << QStringLiteral("Baekmuk Gulim");
+    QTest::newRow("GulimChe") << QStringLiteral("굴림체") << QStringLiteral("NanumGothicCoding");
+    QTest::newRow("DotumChe") << QStringLiteral("돋움체") << QStringLiteral("Baekmuk Dotum");
+}
+
+void TestCalendarCtrl::fontsAreInstalledHangulFaces()
+{
+    QFETCH(QString, windowsFace);
+    QFETCH(QString, family);
+    // A missing font package would silently fall back to a face without the right metrics.
+    const QFont font = MakeLogFont(windowsFace, 18, 700);
+    QCOMPARE(QFontInfo(font).family(), family);
+    // A positive height is the cell height, or the next smaller one the face has.
+    const int height = QFontMetrics(font).height();
+    QVERIFY2(height == 18 || height == 17, qPrintable(QString::number(height)));
+    QCOMPARE(QFontInfo(MakeLogFont(windowsFace, -20, 0)).pixelSize(), 20);
+}
+
+void TestCalendarCtrl::partialRepaintMatchesFullPaint()
+{
+    g_holidaySettings.marks[SIX_WEEKS][14] = 1;
+    const QImage full = Paint();
+    // Update rectangles away from the origin: the off-screen image must land where it belongs.
+    for (const QRect r : {QRect(130, 4, 65, 20), QRect(35, 80, 90, 70), QRect(0, 0, 200, 200)}) {
+        const QImage part = m_ctrl->grab(r).toImage();
+        QCOMPARE(part, full.copy(r));
+    }
 }
 
 void TestCalendarCtrl::cellRectangles()
