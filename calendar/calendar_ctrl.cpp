@@ -17,7 +17,8 @@ namespace {
 
 // SM_CYCAPTION of the Windows desktops the control was laid out for.
 constexpr int CAPTION_HEIGHT = 19;
-// Years 2 and below have no room for the week before the 1st of January.
+// Painting starts at the Sunday on or before the 1st, so the control keeps clear of the first
+// years of the calendar.
 constexpr int MIN_YEAR = 3;
 
 QRect ToQRect(const CalRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
