@@ -19,7 +19,7 @@ public:
     void SetGradientEnd(COLORREF crGradientEnd);
     void SetCaption(const QString& strText);
 
-    // n bands from `from` towards `to` with truncating integer steps; the last band takes the
+    // n (at least 2) bands from `from` towards `to` with truncating integer steps; the last band takes the
     // leftover width and stops short of `to` by the truncation.
     static void FillGradient(QPainter& dc, const QRect& rect, int n, COLORREF from, COLORREF to);
 
