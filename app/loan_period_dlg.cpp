@@ -42,8 +42,8 @@ int CLoanPeriodDlg::ExchangeInt(int id, int minValue, int maxValue, int& value)
         value = parsed;
         return 1;
     }
-    QMessageBox::warning(this, QStringLiteral("Dorvane"),
-                         QStringLiteral("%1에서 %2 사이의 정수를 입력하십시오.").arg(minValue).arg(maxValue));
+    const QString prompt = QStringLiteral("%1에서 %2 사이의 정수를 입력하십시오.").arg(minValue).arg(maxValue);
+    QMessageBox::warning(this, QStringLiteral("Dorvane"), prompt);
     edit->setFocus();
     edit->selectAll();
     return 0;

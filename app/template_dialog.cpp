@@ -26,7 +26,8 @@ CTemplateDialog::CTemplateDialog(const DialogTemplate& dialogTemplate, QWidget* 
     setWindowTitle(QString::fromUtf8(m_template.caption));
     setFont(MakeDialogFont(QString::fromUtf8(m_template.face), m_template.pointSize));
     // A modal frame: the template fixes the size.
-    setFixedSize(DialogUnitsToPixelsX(m_template, m_template.cx), DialogUnitsToPixelsY(m_template, m_template.cy));
+    setFixedSize(DialogUnitsToPixelsX(m_template, m_template.cx),
+                 DialogUnitsToPixelsY(m_template, m_template.cy));
 
     // Widgets are created in tab order, which Qt's focus chain follows.
     for (const DialogControl& control : m_template.controls) {

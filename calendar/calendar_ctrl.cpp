@@ -162,7 +162,8 @@ void CCalendarCtrl::paintEvent(QPaintEvent* event)
 
     // "12월" sets the title height; every text of a font has its cell height.
     const int titleTextHeight = QFontMetrics(m_fontTitle).height();
-    const CalendarLayout layout = LayoutCalendar(rc, titleTextHeight, CAPTION_HEIGHT, m_date.GetWeeksInMonth());
+    const CalendarLayout layout =
+        LayoutCalendar(rc, titleTextHeight, CAPTION_HEIGHT, m_date.GetWeeksInMonth());
     std::copy(std::begin(layout.colX), std::end(layout.colX), m_colX);
     std::copy(std::begin(layout.rowY), std::end(layout.rowY), m_rowY);
     m_nTitleHeight = layout.titleHeight;
@@ -245,7 +246,8 @@ void CCalendarCtrl::DrawDays(QPainter& dc)
                 dc.setPen(ToQColor(colour));
 
                 const QString text = QString::number(d.GetDay(CAL_SOLAR));
-                const QRect r = QRect(inner.left(), inner.top(), fm.horizontalAdvance(text), fm.height()).intersected(inner);
+                const QRect textBox(inner.left(), inner.top(), fm.horizontalAdvance(text), fm.height());
+                const QRect r = textBox.intersected(inner);
                 dc.drawText(r, Qt::AlignLeft | Qt::AlignTop, text);
             }
             d.Add(0, 0, 1, CAL_SOLAR);
