@@ -73,7 +73,8 @@ public:
                        std::uint8_t parity);
     // Win32: the read and write events. POSIX: the pipe that wakes the reader on Close.
     BOOL CreateIoEvents();
-    // Opens the port, applies the line settings and starts the reader. On failure the owner's
+    // Opens the port, applies the line settings and starts the reader. Windows opens COMn; POSIX
+    // opens the device g_portMap gives for n (comm/port_map.h). On failure the owner's
     // ShowCommError receives "COM%d 포트를 열수가 없습니다." and the result is FALSE.
     BOOL Open();
     BOOL ApplyLineSettings();
