@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,12 @@ struct FramerCase {
     Chunks chunks;
     std::vector<std::string> frames;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const FramerCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 const std::string k142(142, 'x');
 const std::string kOverlong(3000, 'y');

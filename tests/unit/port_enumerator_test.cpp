@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,12 @@ struct WalkCase {
     BOOL result;
     long lastError;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const WalkCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 const WalkCase kWalks[] = {
     {"port name in the instance key", [](auto& r) { Instance(r, "ACPI\\PNP0501\\1", "COM1"); }, {"COM1"}, 1, 0},

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "comm/comm.h"
@@ -92,6 +93,12 @@ struct FaultCase {
     const char* frame;
     std::string reply;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const FaultCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 const FaultCase kFaults[] = {
     {"garbage 102", MODEL_ZEFA102, {false, true, 0, false, 0, 0}, "\x02" "E\x03", "OK"},

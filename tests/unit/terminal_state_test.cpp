@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "comm/comm.h"
@@ -20,6 +21,12 @@ struct StateCase {
     int model;
     std::vector<Exchange> exchanges;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const StateCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 const StateCase kCases[] = {
     {"102 connect and upload", MODEL_ZEFA102,
