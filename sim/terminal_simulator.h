@@ -48,7 +48,8 @@ public:
     // A ZEFA-101 greets every `interval` until connected: one second unless set before Start;
     // zero turns the greeting off.
     void SetGreetingInterval(std::chrono::milliseconds interval) { m_greetingInterval = interval; }
-    // Each transcript line is also written and flushed here (stdout, a file); not owned.
+    // Each transcript line is also written and flushed here (stdout, a file); not owned. Set
+    // before Start.
     void SetTranscriptFile(std::FILE* file) { m_transcriptFile = file; }
 
     // Opens the pseudo-terminal and starts answering; `error` says why not.
