@@ -4,4 +4,7 @@
 enum ExitStatus {
     EXIT_OK = 0,
     EXIT_INVALID_ARGUMENT = 2,
+    EXIT_PORT_UNAVAILABLE = 3,
+    EXIT_NO_REPLY = 4,
+    EXIT_PORT_LOST = 5,
 };

@@ -1,0 +1,55 @@
+// What the operator asked dorvane-cli to do, parsed and checked before anything is sent.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class CliCommand {
+    Help,
+    Ports,
+    Calendar,
+    Holidays,
+    Connect,
+    SetTime,
+    Read,
+    Delete,
+    Send,
+    Weekdays,
+    Loan,
+};
+
+struct DayMark {
+    int month, day;
+};
+
+struct CliRequest {
+    CliCommand command = CliCommand::Help;
+    int year = 0;  // 0: this year
+    std::string port;  // "COMn", "COMn=/dev/...", "/dev/..." or empty
+    int model = -1;          // 0 = ZEFA-101, 1 = ZEFA-102, -1 = not given
+    int simulateModel = -1;  // as model; -1 = no simulator
+    double timeoutSeconds = 5.0;
+    bool unsetSunday = false;
+    bool unsetHoliday = false;
+    bool biweeklyUse = false;
+    int biweeklyWeekday = 1;  // 1 = Sunday .. 7 = Saturday
+    bool biweeklyOdd = false;
+    std::vector<DayMark> marks;
+    std::string weekdayDigits;  // in the weekday dialog's order: 2..7, then 1
+    int loanPeriod1 = 0;
+    int loanPeriod2 = 0;
+};
+
+struct CliError {
+    std::string korean;
+    std::string english;
+};
+
+// Fills `request` from argv, or fills `error` and returns false. `thisYear` completes
+// commands given no year, so that a --mark of 29 February is checked against the right year.
+bool ParseCommandLine(const std::vector<std::string>& args, int thisYear, CliRequest& request, CliError& error);
+
+// True for the commands that talk to a terminal.
+bool NeedsTerminal(CliCommand command);
+
+extern const char* const kCliUsage;

@@ -1,0 +1,121 @@
+#include "cli/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Parsed {
+    bool ok;
+    CliRequest request;
+    CliError error;
+};
+
+Parsed Parse(std::vector<std::string> args)
+{
+    Parsed p{};
+    p.ok = ParseCommandLine(args, 2026, p.request, p.error);
+    return p;
+}
+
+}  // namespace
+
+TEST(CliCommandLine, HolidayOptionsAndYear)
+{
+    const Parsed p = Parse({"holidays", "2027", "--unset-sunday", "--biweekly", "sat:odd", "--mark", "05-01",
+                            "--mark=12-31", "--unset-holiday"});
+    ASSERT_TRUE(p.ok) << p.error.english;
+    EXPECT_EQ(p.request.command, CliCommand::Holidays);
+    EXPECT_EQ(p.request.year, 2027);
+    EXPECT_TRUE(p.request.unsetSunday);
+    EXPECT_TRUE(p.request.unsetHoliday);
+    EXPECT_TRUE(p.request.biweeklyUse);
+    EXPECT_TRUE(p.request.biweeklyOdd);
+    EXPECT_EQ(p.request.biweeklyWeekday, 7);
+    ASSERT_EQ(p.request.marks.size(), 2u);
+    EXPECT_EQ(p.request.marks[1].month, 12);
+    EXPECT_EQ(p.request.marks[1].day, 31);
+}
+
+TEST(CliCommandLine, YearDefaultsToThisYear)
+{
+    const Parsed p = Parse({"calendar"});
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(p.request.year, 2026);
+}
+
+TEST(CliCommandLine, TerminalCommands)
+{
+    Parsed p = Parse({"--port", "COM3=/dev/ttyUSB0", "--model", "ZEFA-102", "weekdays", "1762"});
+    ASSERT_TRUE(p.ok) << p.error.english;
+    EXPECT_EQ(p.request.port, "COM3=/dev/ttyUSB0");
+    EXPECT_EQ(p.request.weekdayDigits, "2671");  // Monday..Saturday, Sunday last
+
+    p = Parse({"loan", "255", "250", "--simulate", "ZEFA-102", "--timeout", "0.5"});
+    ASSERT_TRUE(p.ok) << p.error.english;
+    EXPECT_EQ(p.request.model, 1);
+    EXPECT_EQ(p.request.loanPeriod1, 255);
+    EXPECT_EQ(p.request.loanPeriod2, 250);
+    EXPECT_DOUBLE_EQ(p.request.timeoutSeconds, 0.5);
+
+    p = Parse({"send", "2100", "--port", "/dev/ttyS0", "--model", "ZEFA-101"});
+    ASSERT_TRUE(p.ok) << p.error.english;
+    EXPECT_EQ(p.request.year, 2100);
+    EXPECT_EQ(p.request.model, 0);
+}
+
+TEST(CliCommandLine, InvalidInputIsRefusedWithAReason)
+{
+    const std::vector<std::vector<std::string>> refused = {
+        {},
+        {"frobnicate"},
+        {"holidays", "--bogus"},
+        {"holidays", "20x7"},
+        {"holidays", "1"},
+        {"holidays", "--mark", "02-30"},
+        {"holidays", "2027", "--mark", "02-29"},
+        {"holidays", "--mark", "13-01"},
+        {"holidays", "--mark", "1-1"},
+        {"holidays", "--biweekly", "8:even"},
+        {"holidays", "--biweekly", "sat:weekly"},
+        {"holidays", "--mark"},
+        {"connect"},
+        {"connect", "--port", "COM3"},
+        {"connect", "--port", "COM0", "--model", "ZEFA-101"},
+        {"connect", "--port", "COM256", "--model", "ZEFA-101"},
+        {"connect", "--port", "ttyS0", "--model", "ZEFA-101"},
+        {"connect", "--port", "COM1", "--model", "ZEFA-103"},
+        {"connect", "--simulate", "ZEFA-101", "--model", "ZEFA-102"},
+        {"weekdays", "0", "--simulate", "ZEFA-102"},
+        {"weekdays", "8", "--simulate", "ZEFA-102"},
+        {"weekdays", "11", "--simulate", "ZEFA-102"},
+        {"weekdays", "12345678", "--simulate", "ZEFA-102"},
+        {"weekdays", "12", "--simulate", "ZEFA-101"},
+        {"loan", "256", "0", "--simulate", "ZEFA-102"},
+        {"loan", "0", "251", "--simulate", "ZEFA-102"},
+        {"loan", "-1", "0", "--simulate", "ZEFA-102"},
+        {"loan", "7일", "0", "--simulate", "ZEFA-102"},
+        {"loan", "1", "--simulate", "ZEFA-102"},
+        {"read", "1999", "--simulate", "ZEFA-102"},
+        {"connect", "--simulate", "ZEFA-102", "--timeout", "0"},
+        {"connect", "--simulate", "ZEFA-102", "--timeout", "abc"},
+        {"ports", "extra"},
+    };
+    for (const auto& args : refused) {
+        const Parsed p = Parse(args);
+        std::string joined;
+        for (const auto& a : args) joined += a + " ";
+        EXPECT_FALSE(p.ok) << joined;
+        EXPECT_FALSE(p.error.korean.empty()) << joined;
+        EXPECT_FALSE(p.error.english.empty()) << joined;
+    }
+}
+
+TEST(CliCommandLine, HelpIsHonouredButATypoStillFails)
+{
+    const Parsed p = Parse({"send", "--help", "--bogus-later-is-not-read"});
+    // An unknown option still fails: help does not hide a typo before it is read.
+    EXPECT_FALSE(p.ok);
+    const Parsed q = Parse({"send", "--help"});
+    ASSERT_TRUE(q.ok);
+    EXPECT_EQ(q.request.command, CliCommand::Help);
+}
