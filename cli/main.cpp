@@ -1,5 +1,6 @@
 // dorvane-cli: the terminal's set-up without a window, for scripts and headless machines.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,9 +10,18 @@
 #include "cli/exit_status.h"
 #include "cli/holiday_options.h"
 #include "cli/stdout_listing.h"
+#include "cli/terminal_commands.h"
+#include "comm/port_map.h"
 #include "date/local_clock.h"
+#include "sim/terminal_simulator.h"
 
 namespace {
+
+int Fail(ExitStatus status, const std::string& korean, const std::string& english)
+{
+    std::fprintf(stderr, "dorvane-cli: %s / %s\n", korean.c_str(), english.c_str());
+    return status;
+}
 
 int RunHolidays(const CliRequest& request)
 {
@@ -19,6 +29,26 @@ int RunHolidays(const CliRequest& request)
     StdoutListing out;
     CountHolidays(request.year, 1, out);
     return EXIT_OK;
+}
+
+int RunOnTerminal(const CliRequest& request)
+{
+    std::unique_ptr<CTerminalSimulator> simulator;
+    int port = 0;
+    if (request.simulateModel >= 0) {
+        simulator = std::make_unique<CTerminalSimulator>(request.simulateModel);
+        std::string error;
+        if (!simulator->Start(error)) {
+            return Fail(EXIT_PORT_UNAVAILABLE, "시뮬레이터를 시작할 수 없습니다: " + error,
+                        "could not start the simulator: " + error);
+        }
+        port = simulator->RegisterPort();
+    } else {
+        std::string error;
+        port = ParsePortArgument(request.port, g_portMap, error);
+        if (port == 0) return Fail(EXIT_INVALID_ARGUMENT, error, "invalid port: " + request.port);
+    }
+    return RunTerminalCommand(request, port);
 }
 
 }  // namespace
@@ -29,14 +59,14 @@ int main(int argc, char** argv)
     CliRequest request;
     CliError error;
     if (!ParseCommandLine(args, ReadLocalClock().year, request, error)) {
-        std::fprintf(stderr, "dorvane-cli: %s / %s\n", error.korean.c_str(), error.english.c_str());
-        return EXIT_INVALID_ARGUMENT;
+        return Fail(EXIT_INVALID_ARGUMENT, error.korean, error.english);
     }
     switch (request.command) {
     case CliCommand::Help: std::fputs(kCliUsage, stdout); return EXIT_OK;
     case CliCommand::Calendar: PrintCalendar(request.year, stdout); return EXIT_OK;
     case CliCommand::Holidays: return RunHolidays(request);
-    default: break;
+    case CliCommand::Ports: break;
+    default: return RunOnTerminal(request);
     }
     return EXIT_OK;
 }
