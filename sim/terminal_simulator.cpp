@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -90,6 +91,10 @@ bool CTerminalSimulator::Start(std::string& error)
     ::cfmakeraw(&tio);
     ::tcsetattr(m_slaveKeeper, TCSANOW, &tio);
     m_strSlavePath = ::ttyname(m_slaveKeeper);
+    // A pseudo-terminal has no DTR. Packet mode reports the flush the tool does whenever it
+    // opens or closes the port, the nearest sign that a new session begins.
+    const int packetMode = 1;
+    ::ioctl(m_master, TIOCPKT, &packetMode);
     ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
     ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
     ::fcntl(m_slaveKeeper, F_SETFD, FD_CLOEXEC);
@@ -163,7 +168,17 @@ void CTerminalSimulator::Run()
         char buffer[4096];
         const ssize_t n = ::read(m_master, buffer, sizeof buffer);
         if (n <= 0) continue;
-        for (ssize_t i = 0; i < n && !m_bHungUp; ++i) {
+        if (buffer[0] != TIOCPKT_DATA) {
+            if (buffer[0] & (TIOCPKT_FLUSHREAD | TIOCPKT_FLUSHWRITE)) {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_state.Disconnect();
+                pending.clear();
+                inFrame = false;
+                nextGreeting = Clock::now();
+            }
+            continue;
+        }
+        for (ssize_t i = 1; i < n && !m_bHungUp; ++i) {
             const char b = buffer[i];
             if (m_nModel == MODEL_ZEFA102) {
                 if (b == 0x02) {

@@ -28,6 +28,8 @@ public:
 
     int Model() const { return m_nModel; }
     bool Connected() const { return m_bConnected; }
+    // The tool opened or closed the port: a ZEFA-101 waits for a new connect.
+    void Disconnect() { m_bConnected = false; }
     const TerminalClock& Clock() const { return m_clock; }
     // MMDD numbers stored for the year, in order.
     std::set<int> Holidays(int year) const;
