@@ -97,6 +97,7 @@ bool ParseMark(const std::string& text, DayMark& mark)
 // Checked against a scratch map: the real one is filled only when the command runs.
 bool ParsePort(const std::string& text, CliRequest& request, CliError& error)
 {
+    if (!request.port.empty()) return Fail(error, "--port 는 한 번만 쓸 수 있습니다", "--port may be given once");
     CPortMap scratch;
     std::string korean;
     if (ParsePortArgument(text, scratch, korean) == 0) {

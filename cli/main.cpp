@@ -11,13 +11,14 @@
 #include "cli/holiday_options.h"
 #include "cli/stdout_listing.h"
 #include "cli/terminal_commands.h"
+#include "comm/port_enumerator.h"
 #include "comm/port_map.h"
 #include "date/local_clock.h"
 #include "sim/terminal_simulator.h"
 
 namespace {
 
-int Fail(ExitStatus status, const std::string& korean, const std::string& english)
+ExitStatus Fail(ExitStatus status, const std::string& korean, const std::string& english)
 {
     std::fprintf(stderr, "dorvane-cli: %s / %s\n", korean.c_str(), english.c_str());
     return status;
@@ -31,10 +32,18 @@ int RunHolidays(const CliRequest& request)
     return EXIT_OK;
 }
 
-int RunOnTerminal(const CliRequest& request)
+// The ports the kernel has, then --port and the simulator, all numbered in g_portMap. `port`
+// becomes the one the command is to use: the simulator's, else the --port one, else 0.
+ExitStatus PreparePorts(const CliRequest& request, std::unique_ptr<CTerminalSimulator>& simulator, int& port)
 {
-    std::unique_ptr<CTerminalSimulator> simulator;
-    int port = 0;
+    CPortEnumerator kernelPorts;
+    kernelPorts.Enumerate();
+    port = 0;
+    if (!request.port.empty()) {
+        std::string error;
+        port = ParsePortArgument(request.port, g_portMap, error);
+        if (port == 0) return Fail(EXIT_INVALID_ARGUMENT, error, "invalid port: " + request.port);
+    }
     if (request.simulateModel >= 0) {
         simulator = std::make_unique<CTerminalSimulator>(request.simulateModel);
         std::string error;
@@ -43,11 +52,35 @@ int RunOnTerminal(const CliRequest& request)
                         "could not start the simulator: " + error);
         }
         port = simulator->RegisterPort();
-    } else {
-        std::string error;
-        port = ParsePortArgument(request.port, g_portMap, error);
-        if (port == 0) return Fail(EXIT_INVALID_ARGUMENT, error, "invalid port: " + request.port);
     }
+    return EXIT_OK;
+}
+
+// In the combobox's order, each with its device.
+int RunPorts(const CliRequest& request)
+{
+    std::unique_ptr<CTerminalSimulator> simulator;
+    int port = 0;
+    if (const ExitStatus status = PreparePorts(request, simulator, port); status != EXIT_OK) return status;
+    CSortedPortList names;
+    CPortEnumerator enumerator;
+    enumerator.m_pCombo = &names;
+    enumerator.Enumerate();
+    const std::vector<std::string> lines = PortConsoleLines(g_portMap);
+    for (const std::string& name : names.Items()) {
+        for (const std::string& line : lines) {
+            if (line.rfind(name + " = ", 0) == 0) std::printf("%s\n", line.c_str());
+        }
+    }
+    if (names.Items().empty()) std::printf("직렬 포트가 없습니다. / no serial ports\n");
+    return EXIT_OK;
+}
+
+int RunOnTerminal(const CliRequest& request)
+{
+    std::unique_ptr<CTerminalSimulator> simulator;
+    int port = 0;
+    if (const ExitStatus status = PreparePorts(request, simulator, port); status != EXIT_OK) return status;
     return RunTerminalCommand(request, port);
 }
 
@@ -65,8 +98,7 @@ int main(int argc, char** argv)
     case CliCommand::Help: std::fputs(kCliUsage, stdout); return EXIT_OK;
     case CliCommand::Calendar: PrintCalendar(request.year, stdout); return EXIT_OK;
     case CliCommand::Holidays: return RunHolidays(request);
-    case CliCommand::Ports: break;
+    case CliCommand::Ports: return RunPorts(request);
     default: return RunOnTerminal(request);
     }
-    return EXIT_OK;
 }

@@ -81,3 +81,14 @@ TEST(CliOffline, HelpDocumentsEveryCommand)
         EXPECT_NE(r.out.find(command), std::string::npos) << command;
     }
 }
+
+TEST(CliOffline, PortsListsNamedPortsInComboboxOrderWithTheirDevices)
+{
+    const ProcessResult r = Cli({"ports", "--port", "COM2=/dev/dorvane-test", "--simulate", "ZEFA-102"});
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+    const size_t simulator = r.out.find(" (ZEFA-102 simulator)\n");
+    const size_t two = r.out.find("COM2 = /dev/dorvane-test\n");
+    ASSERT_NE(simulator, std::string::npos) << r.out;
+    ASSERT_NE(two, std::string::npos) << r.out;
+    EXPECT_LT(simulator, two);  // COM129 before COM2: string order, as the sorted combobox shows them
+}

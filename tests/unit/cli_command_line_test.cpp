@@ -83,6 +83,7 @@ TEST(CliCommandLine, InvalidInputIsRefusedWithAReason)
         {"connect", "--port", "COM0", "--model", "ZEFA-101"},
         {"connect", "--port", "COM256", "--model", "ZEFA-101"},
         {"connect", "--port", "ttyS0", "--model", "ZEFA-101"},
+        {"connect", "--port", "COM1", "--port", "COM2", "--model", "ZEFA-101"},
         {"connect", "--port", "COM1", "--model", "ZEFA-103"},
         {"connect", "--simulate", "ZEFA-101", "--model", "ZEFA-102"},
         {"weekdays", "0", "--simulate", "ZEFA-102"},
