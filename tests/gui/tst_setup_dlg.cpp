@@ -1,0 +1,432 @@
+// The main dialog end to end: clicks on the real dialog, a simulated terminal on a real
+// pseudo-terminal, the frames the terminal received.
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "app/holiday_upload.h"
+#include "app/loan_period_dlg.h"
+#include "app/protocol.h"
+#include "app/terminal_model.h"
+#include "app/weekday_dlg.h"
+#include "date/holidays.h"
+#include "res/resource.h"
+#include "setup_rig.h"
+
+using DayList = QList<QPair<int, int>>;
+
+namespace {
+
+const QString NOT_CONNECTED = QString::fromUtf8(TEXT_NOT_CONNECTED);
+const QString NO_REPLY = QString::fromUtf8(TEXT_NO_REPLY);
+constexpr int MODEL_102_IDS[] = {1029, 1017, 1008, 1009, 1010, 1024, 1031};
+
+bool AnyMark()
+{
+    for (const auto& month : g_holidaySettings.marks) {
+        for (int mark : month) {
+            if (mark != 0) return true;
+        }
+    }
+    return false;
+}
+
+bool Model102ControlsVisible(const CSetupDlg& dlg, bool visible)
+{
+    for (int id : MODEL_102_IDS) {
+        if (dlg.GetDlgItem(id)->isVisible() != visible) return false;
+    }
+    return true;
+}
+
+// The Sundays of 2026 as ZEFA-102 D frames, from Qt's calendar rather than ours.
+QStringList Sundays2026()
+{
+    QStringList frames;
+    for (QDate d(2026, 1, 1); d.year() == 2026; d = d.addDays(1)) {
+        if (d.dayOfWeek() == Qt::Sunday) frames << QString::asprintf("D26%02d%02d", d.month(), d.day());
+    }
+    return frames;
+}
+
+}  // namespace
+
+class TestSetupDlg : public QObject {
+    Q_OBJECT
+private slots:
+    void presetPortAndModel_data();
+    void presetPortAndModel();
+    void connect_data();
+    void connect();
+    void upload_data();
+    void upload();
+    void readBack_data();
+    void readBack();
+    void commands_data();
+    void commands();
+    void notConnected_data();
+    void notConnected();
+    void silence_data();
+    void silence();
+    void portWithoutNumber();
+    void yearNavigation();
+    void currentMonthDayClampedInEveryYear();
+    void modelSwitch();
+    void screenshot();
+};
+
+void TestSetupDlg::presetPortAndModel_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::newRow("ZEFA-101") << MODEL_ZEFA101;
+    QTest::newRow("ZEFA-102") << MODEL_ZEFA102;
+}
+
+void TestSetupDlg::presetPortAndModel()
+{
+    QFETCH(int, model);
+    SetupRig rig(model);
+    QVERIFY(rig.started);
+    const int port = rig.sim.RegisterPort();
+    QCOMPARE(rig.dlg.GetDlgItemAs<QComboBox>(IDC_PORT)->currentText(), "COM" + QString::number(port));
+    QCOMPARE(rig.dlg.m_nModel, model);
+    QCOMPARE(rig.dlg.GetDlgItemAs<QRadioButton>(IDC_MODEL_102)->isChecked(), model == MODEL_ZEFA102);
+    QCOMPARE(rig.dlg.m_comm.m_nFraming.load(), model);
+    QVERIFY(Model102ControlsVisible(rig.dlg, model == MODEL_ZEFA102));
+    QCOMPARE(rig.Text(IDC_STATUS), QString::fromUtf8(TEXT_DISCONNECTED));
+}
+
+void TestSetupDlg::connect_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<QString>("frame");
+    // ZEFA-101: the frame waits for the terminal's greeting line and answers it.
+    QTest::newRow("ZEFA-101") << MODEL_ZEFA101 << "#E";
+    QTest::newRow("ZEFA-102") << MODEL_ZEFA102 << "E";
+}
+
+void TestSetupDlg::connect()
+{
+    QFETCH(int, model);
+    QFETCH(QString, frame);
+    SetupRig rig(model);
+    QVERIFY(rig.started);
+    QVERIFY(rig.Connect());
+    QCOMPARE(g_bConnected, 1);
+    QCOMPARE(rig.Frames(), QStringList{frame});
+    QCOMPARE(g_nPendingCmd, PENDING_NONE);
+    QVERIFY(rig.messages.isEmpty());
+}
+
+void TestSetupDlg::upload_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<bool>("unsetSunday");
+    QTest::addColumn<DayList>("marked");
+    QTest::addColumn<QStringList>("frames");  // after the connect frame
+    QTest::addColumn<int>("total");
+
+    // 2026 has 52 Sundays; 5 January and 10 March are weekdays.
+    QTest::newRow("ZEFA-101 counts Sundays, sends none")
+        << MODEL_ZEFA101 << false << DayList{{3, 10}, {1, 5}} << QStringList{"#D0105", "#D0310"} << 54;
+    QTest::newRow("ZEFA-102 ends with the end record")
+        << MODEL_ZEFA102 << true << DayList{{12, 31}, {1, 5}} << QStringList{"D260105", "D261231", "D260000"} << 2;
+    QTest::newRow("ZEFA-102 sends every Sunday") << MODEL_ZEFA102 << false << DayList{}
+                                                 << (Sundays2026() << "D260000") << 52;
+}
+
+void TestSetupDlg::upload()
+{
+    QFETCH(int, model);
+    QFETCH(bool, unsetSunday);
+    QFETCH(DayList, marked);
+    QFETCH(QStringList, frames);
+    QFETCH(int, total);
+
+    SetupRig rig(model);
+    QVERIFY(rig.started);
+    QVERIFY(rig.Connect());
+    if (unsetSunday) rig.Click(IDC_UNSET_SUNDAY);
+    rig.Click(IDC_UNSET_HOLIDAY);
+    for (const auto& [month, day] : marked) rig.ClickDay(month, day);
+
+    rig.Click(IDC_DATA_SEND);
+    QCOMPARE(rig.Text(IDC_TOTAL), TotalText(total));
+    QTRY_VERIFY_WITH_TIMEOUT(g_nPendingCmd == PENDING_NONE, 10000);
+
+    QCOMPARE(rig.Frames().mid(1), frames);
+    QVERIFY(rig.messages.isEmpty());
+    const QString n = QString::number(frames.size());
+    QCOMPARE(rig.dlg.windowTitle(), "Dorvane - 데이터 전송 완료 " + n + " / " + n);
+}
+
+void TestSetupDlg::readBack_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::newRow("ZEFA-101") << MODEL_ZEFA101;
+    QTest::newRow("ZEFA-102") << MODEL_ZEFA102;
+}
+
+void TestSetupDlg::readBack()
+{
+    QFETCH(int, model);
+    SetupRig rig(model);
+    QVERIFY(rig.started);
+    QVERIFY(rig.Connect());
+    rig.OnlyMarkedDays({{2, 27}, {11, 3}});
+    rig.Click(IDC_DATA_SEND);
+    QTRY_VERIFY(g_nPendingCmd == PENDING_NONE);
+
+    // Forget one mark here; the terminal still has both.
+    rig.ClickDay(11, 3);
+    QCOMPARE(g_holidaySettings.marks[11][3], 0);
+    rig.Click(IDC_DATA_READ);
+    QTRY_COMPARE(rig.dlg.m_comm.m_bLongReply.load(), 0);
+    QCOMPARE(g_holidaySettings.marks[2][27], 1);
+    QCOMPARE(g_holidaySettings.marks[11][3], 1);
+    QCOMPARE(rig.Text(IDC_TOTAL), TotalText(2));
+
+    // Deleted on the terminal: nothing comes back.
+    rig.Click(IDC_DATA_DELETE);
+    QVERIFY(!AnyMark());
+    rig.Click(IDC_DATA_READ);
+    QTRY_COMPARE(rig.dlg.m_comm.m_bLongReply.load(), 0);
+    QVERIFY(!AnyMark());
+    QCOMPARE(rig.Text(IDC_TOTAL), TotalText(0));
+    QVERIFY(rig.messages.isEmpty());
+}
+
+void TestSetupDlg::commands_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("frame");
+
+    // Thursday 14 May 2026, 10:30:00 (weekday 5).
+    QTest::newRow("ZEFA-101 time has no seconds") << MODEL_ZEFA101 << IDC_SET_TIME << "#T26051451030";
+    QTest::newRow("ZEFA-102 time") << MODEL_ZEFA102 << IDC_SET_TIME << "T2605145103000";
+    QTest::newRow("ZEFA-101 delete") << MODEL_ZEFA101 << IDC_DATA_DELETE << "#C";
+    QTest::newRow("ZEFA-102 delete carries the year") << MODEL_ZEFA102 << IDC_DATA_DELETE << "C26";
+    // Monday, Friday, Saturday and Sunday ticked: Sunday goes last.
+    QTest::newRow("weekdays") << MODEL_ZEFA102 << IDC_HOLIDAY_WEEKDAYS << "W2671";
+    QTest::newRow("loan periods") << MODEL_ZEFA102 << IDC_LOAN_PERIOD << "L014007";
+}
+
+void TestSetupDlg::commands()
+{
+    QFETCH(int, model);
+    QFETCH(int, button);
+    QFETCH(QString, frame);
+
+    SetupRig rig(model);
+    QVERIFY(rig.started);
+    QVERIFY(rig.Connect());
+    rig.ClickDay(6, 3);
+    WhenModal<CWeekdayDlg>([](CWeekdayDlg& dlg) {
+        for (int id : {IDC_WEEKDAY_SUN, IDC_WEEKDAY_SAT, IDC_WEEKDAY_FRI, IDC_WEEKDAY_MON}) {
+            QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton);
+        }
+        QTest::mouseClick(dlg.GetDlgItem(IDOK), Qt::LeftButton);
+    });
+    WhenModal<CLoanPeriodDlg>([](CLoanPeriodDlg& dlg) {
+        dlg.GetDlgItemAs<QLineEdit>(IDC_LOAN_PERIOD1)->setText("14");
+        dlg.GetDlgItemAs<QLineEdit>(IDC_LOAN_PERIOD2)->setText("7");
+        QTest::mouseClick(dlg.GetDlgItem(IDOK), Qt::LeftButton);
+    });
+    rig.Click(button);
+    QVERIFY(rig.sim.WaitForFrames(2, std::chrono::seconds(5)));
+    QCOMPARE(rig.Frames().mid(1), QStringList{frame});
+    QCOMPARE(AnyMark(), button != IDC_DATA_DELETE);
+    QVERIFY(rig.messages.isEmpty());
+}
+
+void TestSetupDlg::notConnected_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::newRow("set time") << IDC_SET_TIME;
+    QTest::newRow("read") << IDC_DATA_READ;
+    QTest::newRow("delete") << IDC_DATA_DELETE;
+    QTest::newRow("send") << IDC_DATA_SEND;
+    QTest::newRow("weekdays") << IDC_HOLIDAY_WEEKDAYS;
+}
+
+void TestSetupDlg::notConnected()
+{
+    QFETCH(int, button);
+    SetupRig rig(MODEL_ZEFA102);
+    QVERIFY(rig.started);
+    rig.ClickDay(6, 3);
+    WhenModal<CWeekdayDlg>([](CWeekdayDlg& dlg) {
+        QTest::mouseClick(dlg.GetDlgItem(IDC_WEEKDAY_MON), Qt::LeftButton);
+        QTest::mouseClick(dlg.GetDlgItem(IDOK), Qt::LeftButton);
+    });
+    rig.Click(button);
+    QCOMPARE(rig.messages, QStringList{NOT_CONNECTED});
+    QVERIFY(!rig.sim.WaitForFrames(1, std::chrono::milliseconds(200)));
+    QCOMPARE(g_holidaySettings.marks[6][3], 1);  // a refused delete keeps the marks
+    QCOMPARE(g_nPendingCmd, PENDING_NONE);
+    QCOMPARE(rig.dlg.m_comm.m_bLongReply.load(), 0);
+}
+
+void TestSetupDlg::silence_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<QStringList>("frames");
+    QTest::addColumn<QString>("title");
+
+    // A ZEFA-101 that never speaks never gets the held frame.
+    QTest::newRow("ZEFA-101 connect") << MODEL_ZEFA101 << IDC_SYSTEM_CONNECT << false << QStringList{} << "Dorvane";
+    QTest::newRow("ZEFA-102 connect") << MODEL_ZEFA102 << IDC_SYSTEM_CONNECT << false << QStringList{"E"} << "Dorvane";
+    QTest::newRow("upload") << MODEL_ZEFA102 << IDC_DATA_SEND << true << QStringList{"D260104"}
+                            << "Dorvane - 데이터 전송 중단 0 / 53";
+    QTest::newRow("read") << MODEL_ZEFA102 << IDC_DATA_READ << true << QStringList{"R26"} << "Dorvane";
+}
+
+void TestSetupDlg::silence()
+{
+    QFETCH(int, model);
+    QFETCH(int, button);
+    QFETCH(bool, connected);
+    QFETCH(QStringList, frames);
+    QFETCH(QString, title);
+
+    SimulatorFaults faults;
+    faults.silent = true;
+    SetupRig rig(model, faults);
+    QVERIFY(rig.started);
+    rig.dlg.SetSilenceTimeout(200);
+    g_bConnected = connected ? 1 : 0;
+    if (model == MODEL_ZEFA102) rig.Click(IDC_UNSET_HOLIDAY);  // Sundays only
+
+    rig.Click(button);
+    QTRY_COMPARE(rig.messages, QStringList{NO_REPLY});
+    QCOMPARE(g_nPendingCmd, PENDING_NONE);
+    QCOMPARE(rig.dlg.m_comm.m_bLongReply.load(), 0);
+    QCOMPARE(rig.Frames(), frames);
+    QCOMPARE(rig.dlg.windowTitle(), title);
+    QCOMPARE(rig.Text(IDC_STATUS), QString::fromUtf8(TEXT_DISCONNECTED));
+    // One message per silence, not one per tick.
+    QTest::qWait(500);
+    QCOMPARE(rig.messages.size(), 1);
+}
+
+void TestSetupDlg::portWithoutNumber()
+{
+    SetupRig rig(MODEL_ZEFA102);
+    QVERIFY(rig.started);
+    rig.dlg.GetDlgItemAs<QComboBox>(IDC_PORT)->setEditText("COM");
+    rig.Click(IDC_PORT_OPEN);
+    QCOMPARE(rig.messages, QStringList{QString::fromUtf8(TEXT_SELECT_PORT)});
+    QVERIFY(rig.dlg.m_comm.m_bRunning);  // the open port stays open
+}
+
+void TestSetupDlg::yearNavigation()
+{
+    SetupRig rig(MODEL_ZEFA101);
+    QVERIFY(rig.started);
+    const QString total = rig.Text(IDC_TOTAL);
+    for (int i = 0; i < 2026 - 2009; ++i) rig.Click(IDC_PREV_YEAR);
+    QCOMPARE(rig.dlg.m_nYear, 2009);
+
+    // At 2009 the year stays, yet the marks go and the calendars return to their days.
+    rig.ClickDay(3, 3);
+    rig.ClickDay(5, 20);
+    QVERIFY(AnyMark());
+    rig.Click(IDC_PREV_YEAR);
+    QCOMPARE(rig.dlg.m_nYear, 2009);
+    QVERIFY(!AnyMark());
+    for (int month = 1; month <= 12; ++month) {
+        const CLunarDate& date = rig.dlg.m_calendar[month - 1].GetDate();
+        QCOMPARE(date.GetYear(CAL_SOLAR), 2009);
+        QCOMPARE(date.GetMonth(CAL_SOLAR), month);
+        QCOMPARE(date.GetDay(CAL_SOLAR), month == 5 ? 14 : 1);
+    }
+
+    // No upper limit, also past the lunar table.
+    for (int i = 0; i < 2050 - 2009; ++i) rig.Click(IDC_NEXT_YEAR);
+    QCOMPARE(rig.dlg.m_nYear, 2050);
+    QCOMPARE(rig.dlg.m_calendar[11].GetDate().GetYear(CAL_SOLAR), 2050);
+    QCOMPARE(rig.Text(IDC_TOTAL), total);  // navigation does not recount
+}
+
+void TestSetupDlg::currentMonthDayClampedInEveryYear()
+{
+    // On 29 February every common year's February must still show that year.
+    SetupRig rig(MODEL_ZEFA101, {}, LocalTime{2028, 2, 29, 9, 0, 0});
+    QVERIFY(rig.started);
+    for (int year = 2028; year <= 2033; ++year) {
+        const CLunarDate& february = rig.dlg.m_calendar[1].GetDate();
+        QCOMPARE(february.GetYear(CAL_SOLAR), year);
+        QCOMPARE(february.GetDay(CAL_SOLAR), QDate::isLeapYear(year) ? 29 : 28);
+        QCOMPARE(rig.dlg.m_calendar[2].GetDate().GetDay(CAL_SOLAR), 1);
+        rig.Click(IDC_NEXT_YEAR);
+    }
+    for (int i = 0; i < 7; ++i) rig.Click(IDC_PREV_YEAR);
+    QCOMPARE(rig.dlg.m_calendar[1].GetDate().GetYear(CAL_SOLAR), 2027);
+    QCOMPARE(rig.dlg.m_calendar[1].GetDate().GetDay(CAL_SOLAR), 28);
+}
+
+void TestSetupDlg::modelSwitch()
+{
+    SimulatorFaults faults;
+    faults.silent = true;
+    SetupRig rig(MODEL_ZEFA101, faults);
+    QVERIFY(rig.started);
+    rig.dlg.SetSilenceTimeout(200);
+
+    // A held connect frame is dropped by choosing ZEFA-102, and no silence is reported for it.
+    rig.Click(IDC_SYSTEM_CONNECT);
+    QCOMPARE(g_nPendingCmd, PENDING_CONNECT);
+    rig.Click(IDC_MODEL_102);
+    QCOMPARE(g_nPendingCmd, PENDING_NONE);
+    QCOMPARE(rig.dlg.m_comm.m_nFraming.load(), FRAMING_STX_ETX);
+    QVERIFY(Model102ControlsVisible(rig.dlg, true));
+    QTest::qWait(400);
+    QVERIFY(rig.messages.isEmpty());
+    QVERIFY(rig.Frames().isEmpty());
+
+    // Biweekly Wednesdays in odd weeks, then back to ZEFA-101: hidden, still in force.
+    const int before = rig.dlg.CountHolidays(0);
+    rig.Click(IDC_BIWEEKLY_USE);
+    auto* weekday = rig.dlg.GetDlgItemAs<QComboBox>(IDC_BIWEEKLY_WEEKDAY);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(weekday, Qt::Key_Down);
+    rig.Click(IDC_BIWEEKLY_ODD);
+    QCOMPARE(g_holidaySettings.biweeklyUse, 1);
+    QCOMPARE(g_holidaySettings.biweeklyWeekday, 4);
+    QCOMPARE(g_holidaySettings.biweeklyOdd, 1);
+    rig.Click(IDC_MODEL_101);
+    QCOMPARE(rig.dlg.m_nModel, MODEL_ZEFA101);
+    QCOMPARE(rig.dlg.m_comm.m_nFraming.load(), FRAMING_LINES);
+    QVERIFY(Model102ControlsVisible(rig.dlg, false));
+    QCOMPARE(g_holidaySettings.biweeklyUse, 1);
+    QVERIFY(rig.dlg.CountHolidays(0) > before);
+
+    // ZEFA-101 keeps a held frame.
+    rig.Click(IDC_SYSTEM_CONNECT);
+    rig.Click(IDC_MODEL_101);
+    QCOMPARE(g_nPendingCmd, PENDING_CONNECT);
+}
+
+void TestSetupDlg::screenshot()
+{
+    SetupRig rig(MODEL_ZEFA102);
+    QVERIFY(rig.started);
+    QVERIFY(rig.Connect());
+    rig.Click(IDC_BIWEEKLY_USE);
+    for (const auto& [month, day] : DayList{{1, 7}, {4, 15}, {8, 20}, {10, 9}}) rig.ClickDay(month, day);
+    rig.Click(IDC_DATA_SEND);
+    QTRY_VERIFY_WITH_TIMEOUT(g_nPendingCmd == PENDING_NONE, 10000);
+
+    const QString dir = qEnvironmentVariable("DORVANE_SCREENSHOT_DIR", QDir::tempPath() + "/dorvane-screenshots");
+    QVERIFY(QDir().mkpath(dir));
+    const QString path = QDir(dir).filePath("setup_dialog.png");
+    QVERIFY2(rig.dlg.grab().save(path), qPrintable(path));
+}
+
+QTEST_MAIN(TestSetupDlg)
+#include "tst_setup_dlg.moc"
