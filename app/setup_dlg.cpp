@@ -106,7 +106,7 @@ void CSetupDlg::PresetPort(int port, int model)
     m_nPresetModel = model;
 }
 
-void CSetupDlg::MessageBox(const QString& text)
+void CSetupDlg::ShowMessageBox(const QString& text)
 {
     if (m_messageSink) {
         m_messageSink(text);
@@ -301,7 +301,7 @@ void CSetupDlg::OnPortOpen()
     const QByteArray name = GetDlgItemAs<QComboBox>(IDC_PORT)->currentText().toLatin1();
     const int port = name.size() > 3 ? std::atoi(name.constData() + 3) : 0;
     if (port <= 0 || port > PORT_NUMBER_MAX) {
-        MessageBox(QString::fromUtf8(TEXT_SELECT_PORT));
+        ShowMessageBox(QString::fromUtf8(TEXT_SELECT_PORT));
         return;
     }
     if (m_comm.m_bRunning) m_comm.Shutdown();
@@ -385,7 +385,7 @@ void CSetupDlg::PostCommError(int, const std::string& message, const std::string
             ConsoleWrite(message + " (" + detail + ")\n");
             // No reply can come on a line that is gone.
             EndExchanges();
-            MessageBox(Utf8(message));
+            ShowMessageBox(Utf8(message));
         },
         Qt::QueuedConnection);
 }
@@ -393,7 +393,7 @@ void CSetupDlg::PostCommError(int, const std::string& message, const std::string
 void CSetupDlg::ShowCommError(const std::string& message, const std::string& detail)
 {
     ConsoleWrite(message + " (" + detail + ")\n");
-    MessageBox(Utf8(message));
+    ShowMessageBox(Utf8(message));
 }
 
 // Silence.
@@ -417,7 +417,7 @@ void CSetupDlg::OnSilence()
     if (!AwaitingReply()) return;
     ConsoleWrite(std::string("[TIMEOUT]=>") + TEXT_NO_REPLY + "\n");
     EndExchanges();
-    MessageBox(QString::fromUtf8(TEXT_NO_REPLY));
+    ShowMessageBox(QString::fromUtf8(TEXT_NO_REPLY));
 }
 
 void CSetupDlg::EndExchanges()
@@ -459,7 +459,7 @@ void CSetupDlg::WriteFrame(const std::string& frame)
     m_comm.Write(frame.data(), static_cast<std::uint32_t>(frame.size()));
 }
 
-void CSetupDlg::ShowMessage(const std::string& text) { MessageBox(Utf8(text)); }
+void CSetupDlg::ShowMessage(const std::string& text) { ShowMessageBox(Utf8(text)); }
 
 void CSetupDlg::SetStatusCaption(const std::string& text) { GetDlgItemAs<QLabel>(IDC_STATUS)->setText(Utf8(text)); }
 

@@ -37,7 +37,7 @@ public:
     void PresetPort(int port, int model);
 
     // Every message box of the dialog opens here: a Korean text, an OK button, caption "Dorvane".
-    void MessageBox(const QString& text);
+    void ShowMessageBox(const QString& text);
     // Tests take the boxes' texts instead of running them modally.
     void SetMessageSink(std::function<void(const QString&)> sink) { m_messageSink = std::move(sink); }
     // Where "today" comes from; the computer's clock unless a test sets another.

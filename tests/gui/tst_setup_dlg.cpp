@@ -5,8 +5,11 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QRadioButton>
 
+#include "app/about_dlg.h"
 #include "app/holiday_upload.h"
 #include "app/loan_period_dlg.h"
 #include "app/protocol.h"
@@ -71,7 +74,12 @@ private slots:
     void notConnected();
     void silence_data();
     void silence();
-    void portWithoutNumber();
+    void portOpen_data();
+    void portOpen();
+    void messageBox();
+    void closing_data();
+    void closing();
+    void aboutBox();
     void yearNavigation();
     void currentMonthDayClampedInEveryYear();
     void modelSwitch();
@@ -315,14 +323,100 @@ void TestSetupDlg::silence()
     QCOMPARE(rig.messages.size(), 1);
 }
 
-void TestSetupDlg::portWithoutNumber()
+void TestSetupDlg::portOpen_data()
 {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("no number") << "COM" << QString::fromUtf8(TEXT_SELECT_PORT);
+    QTest::newRow("zero") << "COM0" << QString::fromUtf8(TEXT_SELECT_PORT);
+    QTest::newRow("beyond 255") << "COM300" << QString::fromUtf8(TEXT_SELECT_PORT);
+    QTest::newRow("no such device") << "COM200" << QStringLiteral("COM200 포트를 열수가 없습니다.");
+}
+
+void TestSetupDlg::portOpen()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, message);
     SetupRig rig(MODEL_ZEFA102);
     QVERIFY(rig.started);
-    rig.dlg.GetDlgItemAs<QComboBox>(IDC_PORT)->setEditText("COM");
+    rig.dlg.GetDlgItemAs<QComboBox>(IDC_PORT)->setEditText(name);
     rig.Click(IDC_PORT_OPEN);
-    QCOMPARE(rig.messages, QStringList{QString::fromUtf8(TEXT_SELECT_PORT)});
-    QVERIFY(rig.dlg.m_comm.m_bRunning);  // the open port stays open
+    QCOMPARE(rig.messages, QStringList{message});
+}
+
+void TestSetupDlg::messageBox()
+{
+    ResetLink();
+    CSetupDlg dlg;
+    dlg.show();
+    QString title, text;
+    QList<QAbstractButton*> buttons;
+    WhenModal<QMessageBox>([&](QMessageBox& box) {
+        title = box.windowTitle();
+        text = box.text();
+        buttons = box.buttons();
+        box.accept();
+    });
+    QTest::mouseClick(dlg.GetDlgItem(IDC_SET_TIME), Qt::LeftButton);
+    QCOMPARE(title, QStringLiteral("Dorvane"));
+    QCOMPARE(text, NOT_CONNECTED);
+    QCOMPARE(buttons.size(), 1);
+}
+
+void TestSetupDlg::closing_data()
+{
+    QTest::addColumn<int>("how");  // 0: "종  료", 1: Esc, 2: the close box
+    QTest::addColumn<int>("result");
+    QTest::newRow("종  료") << 0 << IDOK;
+    QTest::newRow("Esc") << 1 << IDCANCEL;
+    QTest::newRow("close box") << 2 << IDCANCEL;
+}
+
+void TestSetupDlg::closing()
+{
+    QFETCH(int, how);
+    QFETCH(int, result);
+    CSetupDlg dlg;
+    dlg.SetMessageSink([](const QString&) {});
+    QTimer::singleShot(0, &dlg, [&] {
+        if (how == 0) QTest::mouseClick(dlg.GetDlgItem(IDOK), Qt::LeftButton);
+        if (how == 1) QTest::keyClick(&dlg, Qt::Key_Escape);
+        if (how == 2) dlg.close();
+    });
+    QCOMPARE(dlg.DoModal(), result);
+}
+
+void TestSetupDlg::aboutBox()
+{
+    CSetupDlg dlg;
+    dlg.SetMessageSink([](const QString&) {});
+    dlg.show();
+    dlg.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dlg));
+    int opened = 0;
+    const auto answer = [&](CAboutDlg& about) {
+        ++opened;
+        about.accept();
+    };
+    WhenModal<CAboutDlg>(answer);
+    QTest::keyClick(&dlg, Qt::Key_F1);
+    QCOMPARE(opened, 1);
+
+    // Right click: the dialog's menu holds the about item.
+    QString item;
+    QTimer::singleShot(50, &dlg, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        item = menu->actions().value(0)->text();
+        WhenModal<CAboutDlg>(answer);
+        menu->actions().value(0)->trigger();
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), dlg.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&dlg, &event);
+    QCOMPARE(item, QStringLiteral("Dorvane 정보(&A)..."));
+    QTRY_COMPARE(opened, 2);
 }
 
 void TestSetupDlg::yearNavigation()
