@@ -174,7 +174,9 @@ void CTerminalSimulator::Run()
                 m_state.Disconnect();
                 pending.clear();
                 inFrame = false;
-                nextGreeting = Clock::now();
+                // Not at once: a greeting right behind the flush could share the tool's read
+                // with the answer to its connect frame, and the framer drops the rest of a read.
+                nextGreeting = Clock::now() + m_greetingInterval;
             }
             continue;
         }
