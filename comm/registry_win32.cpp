@@ -1,11 +1,5 @@
 // The Windows registry behind the port list's registry operations.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "comm/comm_platform.h"  // <windows.h>, lean and without min/max
 
 #include "comm/registry.h"
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "case_name.h"
+
 #include <random>
 #include <ostream>
 #include <string>
@@ -89,13 +91,7 @@ TEST_P(FramerTable, DeliversExactly)
     EXPECT_EQ(Frames(c.framing, c.longReply, c.chunks), c.frames);
 }
 
-INSTANTIATE_TEST_SUITE_P(Framers, FramerTable, ::testing::ValuesIn(kCases), [](const auto& info) {
-    std::string name = info.param.name;
-    for (char& c : name) {
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-    }
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Framers, FramerTable, ::testing::ValuesIn(kCases), CaseName());
 
 TEST(Framer, EveryByteValueInsideAFrameIsData)
 {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "case_name.h"
+
 #include <functional>
 #include <ostream>
 #include <string>
@@ -165,13 +167,7 @@ TEST_P(DeviceTreeWalk, ListsAndClosesEveryKey)
     EXPECT_EQ(registry.BadCloseCount(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(PortList, DeviceTreeWalk, ::testing::ValuesIn(kWalks), [](const auto& info) {
-    std::string name = info.param.name;
-    for (char& c : name) {
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-    }
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(PortList, DeviceTreeWalk, ::testing::ValuesIn(kWalks), CaseName());
 
 TEST(PortEnumerator, KeysAreOpenedWithTheirAccessMasks)
 {

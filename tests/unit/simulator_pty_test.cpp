@@ -1,6 +1,8 @@
 // The serial object against the terminal simulator, over real pseudo-terminals.
 #include <gtest/gtest.h>
 
+#include "case_name.h"
+
 #include <chrono>
 #include <memory>
 #include <ostream>
@@ -119,13 +121,7 @@ TEST_P(SimulatorFault, ReplyStillArrivesWhole)
     EXPECT_EQ(Ask(c.frame), c.reply);
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, SimulatorFault, ::testing::ValuesIn(kFaults), [](const auto& info) {
-    std::string name = info.param.name;
-    for (char& c : name) {
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-    }
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Faults, SimulatorFault, ::testing::ValuesIn(kFaults), CaseName());
 
 TEST_F(SimulatorLink, SilentTerminalRecordsButNeverAnswers)
 {

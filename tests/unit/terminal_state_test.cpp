@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "case_name.h"
+
 #include <ostream>
 #include <string>
 
@@ -56,13 +58,7 @@ TEST_P(TerminalStateTable, Replies)
     for (const Exchange& e : GetParam().exchanges) EXPECT_EQ(state.Handle(e.frame), e.reply) << e.frame;
 }
 
-INSTANTIATE_TEST_SUITE_P(Terminal, TerminalStateTable, ::testing::ValuesIn(kCases), [](const auto& info) {
-    std::string name = info.param.name;
-    for (char& c : name) {
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-    }
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Terminal, TerminalStateTable, ::testing::ValuesIn(kCases), CaseName());
 
 TEST(TerminalState, KeepsWhatItWasSent)
 {
