@@ -13,11 +13,11 @@
 #include <QShortcut>
 
 #include "app/about_dlg.h"
-#include "app/console.h"
-#include "app/holiday_upload.h"
+#include "protocol/console.h"
+#include "protocol/holiday_upload.h"
 #include "app/loan_period_dlg.h"
-#include "app/protocol.h"
-#include "app/terminal_model.h"
+#include "protocol/protocol.h"
+#include "protocol/terminal_model.h"
 #include "app/weekday_dlg.h"
 #include "comm/port_enumerator.h"
 #include "date/holidays.h"

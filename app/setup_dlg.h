@@ -10,7 +10,7 @@
 #include <QString>
 #include <QTimer>
 
-#include "app/protocol_host.h"
+#include "protocol/protocol_host.h"
 #include "app/template_dialog.h"
 #include "calendar/calendar_ctrl.h"
 #include "comm/comm.h"

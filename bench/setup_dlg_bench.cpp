@@ -17,9 +17,9 @@
 #include <QApplication>
 #include <QEvent>
 
-#include "app/protocol.h"
+#include "protocol/protocol.h"
 #include "app/setup_dlg.h"
-#include "app/terminal_model.h"
+#include "protocol/terminal_model.h"
 #include "date/holidays.h"
 #include "sim/terminal_simulator.h"
 

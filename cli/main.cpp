@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/holiday_upload.h"
+#include "protocol/holiday_upload.h"
 #include "cli/calendar_listing.h"
 #include "cli/command_line.h"
 #include "cli/exit_status.h"

@@ -1,7 +1,7 @@
 // The console of the headless tool: standard output, the total caption as a line of its own.
 #pragma once
 
-#include "app/listing_output.h"
+#include "protocol/listing_output.h"
 
 class StdoutListing : public ListingOutput {
 public:

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/holiday_upload.h"
-#include "app/protocol.h"
+#include "protocol/holiday_upload.h"
+#include "protocol/protocol.h"
 #include "cli/holiday_options.h"
 #include "cli/terminal_session.h"
 #include "date/holidays.h"

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "app/protocol.h"
+#include "protocol/protocol.h"
 
 CTerminalSession::CTerminalSession(int model, int year, double timeoutSeconds)
     : m_nModel(model), m_nYear(year), m_timeoutSeconds(timeoutSeconds)

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <string>
 
-#include "app/protocol_host.h"
+#include "protocol/protocol_host.h"
 #include "cli/exit_status.h"
 #include "comm/comm.h"
 

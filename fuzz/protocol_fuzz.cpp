@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/protocol.h"
-#include "app/read_reply.h"
-#include "app/terminal_model.h"
+#include "protocol/protocol.h"
+#include "protocol/read_reply.h"
+#include "protocol/terminal_model.h"
 #include "date/holidays.h"
 
 namespace {

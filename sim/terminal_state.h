@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "app/terminal_model.h"
+#include "protocol/terminal_model.h"
 
 struct TerminalClock {
     int year = 0;  // full year

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <memory>
 
-#include "app/terminal_model.h"
+#include "protocol/terminal_model.h"
 #include "date/local_clock.h"
 #include "run_process.h"
 #include "sim/terminal_simulator.h"

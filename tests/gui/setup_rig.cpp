@@ -4,7 +4,7 @@
 #include <QJsonObject>
 #include <QtTest>
 
-#include "app/protocol.h"
+#include "protocol/protocol.h"
 #include "calendar_test_util.h"
 #include "date/holidays.h"
 #include "res/resource.h"

@@ -10,10 +10,10 @@
 #include <QRadioButton>
 
 #include "app/about_dlg.h"
-#include "app/holiday_upload.h"
+#include "protocol/holiday_upload.h"
 #include "app/loan_period_dlg.h"
-#include "app/protocol.h"
-#include "app/terminal_model.h"
+#include "protocol/protocol.h"
+#include "protocol/terminal_model.h"
 #include "app/weekday_dlg.h"
 #include "date/holidays.h"
 #include "res/resource.h"

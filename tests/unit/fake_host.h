@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/protocol_host.h"
+#include "protocol/protocol_host.h"
 
 class FakeHost : public ProtocolHost {
 public:

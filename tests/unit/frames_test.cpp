@@ -1,8 +1,8 @@
-#include "app/frames.h"
+#include "protocol/frames.h"
 
 #include <gtest/gtest.h>
 
-#include "app/terminal_model.h"
+#include "protocol/terminal_model.h"
 
 namespace {
 

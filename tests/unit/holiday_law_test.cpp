@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/holiday_upload.h"
+#include "protocol/holiday_upload.h"
 #include "date/holidays.h"
 #include "date/lunar_date.h"
 #include "recording_listing.h"

@@ -1,12 +1,12 @@
-#include "app/protocol.h"
+#include "protocol/protocol.h"
 
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "app/holiday_upload.h"
-#include "app/terminal_model.h"
+#include "protocol/holiday_upload.h"
+#include "protocol/terminal_model.h"
 #include "date/holidays.h"
 #include "fake_host.h"
 

@@ -1,4 +1,4 @@
-#include "app/read_reply.h"
+#include "protocol/read_reply.h"
 
 #include <cstdio>
 #include <string>
@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/terminal_model.h"
+#include "protocol/terminal_model.h"
 
 namespace {
 

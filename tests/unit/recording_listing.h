@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/listing_output.h"
+#include "protocol/listing_output.h"
 
 class RecordingListing : public ListingOutput {
 public:

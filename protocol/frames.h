@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/holiday_upload.h"
+#include "protocol/holiday_upload.h"
 #include "date/local_clock.h"
 
 inline constexpr char STX = 0x02;

@@ -1,8 +1,8 @@
-#include "app/read_reply.h"
+#include "protocol/read_reply.h"
 
 #include <cstring>
 
-#include "app/terminal_model.h"
+#include "protocol/terminal_model.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "app/holiday_upload.h"
+#include "protocol/holiday_upload.h"
 
 #include <cstdio>
 
-#include "app/terminal_model.h"
+#include "protocol/terminal_model.h"
 #include "date/holidays.h"
 #include "date/lunar_date.h"
 

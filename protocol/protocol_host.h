@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/listing_output.h"
+#include "protocol/listing_output.h"
 
 class ProtocolHost : public ListingOutput {
 public:

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/frames.h"
-#include "app/protocol_host.h"
+#include "protocol/frames.h"
+#include "protocol/protocol_host.h"
 #include "date/local_clock.h"
 
 inline constexpr int PENDING_NONE = 0;

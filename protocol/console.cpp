@@ -1,4 +1,4 @@
-#include "app/console.h"
+#include "protocol/console.h"
 
 #include <cstdio>
 

@@ -1,11 +1,11 @@
-#include "app/protocol.h"
+#include "protocol/protocol.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "app/holiday_upload.h"
-#include "app/read_reply.h"
-#include "app/terminal_model.h"
+#include "protocol/holiday_upload.h"
+#include "protocol/read_reply.h"
+#include "protocol/terminal_model.h"
 #include "date/holidays.h"
 
 int g_bConnected = 0;

@@ -1,8 +1,8 @@
-#include "app/frames.h"
+#include "protocol/frames.h"
 
 #include <cstdio>
 
-#include "app/terminal_model.h"
+#include "protocol/terminal_model.h"
 #include "date/lunar_date.h"
 
 namespace {

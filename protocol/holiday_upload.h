@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/listing_output.h"
+#include "protocol/listing_output.h"
 
 struct SendRecord {
     int year;   // year - 2000
