@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/setup_dlg.h"
+#include "protocol/terminal_model.h"
 #include "sim/terminal_simulator.h"
 
 CSetupApp theApp;

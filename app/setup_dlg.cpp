@@ -20,6 +20,7 @@
 #include "protocol/terminal_model.h"
 #include "app/weekday_dlg.h"
 #include "comm/port_enumerator.h"
+#include "comm/terminal_link.h"
 #include "date/holidays.h"
 #include "date/lunar_date.h"
 #include "res/app_icon.h"
@@ -280,14 +281,14 @@ void CSetupDlg::OnBiweeklyWeekday()
 void CSetupDlg::OnModel101()
 {
     m_nModel = MODEL_ZEFA101;
-    m_comm.m_nFraming = FRAMING_LINES;
+    m_comm.m_nFraming = ModelFraming(m_nModel);
     ShowModelControls(false);
 }
 
 void CSetupDlg::OnModel102()
 {
     m_nModel = MODEL_ZEFA102;
-    m_comm.m_nFraming = FRAMING_STX_ETX;
+    m_comm.m_nFraming = ModelFraming(m_nModel);
     ::OnModelSelected(m_nModel);
     ShowUploadProgress(false);
     WatchSilence(false);
@@ -304,13 +305,7 @@ void CSetupDlg::OnPortOpen()
         ShowMessageBox(QString::fromUtf8(TEXT_SELECT_PORT));
         return;
     }
-    if (m_comm.m_bRunning) m_comm.Shutdown();
-    m_comm.SetPortParams(static_cast<std::uint8_t>(port), 9600, 8, 0, 0);
-    m_comm.CreateIoEvents();
-    // Owner and framing before the reader starts, so no frame finds them unset.
-    m_comm.SetOwnerWindow(this);
-    m_comm.m_nFraming = m_nModel;
-    m_comm.Open();
+    OpenTerminalLink(m_comm, *this, port, ModelFraming(m_nModel));
 }
 
 // Commands. The protocol decides; the dialog only watches for a silent terminal.
@@ -337,10 +332,9 @@ void CSetupDlg::OnDataDelete() { ::OnDataDelete(*this, m_nModel, m_nYear); }
 void CSetupDlg::OnDataSend()
 {
     ::OnDataSend(*this, m_nModel, m_nYear);
-    // A non-empty list went out to a connected terminal: the upload (re)started.
-    const bool started = g_nSendCount > 0 && g_bConnected == 1;
     ShowUploadProgress(false);
-    WatchSilence(started);
+    // Only an upload that (re)started waits for a reply.
+    WatchSilence(GetUploadProgress().running);
 }
 
 void CSetupDlg::OnHolidayWeekdays()
@@ -424,7 +418,7 @@ void CSetupDlg::EndExchanges()
 {
     m_silenceTimer.stop();
     m_bAwaitConnect = false;
-    g_nPendingCmd = PENDING_NONE;
+    AbandonExchange();
     m_comm.m_bLongReply = 0;
     ShowUploadProgress(false);
 }
@@ -432,16 +426,17 @@ void CSetupDlg::EndExchanges()
 void CSetupDlg::ShowUploadProgress(bool finished)
 {
     QString title = QString::fromUtf8(SETUP_TEMPLATE.caption);
-    if (g_nPendingCmd == PENDING_UPLOAD) {
+    const UploadProgress upload = GetUploadProgress();
+    if (upload.running) {
         m_bUploadShown = true;
-        title += QString::fromUtf8(" - 데이터 전송 %1 / %2").arg(g_nSendIndex).arg(g_nSendCount);
+        title += QString::fromUtf8(" - 데이터 전송 %1 / %2").arg(upload.sent).arg(upload.count);
     } else if (m_bUploadShown) {
         m_bUploadShown = false;
         // Finished: every record went out and was answered. Otherwise the last one sent was not.
-        const int answered = finished ? g_nSendCount : std::max(g_nSendIndex - 1, 0);
+        const int answered = finished ? upload.count : std::max(upload.sent - 1, 0);
         title += QString::fromUtf8(finished ? " - 데이터 전송 완료 %1 / %2" : " - 데이터 전송 중단 %1 / %2")
                      .arg(answered)
-                     .arg(g_nSendCount);
+                     .arg(upload.count);
     } else {
         return;
     }

@@ -22,6 +22,7 @@
 #include "protocol/terminal_model.h"
 #include "date/holidays.h"
 #include "sim/terminal_simulator.h"
+#include "tests/support/test_globals.h"
 
 namespace {
 
@@ -119,12 +120,8 @@ void BM_Upload70At9600Baud(benchmark::State& state)
     const double wireSeconds = frames * (ZEFA102_D_FRAME_BYTES + ZEFA102_OK_BYTES) * byteSeconds;
     const double pacedSeconds = frames * ZEFA102_OK_BYTES * byteSeconds;
     for (auto _ : state) {
-        ResetLink();
-        g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS;
-        g_portMap.Clear();
-        SimulatorFaults faults;
-        faults.baudRate = BAUD;
-        CTerminalSimulator sim(MODEL_ZEFA102, faults);
+        ResetTestGlobals();
+        CTerminalSimulator sim(MODEL_ZEFA102, {.baudRate = BAUD});
         std::string error;
         if (!sim.Start(error)) {
             state.SkipWithError(error.c_str());

@@ -6,6 +6,7 @@
 
 #include "comm/port_map.h"
 #include "date/lunar_date.h"
+#include "protocol/terminal_model.h"
 
 namespace {
 
@@ -51,15 +52,8 @@ bool ParseInt(const std::string& text, long min, long max, int& value)
 
 bool ParseModel(const std::string& text, int& model)
 {
-    if (text == "ZEFA-101" || text == "zefa-101") {
-        model = 0;
-        return true;
-    }
-    if (text == "ZEFA-102" || text == "zefa-102") {
-        model = 1;
-        return true;
-    }
-    return false;
+    model = ParseModelName(text);
+    return model >= 0;
 }
 
 bool ParseWeekday(const std::string& text, int& weekday)

@@ -41,7 +41,7 @@ ExitStatus RunExchange(const CliRequest& request, CTerminalSession& session)
     case CliCommand::Send:
         OnDataSend(session, model, request.year);
         // An empty list sends nothing, as in the dialog; the listing said why.
-        if (g_nPendingCmd != PENDING_UPLOAD) return EXIT_OK;
+        if (!GetUploadProgress().running) return EXIT_OK;
         return session.AwaitReply(REPLY_UPLOAD_DONE);
     case CliCommand::Weekdays: OnHolidayWeekdays(session, request.weekdayDigits); return session.AwaitReply(0);
     case CliCommand::Loan:

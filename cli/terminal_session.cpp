@@ -3,7 +3,9 @@
 #include <chrono>
 #include <cstdio>
 
+#include "comm/terminal_link.h"
 #include "protocol/protocol.h"
+#include "protocol/terminal_model.h"
 
 CTerminalSession::CTerminalSession(int model, int year, double timeoutSeconds)
     : m_nModel(model), m_nYear(year), m_timeoutSeconds(timeoutSeconds)
@@ -25,12 +27,7 @@ ExitStatus CTerminalSession::Fail(ExitStatus status, std::string korean, std::st
 
 ExitStatus CTerminalSession::Open(int port)
 {
-    // Owner and framing first, so that no reply reaches an unset owner.
-    m_comm.SetOwnerWindow(this);
-    m_comm.m_nFraming = m_nModel;
-    m_comm.SetPortParams(static_cast<std::uint8_t>(port), 9600, 8, 0, 0);
-    m_comm.CreateIoEvents();
-    if (!m_comm.Open()) {
+    if (!OpenTerminalLink(m_comm, *this, port, ModelFraming(m_nModel))) {
         if (m_strErrorKorean.empty()) {
             return Fail(EXIT_PORT_UNAVAILABLE, "COM" + std::to_string(port) + " 포트를 열수가 없습니다.",
                         "could not open port COM" + std::to_string(port));

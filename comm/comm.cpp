@@ -176,7 +176,7 @@ void CComm::FrameLines(const char* chunk)
     for (int i = 0; i < m_nLastRead; ++i) {
         const char b = chunk[i];
         if (state == FRAME_GOT_CR) {
-            if (b != '\n') continue;  // bytes between CR and LF are dropped
+            if (b != LF) continue;  // bytes between CR and LF are dropped
             if (length == 0 || (longReply && length < LONG_REPLY_MIN_LEN)) {
                 state = FRAME_IDLE;  // empty line, or a long reply that goes on
                 continue;
@@ -184,7 +184,7 @@ void CComm::FrameLines(const char* chunk)
             CompleteFrame(length);
             return;
         }
-        if (b == '\r') {
+        if (b == CR) {
             state = FRAME_GOT_CR;
         } else if (length < COMM_FRAME_MAX) {
             m_frame[length++] = b;
@@ -203,8 +203,8 @@ void CComm::FrameStxEtx(const char* chunk)
         const char b = chunk[i];
         if (state != FRAME_IN_STX) {
             length = 0;
-            if (b == 0x02) state = FRAME_IN_STX;
-        } else if (b == 0x03) {
+            if (b == STX) state = FRAME_IN_STX;
+        } else if (b == ETX) {
             CompleteFrame(length);
             return;
         } else if (length < COMM_FRAME_MAX) {

@@ -21,22 +21,16 @@
 #include <thread>
 
 #include "comm/comm_platform.h"
+#include "comm/framing.h"
 
 using BOOL = int;
 
 inline constexpr unsigned WM_COMM_FRAME = 0x400 + 10;
 
-inline constexpr int FRAMING_LINES = 0;    // ZEFA-101: CR LF lines
-inline constexpr int FRAMING_STX_ETX = 1;  // ZEFA-102: STX ... ETX; any nonzero value means this
-
 inline constexpr int FRAME_IDLE = 0;
 inline constexpr int FRAME_IN_STX = 2;
 inline constexpr int FRAME_GOT_CR = 4;
 inline constexpr int FRAME_READY = 8;
-
-inline constexpr int COMM_FRAME_MAX = 2048;     // longer frames are cut here, see the framers
-inline constexpr int COMM_READ_MAX = 2048;      // bytes taken from the driver per read
-inline constexpr int LONG_REPLY_MIN_LEN = 143;  // a data-read reply on ZEFA-101 is at least this long
 
 // Whoever handles the frames: the setup dialog, the headless tool, tests.
 class CCommOwner {

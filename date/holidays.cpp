@@ -54,29 +54,39 @@ int MatchTable(const HolidayRule (&table)[HOLIDAY_TABLE_ROWS], int month, int da
 
 }  // namespace
 
-int CLunarDate::GetHolidayKind() const
+int HolidayKindOf(const CLunarDate& day, const HolidaySettings& s)
 {
-    const HolidaySettings& s = g_holidaySettings;
-    if (s.unsetSunday == 0 && m_nWeekday == 1) return HOLIDAY_SUNDAY;
+    const int weekday = day.GetWeekday();
+    const int month = day.GetMonth(CAL_SOLAR);
+    const int dayOfMonth = day.GetDay(CAL_SOLAR);
+    if (s.unsetSunday == 0 && weekday == 1) return HOLIDAY_SUNDAY;
 
     if (s.unsetHoliday == 0) {
-        if (MatchTable(SolarHolidays, m_nSolarMonth, m_nSolarDay)) return HOLIDAY_NATIONAL;
-        if (m_nLunarMonth == 12) {
-            const int leap = HasLeapMonth(m_nLunarYear, 12);
-            if (m_bLeapMonth == leap && m_nLunarDay == DaysInMonth(m_nLunarYear, 12, CAL_LUNAR, leap)) {
+        if (MatchTable(SolarHolidays, month, dayOfMonth)) return HOLIDAY_NATIONAL;
+        const int lunarYear = day.GetYear(CAL_LUNAR);
+        const int lunarMonth = day.GetMonth(CAL_LUNAR);
+        const int lunarDay = day.GetDay(CAL_LUNAR);
+        if (lunarMonth == 12) {
+            const int leap = HasLeapMonth(lunarYear, 12);
+            if (day.IsLeapMonth() == leap && lunarDay == DaysInMonth(lunarYear, 12, CAL_LUNAR, leap)) {
                 return HOLIDAY_NATIONAL;
             }
         }
-        if (m_bLeapMonth == 0 && MatchTable(LunarHolidays, m_nLunarMonth, m_nLunarDay)) return HOLIDAY_NATIONAL;
+        if (day.IsLeapMonth() == 0 && MatchTable(LunarHolidays, lunarMonth, lunarDay)) return HOLIDAY_NATIONAL;
         // What the public-holiday law of this year adds: 한글날, election days, substitutes, ...
-        if (IsLawHoliday(m_nSolarYear, m_nSolarMonth, m_nSolarDay)) return HOLIDAY_NATIONAL;
+        if (IsLawHoliday(day.GetYear(CAL_SOLAR), month, dayOfMonth)) return HOLIDAY_NATIONAL;
     }
 
-    if (s.marks[m_nSolarMonth][m_nSolarDay] == 1) return HOLIDAY_SET;
+    if (s.marks[month][dayOfMonth] == 1) return HOLIDAY_SET;
 
-    if (s.biweeklyUse == 1 && m_nWeekday == s.biweeklyWeekday) {
-        const int odd = GetWeekOfMonth() % 2;
+    if (s.biweeklyUse == 1 && weekday == s.biweeklyWeekday) {
+        const int odd = day.GetWeekOfMonth() % 2;
         if ((odd == 0 && s.biweeklyOdd == 0) || (odd == 1 && s.biweeklyOdd != 0)) return HOLIDAY_SET;
     }
     return HOLIDAY_NONE;
+}
+
+int CLunarDate::GetHolidayKind() const
+{
+    return HolidayKindOf(*this, g_holidaySettings);
 }

@@ -41,3 +41,8 @@ extern HolidaySettings g_holidaySettings;
 
 // Clears every entry of g_holidaySettings.marks.
 void ClearHolidayMarks();
+
+class CLunarDate;
+// HOLIDAY_NONE .. HOLIDAY_SET of the day under `settings`; the first rule that decides wins:
+// Sundays, national holidays, marked days, the biweekly day off. The day must have been set.
+int HolidayKindOf(const CLunarDate& day, const HolidaySettings& settings);

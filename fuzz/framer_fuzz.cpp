@@ -17,7 +17,7 @@ public:
         const int length = m_comm.m_nFrameLen;
         if (length < 0 || length > COMM_FRAME_MAX || m_comm.m_frame[length] != '\0') std::abort();
         if (m_comm.m_nFrameState != FRAME_READY) std::abort();
-        const char delimiter = m_comm.m_nFraming == FRAMING_LINES ? '\r' : '\x03';
+        const char delimiter = m_comm.m_nFraming == FRAMING_LINES ? CR : ETX;
         if (std::memchr(m_comm.m_frame, delimiter, static_cast<std::size_t>(length)) != nullptr) std::abort();
         if (m_comm.m_nFraming == FRAMING_LINES && !m_comm.m_bLongReply && length == 0) std::abort();
         if (m_rearm) m_comm.RearmFramer();

@@ -10,22 +10,9 @@
 #include "protocol/read_reply.h"
 #include "protocol/terminal_model.h"
 #include "date/holidays.h"
+#include "tests/support/fake_host.h"
 
 namespace {
-
-class QuietHost : public ProtocolHost {
-public:
-    void WriteFrame(const std::string&) override {}
-    void WriteConsole(const std::string&) override {}
-    void ShowMessage(const std::string&) override {}
-    void SetStatusCaption(const std::string&) override {}
-    void SetTotalCaption(const std::string&) override {}
-    void Repaint() override {}
-    int GetLongReply() override { return longReply; }
-    void SetLongReply(int value) override { longReply = value; }
-    void RearmFramer() override {}
-    int longReply = 0;
-};
 
 struct Guarded {
     int before[32];
@@ -65,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     ResetLink();
     g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS;
-    QuietHost host;
+    FakeHost host;
     host.longReply = reading;
     if (pending == 1) OnSystemConnect(host, MODEL_ZEFA101);
     if (pending == 2) {

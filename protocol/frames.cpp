@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "comm/framing.h"
+
 #include "protocol/terminal_model.h"
 #include "date/lunar_date.h"
 

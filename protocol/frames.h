@@ -5,13 +5,8 @@
 
 #include <string>
 
-#include "protocol/holiday_upload.h"
 #include "date/local_clock.h"
-
-inline constexpr char STX = 0x02;
-inline constexpr char ETX = 0x03;
-inline constexpr char CR = 0x0D;
-inline constexpr char LF = 0x0A;
+#include "protocol/holiday_upload.h"
 
 std::string FrameConnect(int model);
 // The ZEFA-101 frame has no seconds field.

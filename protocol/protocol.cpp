@@ -103,7 +103,17 @@ void OnLoanPeriod(ProtocolHost& host, int first, int second)
 
 void OnModelSelected(int model)
 {
-    if (model == MODEL_ZEFA102) g_nPendingCmd = PENDING_NONE;
+    if (model == MODEL_ZEFA102) AbandonExchange();
+}
+
+void AbandonExchange()
+{
+    g_nPendingCmd = PENDING_NONE;
+}
+
+UploadProgress GetUploadProgress()
+{
+    return {g_nPendingCmd == PENDING_UPLOAD, g_nSendIndex, g_nSendCount};
 }
 
 namespace {

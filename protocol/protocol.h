@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "comm/framing.h"
 #include "protocol/frames.h"
 #include "protocol/protocol_host.h"
 #include "date/local_clock.h"
@@ -14,7 +15,7 @@ inline constexpr int PENDING_UPLOAD = 136;  // holiday upload running
 
 inline constexpr int HELD_FRAME_SIZE = 500;
 // The longest reply text the serial framer delivers.
-inline constexpr int MAX_REPLY_LENGTH = 2048;
+inline constexpr int MAX_REPLY_LENGTH = COMM_FRAME_MAX;
 
 inline constexpr const char* TEXT_NOT_CONNECTED = "먼저 시스템과 연결을 해야 합니다.";
 inline constexpr const char* TEXT_CONNECTED = "연결 성공";
@@ -45,6 +46,18 @@ void OnLoanPeriod(ProtocolHost& host, int first, int second);
 // A model radio button was clicked. Choosing ZEFA-102 abandons a held connect or a running
 // upload. The caller sets the receiver's framing to the model itself.
 void OnModelSelected(int model);
+
+// Ends the exchange that waits for a reply (a held connect frame, a running upload), so the
+// next reply is only logged. A data read's long-reply mode is the serial object's; the caller
+// ends that.
+void AbandonExchange();
+
+struct UploadProgress {
+    bool running;  // an upload waits for the terminal's reply
+    int sent;      // records sent so far
+    int count;     // records in the list
+};
+UploadProgress GetUploadProgress();
 
 // What a reply did, as bits, so a caller without a window can tell when an exchange is over.
 inline constexpr int REPLY_CONNECTED = 1;     // this reply made the connection

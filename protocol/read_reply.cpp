@@ -29,11 +29,6 @@ int Clamp(int n, int lo, int hi)
 
 }  // namespace
 
-int ReadReplyHeaderLength(int model)
-{
-    return model == MODEL_ZEFA101 ? 3 : 2;
-}
-
 int ParseReadReply(const char* text, int model, int (&marks)[13][32])
 {
     const int length = static_cast<int>(std::strlen(text));

@@ -1,9 +1,6 @@
 // The terminal's answer to a data read: a header, then MMDD groups.
 #pragma once
 
-// Header length that the model's reply starts with (3 for ZEFA-101, 2 for ZEFA-102).
-int ReadReplyHeaderLength(int model);
-
 // Sets marks[month][day] to 1 for every group of `text` (NUL-terminated) with month 1..12
 // and day 1..31; other groups are skipped. A trailing short group is read as far as it goes.
 // Returns the number of groups that set a mark.

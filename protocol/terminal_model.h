@@ -1,5 +1,17 @@
-// The two terminal models; the number also selects the framing (CR LF lines or STX/ETX).
+// What a terminal model is: its id, its name, how its frames are delimited on the line and how
+// its answer to a data read begins. Everything else that differs by model asks here.
 #pragma once
+
+#include <string_view>
 
 inline constexpr int MODEL_ZEFA101 = 0;  // "#", letter, fields, CR LF
 inline constexpr int MODEL_ZEFA102 = 1;  // STX, letter, fields, ETX
+
+// "ZEFA-101" or "ZEFA-102"; the only spelling printed anywhere.
+const char* ModelName(int model);
+// MODEL_ZEFA101 or MODEL_ZEFA102 for its name, in upper or lower case; -1 for anything else.
+int ParseModelName(std::string_view name);
+// FRAMING_LINES for the ZEFA-101, FRAMING_STX_ETX for the ZEFA-102 (comm/framing.h).
+int ModelFraming(int model);
+// Characters ahead of the MMDD groups in the answer to R; the tool skips them unread.
+int ReadReplyHeaderLength(int model);

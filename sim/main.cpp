@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "protocol/terminal_model.h"
 #include "sim/terminal_simulator.h"
 
 namespace {

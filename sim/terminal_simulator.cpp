@@ -11,8 +11,11 @@
 #include <cerrno>
 #include <cstring>
 
+#include "comm/framing.h"
 #include "date/local_clock.h"
 #include "date/lunar_date.h"
+#include "protocol/terminal_model.h"
+#include "sim/transcript.h"
 
 namespace {
 
@@ -23,29 +26,12 @@ constexpr std::size_t kMaxPending = 4096;  // a frame that never ends is dropped
 constexpr auto kSplitPause = std::chrono::milliseconds(2);
 constexpr auto kWriteGiveUp = std::chrono::seconds(5);
 
-std::string JsonString(const std::string& text)
-{
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c >= 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);  // bytes as Latin-1: always valid JSON
-            out += escaped;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
-
 std::string Garbage(int model)
 {
     // Noise each framing drops: no STX for ZEFA-102; for ZEFA-101 an empty line with junk
     // between its CR and LF.
-    return model == MODEL_ZEFA101 ? std::string("\r\x15\xff junk\x7f\n") : std::string("\x15\xff junk\r\n\x03");
+    if (ModelFraming(model) == FRAMING_LINES) return std::string{CR} + "\x15\xff junk\x7f" + LF;
+    return std::string("\x15\xff junk") + CR + LF + ETX;
 }
 
 TerminalClock ComputerClock()
@@ -56,18 +42,6 @@ TerminalClock ComputerClock()
 }
 
 }  // namespace
-
-int ParseModelName(const std::string& name)
-{
-    if (name == "ZEFA-101") return MODEL_ZEFA101;
-    if (name == "ZEFA-102") return MODEL_ZEFA102;
-    return -1;
-}
-
-const char* ModelName(int model)
-{
-    return model == MODEL_ZEFA101 ? "ZEFA-101" : "ZEFA-102";
-}
 
 CTerminalSimulator::CTerminalSimulator(int model, const SimulatorFaults& faults)
     : m_nModel(model), m_faults(faults), m_state(model, ComputerClock())
@@ -126,16 +100,16 @@ int CTerminalSimulator::RegisterPort(CPortMap& map) const
     return map.Add(m_strSlavePath, std::string(ModelName(m_nModel)) + " simulator");
 }
 
-std::vector<std::string> CTerminalSimulator::Transcript() const
+std::vector<ReceivedFrame> CTerminalSimulator::Received() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_transcript;
+    return m_received;
 }
 
 bool CTerminalSimulator::WaitForFrames(std::size_t count, std::chrono::milliseconds timeout) const
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    return m_received.wait_for(lock, timeout, [&] { return m_transcript.size() >= count; });
+    return m_frameArrived.wait_for(lock, timeout, [&] { return m_nReceived >= count; });
 }
 
 CTerminalState CTerminalSimulator::State() const
@@ -151,7 +125,7 @@ void CTerminalSimulator::Run()
     auto nextGreeting = Clock::now();
     while (!m_bStopping && !m_bHungUp) {
         int timeout = -1;
-        if (m_nModel == MODEL_ZEFA101 && !m_faults.silent && m_greetingInterval.count() > 0 && !State().Connected()) {
+        if (ModelFraming(m_nModel) == FRAMING_LINES && !m_faults.silent && m_greetingInterval.count() > 0 && !State().Connected()) {
             // The ZEFA-101 speaks first: the tool answers a line with its held connect frame.
             const auto now = Clock::now();
             if (now >= nextGreeting) {
@@ -182,18 +156,18 @@ void CTerminalSimulator::Run()
         }
         for (ssize_t i = 1; i < n && !m_bHungUp; ++i) {
             const char b = buffer[i];
-            if (m_nModel == MODEL_ZEFA102) {
-                if (b == 0x02) {
+            if (ModelFraming(m_nModel) == FRAMING_STX_ETX) {
+                if (b == STX) {
                     inFrame = true;
                     pending.clear();
-                } else if (b == 0x03 && inFrame) {
+                } else if (b == ETX && inFrame) {
                     inFrame = false;
                     OnFrame(pending);
                 } else if (inFrame && pending.size() < kMaxPending) {
                     pending += b;
                 }
-            } else if (b == '\n') {
-                if (!pending.empty() && pending.back() == '\r') pending.pop_back();
+            } else if (b == LF) {
+                if (!pending.empty() && pending.back() == CR) pending.pop_back();
                 if (!pending.empty()) OnFrame(pending);
                 pending.clear();
             } else if (pending.size() < kMaxPending) {
@@ -205,30 +179,28 @@ void CTerminalSimulator::Run()
 
 void CTerminalSimulator::OnFrame(const std::string& frame)
 {
-    const std::size_t letterAt = m_nModel == MODEL_ZEFA101 ? 1 : 0;
-    const std::string command = frame.size() > letterAt ? frame.substr(letterAt, 1) : std::string();
-    std::string reply;
+    const std::size_t letterAt = ModelFraming(m_nModel) == FRAMING_LINES ? 1 : 0;  // after the '#'
+    ReceivedFrame received;
+    received.command = frame.size() > letterAt ? frame.substr(letterAt, 1) : std::string();
+    received.frame = frame;
     bool hangUp = false;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (command == "D") ++m_nUploadFrames;
+        received.seq = ++m_nReceived;
+        if (received.command == "D") ++m_nUploadFrames;
         hangUp = m_faults.hangUpAfterFrames > 0 && m_nUploadFrames >= m_faults.hangUpAfterFrames;
-        if (!hangUp && !m_faults.silent) reply = m_state.Handle(frame);
-        std::string line = "{\"seq\":" + std::to_string(m_transcript.size() + 1) + ",\"model\":\"" +
-                           ModelName(m_nModel) + "\",\"command\":" + JsonString(command) +
-                           ",\"frame\":" + JsonString(frame) +
-                           ",\"reply\":" + (reply.empty() ? std::string("null") : JsonString(reply)) + "}";
+        if (!hangUp && !m_faults.silent) received.reply = m_state.Handle(frame);
         if (m_transcriptFile != nullptr) {
-            std::fprintf(m_transcriptFile, "%s\n", line.c_str());
+            std::fprintf(m_transcriptFile, "%s\n", TranscriptLine(m_nModel, received).c_str());
             std::fflush(m_transcriptFile);
         }
-        m_transcript.push_back(std::move(line));
+        if (m_bKeepFrames) m_received.push_back(received);
     }
-    m_received.notify_all();
+    m_frameArrived.notify_all();
     if (hangUp) {
         HangUp();
-    } else if (!reply.empty()) {
-        Reply(reply, command == "R");
+    } else if (received.reply) {
+        Reply(*received.reply, received.command == "R");
     }
 }
 
@@ -236,8 +208,8 @@ void CTerminalSimulator::Reply(std::string text, bool readReply)
 {
     if (m_faults.overlongReply && text.size() < kOverlongReply) text.resize(kOverlongReply, '.');
     if (m_faults.garbage) Send(Garbage(m_nModel));
-    if (m_nModel == MODEL_ZEFA102) {
-        Send("\x02" + text + "\x03");
+    if (ModelFraming(m_nModel) == FRAMING_STX_ETX) {
+        Send(STX + text + ETX);
     } else if (readReply && !m_faults.overlongReply) {
         Send(SplitReadReplyLines(text));
     } else {

@@ -6,7 +6,7 @@
 //   if (!sim.Start(error)) ...;
 //   const int port = sim.RegisterPort();   // COMn in g_portMap
 //   ... open the port, talk ...
-//   sim.Transcript();                      // one JSON line per received frame
+//   sim.Received();                        // the frames it received, with its answers
 #pragma once
 
 #include <atomic>
@@ -14,6 +14,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,9 +35,13 @@ struct SimulatorFaults {
     int baudRate = 0;            // output paced at 10 bit times per byte; 0: at once
 };
 
-// MODEL_ZEFA101 or MODEL_ZEFA102 for "ZEFA-101" or "ZEFA-102"; -1 otherwise.
-int ParseModelName(const std::string& name);
-const char* ModelName(int model);
+// One frame the terminal received, and what it did about it.
+struct ReceivedFrame {
+    std::size_t seq = 0;               // 1 for the first frame of the run
+    std::string command;               // its command letter; empty when it has none
+    std::string frame;                 // its text without delimiters (ZEFA-101 frames keep '#')
+    std::optional<std::string> reply;  // the answer's text; none when it stayed silent
+};
 
 class CTerminalSimulator {
 public:
@@ -48,9 +53,12 @@ public:
     // A ZEFA-101 greets every `interval` until connected: one second unless set before Start;
     // zero turns the greeting off.
     void SetGreetingInterval(std::chrono::milliseconds interval) { m_greetingInterval = interval; }
-    // Each transcript line is also written and flushed here (stdout, a file); not owned. Set
-    // before Start.
+    // Every received frame is written and flushed here as one JSON line (stdout, a file); not
+    // owned. Set before Start.
     void SetTranscriptFile(std::FILE* file) { m_transcriptFile = file; }
+    // Keeps every received frame for Received(). Off unless asked, so that a simulator that
+    // runs for days stays flat in memory. Set before Start.
+    void KeepReceivedFrames() { m_bKeepFrames = true; }
 
     // Opens the pseudo-terminal and starts answering; `error` says why not.
     bool Start(std::string& error);
@@ -61,7 +69,8 @@ public:
     // Lists the slave in the port map as "ZEFA-10x simulator"; gives its port number.
     int RegisterPort(CPortMap& map = g_portMap) const;
 
-    std::vector<std::string> Transcript() const;
+    // The frames kept since Start (see KeepReceivedFrames), in order.
+    std::vector<ReceivedFrame> Received() const;
     // Waits until `count` frames have been received; false after `timeout`.
     bool WaitForFrames(std::size_t count, std::chrono::milliseconds timeout) const;
     bool HungUp() const { return m_bHungUp; }
@@ -79,6 +88,7 @@ private:
     SimulatorFaults m_faults;
     std::chrono::milliseconds m_greetingInterval{1000};
     std::FILE* m_transcriptFile = nullptr;
+    bool m_bKeepFrames = false;
 
     int m_master = -1;
     int m_slaveKeeper = -1;  // keeps the slave side alive while the tool has it closed
@@ -89,8 +99,9 @@ private:
     std::atomic<bool> m_bHungUp{false};
 
     mutable std::mutex m_mutex;
-    mutable std::condition_variable m_received;
+    mutable std::condition_variable m_frameArrived;
     CTerminalState m_state;
-    std::vector<std::string> m_transcript;
+    std::size_t m_nReceived = 0;
+    std::vector<ReceivedFrame> m_received;
     int m_nUploadFrames = 0;
 };

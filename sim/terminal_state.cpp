@@ -4,9 +4,10 @@
 #include <cctype>
 #include <cstdio>
 
+#include "comm/framing.h"
+
 namespace {
 
-constexpr std::size_t kLongReplyMin = 143;  // what the tool's line framer waits for
 constexpr std::size_t kLineLength = 32;
 
 // Decimal digits only; -1 otherwise.
@@ -26,6 +27,13 @@ bool InRange(int value, int low, int high)
     return value >= low && value <= high;
 }
 
+// The header the tool skips, as long as it expects: "RD", behind the '#' of a ZEFA-101 line.
+std::string ReadReplyHeader(int model)
+{
+    const std::string header = "#RD";
+    return header.substr(header.size() - static_cast<std::size_t>(ReadReplyHeaderLength(model)));
+}
+
 }  // namespace
 
 CTerminalState::CTerminalState(int model, const TerminalClock& clock) : m_nModel(model), m_clock(clock) {}
@@ -38,7 +46,7 @@ std::set<int> CTerminalState::Holidays(int year) const
 
 std::string CTerminalState::Handle(const std::string& frame)
 {
-    const bool lines = m_nModel == MODEL_ZEFA101;
+    const bool lines = ModelFraming(m_nModel) == FRAMING_LINES;
     const std::size_t start = lines ? 1 : 0;
     if (frame.size() <= start || (lines && frame[0] != '#')) return "NG";
     const char command = frame[start];
@@ -108,15 +116,16 @@ std::string CTerminalState::Handle(const std::string& frame)
 
 std::string CTerminalState::ReadReply(int year) const
 {
-    std::string text = m_nModel == MODEL_ZEFA101 ? READ_HEADER_ZEFA101 : READ_HEADER_ZEFA102;
+    std::string text = ReadReplyHeader(m_nModel);
     char group[8];
     for (int mmdd : Holidays(year)) {
         std::snprintf(group, sizeof group, "%04d", mmdd);
         text += group;
     }
-    // The tool's line framer waits for 143 characters; groups 0000 fill up and are skipped.
-    if (m_nModel == MODEL_ZEFA101) {
-        while (text.size() < kLongReplyMin) text += "0000";
+    // The tool's line framer waits for LONG_REPLY_MIN_LEN characters; groups 0000 fill up and
+    // are skipped.
+    if (ModelFraming(m_nModel) == FRAMING_LINES) {
+        while (text.size() < static_cast<std::size_t>(LONG_REPLY_MIN_LEN)) text += "0000";
     }
     return text;
 }
@@ -127,8 +136,8 @@ std::string SplitReadReplyLines(const std::string& text)
     std::size_t at = 0;
     while (at < text.size()) {
         std::size_t length = std::min(kLineLength, text.size() - at);
-        // The line that reaches 143 characters ends the reply, so it takes the rest.
-        if (at + length >= kLongReplyMin) length = text.size() - at;
+        // The line that reaches LONG_REPLY_MIN_LEN ends the reply, so it takes the rest.
+        if (at + length >= static_cast<std::size_t>(LONG_REPLY_MIN_LEN)) length = text.size() - at;
         wire += text.substr(at, length) + "\r\n";
         at += length;
     }

@@ -12,10 +12,6 @@ struct TerminalClock {
     int month = 0, day = 0, weekday = 0, hour = 0, minute = 0, second = 0;
 };
 
-// Header of the answer to R, ahead of the MMDD groups.
-inline constexpr const char* READ_HEADER_ZEFA101 = "#RD";
-inline constexpr const char* READ_HEADER_ZEFA102 = "RD";
-
 class CTerminalState {
 public:
     // The clock starts at `clock`; ZEFA-101 frames carry no year and use the clock's.
@@ -50,5 +46,5 @@ private:
 };
 
 // The ZEFA-101 answer to R on the wire: CR LF lines that a line framer in long-reply mode joins
-// into `text` again (every line but the last keeps the total under 143 characters).
+// into `text` again (every line but the last keeps the total under LONG_REPLY_MIN_LEN).
 std::string SplitReadReplyLines(const std::string& text);

@@ -1,7 +1,7 @@
 // dorvane-cli commands that need no terminal, run as a real process.
 #include <gtest/gtest.h>
 
-#include "run_process.h"
+#include "tests/support/run_process.h"
 
 namespace {
 

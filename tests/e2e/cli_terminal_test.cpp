@@ -4,10 +4,11 @@
 #include <chrono>
 #include <memory>
 
-#include "protocol/terminal_model.h"
 #include "date/local_clock.h"
-#include "run_process.h"
+#include "protocol/terminal_model.h"
 #include "sim/terminal_simulator.h"
+#include "tests/support/received_frames.h"
+#include "tests/support/run_process.h"
 
 using namespace std::chrono_literals;
 
@@ -25,24 +26,13 @@ std::vector<std::string> Lines(const std::string& text, const std::string& prefi
     return lines;
 }
 
-// The "frame" field of each transcript line, with the JSON escapes of the framing bytes undone.
-std::vector<std::string> Frames(const CTerminalSimulator& sim)
-{
-    std::vector<std::string> frames;
-    for (const std::string& line : sim.Transcript()) {
-        const size_t start = line.find("\"frame\":\"") + 9;
-        const size_t end = line.find("\",\"reply\"");
-        frames.push_back(line.substr(start, end - start));
-    }
-    return frames;
-}
-
 class CliTerminal : public ::testing::TestWithParam<int> {
 protected:
     void StartSimulator(int model, const SimulatorFaults& faults = {})
     {
         m_sim = std::make_unique<CTerminalSimulator>(model, faults);
         m_sim->SetGreetingInterval(50ms);
+        m_sim->KeepReceivedFrames();
         std::string error;
         ASSERT_TRUE(m_sim->Start(error)) << error;
     }
@@ -51,14 +41,14 @@ protected:
     {
         const int model = m_sim ? m_sim->State().Model() : MODEL_ZEFA102;
         args.insert(args.begin(), {DORVANE_CLI_PATH, "--port", m_sim ? m_sim->SlavePath() : "/dev/null",
-                                   "--model", model == MODEL_ZEFA101 ? "ZEFA-101" : "ZEFA-102", "--timeout", "3"});
+                                   "--model", ModelName(model), "--timeout", "3"});
         return RunProcess(args);
     }
 
     // What the terminal received after the connect frame.
     std::vector<std::string> FramesAfterConnect()
     {
-        std::vector<std::string> frames = Frames(*m_sim);
+        std::vector<std::string> frames = FrameTexts(*m_sim);
         EXPECT_FALSE(frames.empty());
         if (!frames.empty()) {
             EXPECT_EQ(frames[0], m_sim->State().Model() == MODEL_ZEFA101 ? "#E" : "E");
@@ -84,7 +74,7 @@ TEST_P(CliTerminal, ConnectSendsTheConnectFrameOnce)
     ASSERT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_EQ(Lines(r.out, "연결 성공").size(), 1u);
     EXPECT_TRUE(FramesAfterConnect().empty());
-    EXPECT_NE(m_sim->Transcript().at(0).find("\"reply\":\"OK\""), std::string::npos);
+    EXPECT_EQ(m_sim->Received().at(0).reply, "OK");
 }
 
 TEST_P(CliTerminal, SendUploadsEveryListedHolidayInCalendarOrder)
@@ -154,7 +144,7 @@ TEST_F(CliZefa102, WeekdaysAndLoanPeriodsGoOutAsTheDialogBuildsThem)
     StartSimulator(MODEL_ZEFA102);
     ASSERT_EQ(Cli({"weekdays", "176"}).exitStatus, 0);
     ASSERT_EQ(Cli({"loan", "14", "7"}).exitStatus, 0);
-    const std::vector<std::string> frames = Frames(*m_sim);
+    const std::vector<std::string> frames = FrameTexts(*m_sim);
     EXPECT_EQ(frames, (std::vector<std::string>{"E", "W671", "E", "L014007"}));
     EXPECT_EQ(m_sim->State().LoanPeriod1(), 14);
     EXPECT_EQ(m_sim->State().LoanPeriod2(), 7);
@@ -169,14 +159,12 @@ TEST_F(CliZefa102, InvalidArgumentsSendNothing)
         EXPECT_EQ(r.exitStatus, 2) << args[0];
         EXPECT_NE(r.err.find(" / "), std::string::npos);
     }
-    EXPECT_TRUE(m_sim->Transcript().empty());
+    EXPECT_TRUE(m_sim->Received().empty());
 }
 
 TEST_F(CliZefa102, ASilentTerminalTimesOut)
 {
-    SimulatorFaults faults;
-    faults.silent = true;
-    StartSimulator(MODEL_ZEFA102, faults);
+    StartSimulator(MODEL_ZEFA102, {.silent = true});
     std::vector<std::string> args = {DORVANE_CLI_PATH, "--port", m_sim->SlavePath(), "--model", "ZEFA-102",
                                      "--timeout", "0.3", "connect"};
     const ProcessResult r = RunProcess(args);
@@ -186,9 +174,7 @@ TEST_F(CliZefa102, ASilentTerminalTimesOut)
 
 TEST_F(CliZefa102, AHangUpDuringTheUploadIsReported)
 {
-    SimulatorFaults faults;
-    faults.hangUpAfterFrames = 3;
-    StartSimulator(MODEL_ZEFA102, faults);
+    StartSimulator(MODEL_ZEFA102, {.hangUpAfterFrames = 3});
     const ProcessResult r = Cli({"send", "2027"});
     EXPECT_EQ(r.exitStatus, 5) << r.out;
     EXPECT_NE(r.err.find("연결이 끊어졌습니다"), std::string::npos) << r.err;

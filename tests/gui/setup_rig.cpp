@@ -1,20 +1,17 @@
 #include "setup_rig.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QtTest>
 
-#include "protocol/protocol.h"
 #include "calendar_test_util.h"
-#include "date/holidays.h"
+#include "protocol/protocol.h"
 #include "res/resource.h"
+#include "tests/support/test_globals.h"
 
 SetupRig::SetupRig(int model, const SimulatorFaults& faults, LocalTime today) : sim(model, faults)
 {
-    ResetLink();
-    g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS;
-    g_portMap.Clear();
+    ResetTestGlobals();
     sim.SetGreetingInterval(std::chrono::milliseconds(50));
+    sim.KeepReceivedFrames();
     std::string error;
     if (!sim.Start(error)) {
         qWarning("simulator: %s", error.c_str());
@@ -34,10 +31,7 @@ SetupRig::SetupRig(int model, const SimulatorFaults& faults, LocalTime today) : 
 QStringList SetupRig::Frames() const
 {
     QStringList frames;
-    for (const std::string& line : sim.Transcript()) {
-        const QJsonObject record = QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
-        frames << record.value("frame").toString();
-    }
+    for (const ReceivedFrame& received : sim.Received()) frames << QString::fromStdString(received.frame);
     return frames;
 }
 

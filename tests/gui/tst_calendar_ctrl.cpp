@@ -5,6 +5,7 @@
 #include "calendar/calendar_ctrl.h"
 #include "calendar_test_util.h"
 #include "date/holidays.h"
+#include "tests/support/test_globals.h"
 #include "widgets/log_font.h"
 
 // Months of 2026 by their number of week rows.
@@ -53,7 +54,7 @@ private:
 
 void TestCalendarCtrl::init()
 {
-    g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS;
+    ResetTestGlobals();
     m_ctrl = std::make_unique<CCalendarCtrl>();
     m_ctrl->resize(200, 200);
     m_ctrl->SetDate(2026, SIX_WEEKS, 1);

@@ -9,6 +9,7 @@
 #include "calendar/calendar_ctrl.h"
 #include "calendar_test_util.h"
 #include "date/holidays.h"
+#include "tests/support/test_globals.h"
 #include "widgets/color_label.h"
 
 class Screenshots : public QObject {
@@ -42,7 +43,7 @@ void Screenshots::monthWithEveryHolidayKind()
 {
     // May 2026: Sundays, Children's Day (5th), Buddha's Birthday (24th, a Sunday), a marked
     // Thursday (14th), a biweekly Wednesday in even week rows (6th, 20th), blue Saturdays.
-    g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS;
+    ResetTestGlobals();
     g_holidaySettings.marks[5][14] = 1;
     g_holidaySettings.biweeklyUse = 1;
     g_holidaySettings.biweeklyWeekday = 4;
@@ -59,7 +60,7 @@ void Screenshots::monthWithEveryHolidayKind()
     big.resize(400, 400);
     big.SetDate(2026, 5, 14);
     Save(big, "calendar_may_2026_400");
-    g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS;
+    ResetTestGlobals();
 }
 
 void Screenshots::yearLabel()

@@ -304,9 +304,7 @@ void TestSetupDlg::silence()
     QFETCH(QStringList, frames);
     QFETCH(QString, title);
 
-    SimulatorFaults faults;
-    faults.silent = true;
-    SetupRig rig(model, faults);
+    SetupRig rig(model, {.silent = true});
     QVERIFY(rig.started);
     rig.dlg.SetSilenceTimeout(200);
     g_bConnected = connected ? 1 : 0;
@@ -326,9 +324,7 @@ void TestSetupDlg::silence()
 
 void TestSetupDlg::hangUpDuringUpload()
 {
-    SimulatorFaults faults;
-    faults.hangUpAfterFrames = 3;
-    SetupRig rig(MODEL_ZEFA102, faults);
+    SetupRig rig(MODEL_ZEFA102, {.hangUpAfterFrames = 3});
     QVERIFY(rig.started);
     QVERIFY(rig.Connect());
     rig.dlg.SetSilenceTimeout(200);
@@ -488,9 +484,7 @@ void TestSetupDlg::currentMonthDayClampedInEveryYear()
 
 void TestSetupDlg::modelSwitch()
 {
-    SimulatorFaults faults;
-    faults.silent = true;
-    SetupRig rig(MODEL_ZEFA101, faults);
+    SetupRig rig(MODEL_ZEFA101, {.silent = true});
     QVERIFY(rig.started);
     rig.dlg.SetSilenceTimeout(200);
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "case_name.h"
+#include "tests/support/case_name.h"
 
 #include <random>
 #include <ostream>
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "comm/comm.h"
-#include "tests/unit/frame_owners.h"
+#include "tests/support/comm_owners.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ void PrintTo(const FramerCase& c, std::ostream* out)
     *out << c.name;
 }
 
-const std::string k142(142, 'x');
+const std::string kOneShort(LONG_REPLY_MIN_LEN - 1, 'x');
 const std::string kOverlong(3000, 'y');
 
 const FramerCase kCases[] = {
@@ -64,13 +64,13 @@ const FramerCase kCases[] = {
     {"line split over reads", FRAMING_LINES, false, {"O", "K\r", "\n"}, {"OK"}},
     {"empty read", FRAMING_LINES, false, {"O", "", "K\r\n"}, {"OK"}},
     {"short line in long reply waits", FRAMING_LINES, true, {"OK\r\n"}, {}},
-    {"long reply 142 waits", FRAMING_LINES, true, {k142.substr(0, 100) + "\r\n", k142.substr(100) + "\r\n"}, {}},
-    {"long reply 143 ends", FRAMING_LINES, true, {k142.substr(0, 100) + "\r\n", k142.substr(100) + "z\r\n"},
-     {k142 + "z"}},
-    {"long reply joins a third line", FRAMING_LINES, true, {"#RD0101\r\n", "\r\n", k142 + "\r\n"},
-     {"#RD0101" + k142}},
-    {"overlong line cut", FRAMING_LINES, false, {kOverlong + "\r\n", "OK\r\n"}, {kOverlong.substr(0, 2048), "OK"}},
-    {"overlong line over reads", FRAMING_LINES, false, {kOverlong, kOverlong, "\r\n"}, {kOverlong.substr(0, 2048)}},
+    {"long reply one short waits", FRAMING_LINES, true, {kOneShort.substr(0, 100) + "\r\n", kOneShort.substr(100) + "\r\n"}, {}},
+    {"long reply at its length ends", FRAMING_LINES, true, {kOneShort.substr(0, 100) + "\r\n", kOneShort.substr(100) + "z\r\n"},
+     {kOneShort + "z"}},
+    {"long reply joins a third line", FRAMING_LINES, true, {"#RD0101\r\n", "\r\n", kOneShort + "\r\n"},
+     {"#RD0101" + kOneShort}},
+    {"overlong line cut", FRAMING_LINES, false, {kOverlong + "\r\n", "OK\r\n"}, {kOverlong.substr(0, COMM_FRAME_MAX), "OK"}},
+    {"overlong line over reads", FRAMING_LINES, false, {kOverlong, kOverlong, "\r\n"}, {kOverlong.substr(0, COMM_FRAME_MAX)}},
     {"stx OK", FRAMING_STX_ETX, false, {"\x02OK\x03"}, {"OK"}},
     {"bytes before STX ignored", FRAMING_STX_ETX, false, {"junk\r\n\x03\x02OK\x03"}, {"OK"}},
     {"second STX is data", FRAMING_STX_ETX, false, {"\x02" "A\x02" "B\x03"}, {"A\x02" "B"}},
@@ -80,7 +80,7 @@ const FramerCase kCases[] = {
     {"empty stx frame", FRAMING_STX_ETX, false, {"\x02\x03"}, {""}},
     {"long reply ignored by stx", FRAMING_STX_ETX, true, {"\x02OK\x03"}, {"OK"}},
     {"overlong stx cut", FRAMING_STX_ETX, false, {"\x02" + kOverlong + "\x03", "\x02OK\x03"},
-     {kOverlong.substr(0, 2048), "OK"}},
+     {kOverlong.substr(0, COMM_FRAME_MAX), "OK"}},
 };
 
 class FramerTable : public ::testing::TestWithParam<FramerCase> {};

@@ -9,8 +9,9 @@
 
 #include "comm/comm.h"
 #include "comm/port_map.h"
-#include "tests/unit/frame_owners.h"
-#include "tests/unit/pty_peer.h"
+#include "comm/terminal_link.h"
+#include "tests/support/comm_owners.h"
+#include "tests/support/pty_peer.h"
 
 namespace {
 
@@ -31,11 +32,7 @@ protected:
     void OpenPort(PtyPeer& on, int framing)
     {
         port = g_portMap.Add(on.SlavePath());
-        comm.SetOwnerWindow(&owner);
-        comm.m_nFraming = framing;
-        comm.SetPortParams(static_cast<std::uint8_t>(port), 9600, 8, 0, 0);
-        ASSERT_EQ(comm.CreateIoEvents(), 1);
-        ASSERT_EQ(comm.Open(), 1);
+        ASSERT_EQ(OpenTerminalLink(comm, owner, port, framing), 1);
         ASSERT_EQ(comm.m_bRunning, 1);
     }
 
@@ -147,9 +144,7 @@ TEST_F(CommOnPty, SecondOpenOfAnOpenPortIsRefused)
     OpenPort(peer, FRAMING_STX_ETX);
     CComm second;
     QueueOwner secondOwner(second);
-    second.SetOwnerWindow(&secondOwner);
-    second.SetPortParams(static_cast<std::uint8_t>(port), 9600, 8, 0, 0);
-    EXPECT_EQ(second.Open(), 0);
+    EXPECT_EQ(OpenTerminalLink(second, secondOwner, port, FRAMING_STX_ETX), 0);
     ASSERT_EQ(secondOwner.Shown().size(), 1u);
     EXPECT_EQ(secondOwner.Shown()[0].rfind("COM" + std::to_string(port) + " 포트를 열수가 없습니다. / ", 0), 0u);
 
@@ -161,9 +156,7 @@ TEST_F(CommOnPty, SecondOpenOfAnOpenPortIsRefused)
 TEST_F(CommOnPty, OpenFailureNamesTheDeviceAndWhatTheSystemSaid)
 {
     g_portMap.Set(77, "/nonexistent/ttyUSB9");
-    comm.SetOwnerWindow(&owner);
-    comm.SetPortParams(77, 9600, 8, 0, 0);
-    EXPECT_EQ(comm.Open(), 0);
+    EXPECT_EQ(OpenTerminalLink(comm, owner, 77, FRAMING_STX_ETX), 0);
     EXPECT_EQ(comm.m_bRunning, 0);
     EXPECT_EQ(owner.Shown(),
               std::vector<std::string>{"COM77 포트를 열수가 없습니다. / /nonexistent/ttyUSB9: No such file or directory"});

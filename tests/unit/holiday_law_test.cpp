@@ -8,7 +8,7 @@
 #include "protocol/holiday_upload.h"
 #include "date/holidays.h"
 #include "date/lunar_date.h"
-#include "recording_listing.h"
+#include "tests/support/recording_listing.h"
 
 namespace {
 
@@ -73,27 +73,21 @@ const std::vector<YearCase>& LawByYear()
     return cases;
 }
 
-class HolidayLaw : public ::testing::Test {
-protected:
-    void SetUp() override { g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS; }
-    void TearDown() override { g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS; }
-};
-
-int KindOf(int y, int m, int d)
+int KindOf(int y, int m, int d, const HolidaySettings& settings = DEFAULT_HOLIDAY_SETTINGS)
 {
     CLunarDate date(2009, 1, 1, CAL_SOLAR, 0);
     EXPECT_EQ(date.SetDate(y, m, d, CAL_SOLAR, 0), 1);
-    return date.GetHolidayKind();
+    return HolidayKindOf(date, settings);
 }
 
 }  // namespace
 
-TEST_F(HolidayLaw, ExactAdditionsPerYear)
+TEST(HolidayLaw, ExactAdditionsPerYear)
 {
     for (const YearCase& c : LawByYear()) EXPECT_EQ(Additions(c.year), c.days) << c.year;
 }
 
-TEST_F(HolidayLaw, CacheGivesTheSameAnswerWhateverTheOrderOfYears)
+TEST(HolidayLaw, CacheGivesTheSameAnswerWhateverTheOrderOfYears)
 {
     // More years than the cache keeps, asked forwards, backwards and interleaved.
     for (int pass = 0; pass < 2; ++pass) {
@@ -106,22 +100,22 @@ TEST_F(HolidayLaw, CacheGivesTheSameAnswerWhateverTheOrderOfYears)
     }
 }
 
-TEST_F(HolidayLaw, EveryAdditionIsNationalUnlessSundayComesFirstAndTheOptionRemovesThem)
+TEST(HolidayLaw, EveryAdditionIsNationalUnlessSundayComesFirstAndTheOptionRemovesThem)
 {
     for (const YearCase& c : LawByYear()) {
         for (const LawHoliday& h : LawHolidays(c.year)) {
             const bool sunday = DayOfWeek(c.year, h.month, h.day) == 1;
-            g_holidaySettings.unsetHoliday = 0;
             EXPECT_EQ(KindOf(c.year, h.month, h.day), sunday ? HOLIDAY_SUNDAY : HOLIDAY_NATIONAL)
                 << c.year << "-" << h.month << "-" << h.day;
-            g_holidaySettings.unsetHoliday = 1;
-            EXPECT_EQ(KindOf(c.year, h.month, h.day), sunday ? HOLIDAY_SUNDAY : HOLIDAY_NONE)
+            HolidaySettings unset = DEFAULT_HOLIDAY_SETTINGS;
+            unset.unsetHoliday = 1;
+            EXPECT_EQ(KindOf(c.year, h.month, h.day, unset), sunday ? HOLIDAY_SUNDAY : HOLIDAY_NONE)
                 << c.year << "-" << h.month << "-" << h.day;
         }
     }
 }
 
-TEST_F(HolidayLaw, TheDaysAroundAreUntouched)
+TEST(HolidayLaw, TheDaysAroundAreUntouched)
 {
     const struct {
         int year, month, day, kind;
@@ -141,7 +135,7 @@ TEST_F(HolidayLaw, TheDaysAroundAreUntouched)
     for (const auto& c : cases) EXPECT_EQ(KindOf(c.year, c.month, c.day), c.kind) << c.year << "-" << c.month << "-" << c.day;
 }
 
-TEST_F(HolidayLaw, YearWalkOf2027WithAndWithoutPublicHolidays)
+TEST(HolidayLaw, YearWalkOf2027WithAndWithoutPublicHolidays)
 {
     // 52 Sundays; 10 table holidays on other days (1-1, 3-1, 5-5, 12-25, 2-6, 2-8, 5-13, 9-14..16);
     // 10 additions, none on a Sunday.
@@ -151,7 +145,7 @@ TEST_F(HolidayLaw, YearWalkOf2027WithAndWithoutPublicHolidays)
     EXPECT_EQ(CountHolidays(2027, 0, out), 52);
 }
 
-TEST_F(HolidayLaw, NothingOutsideTheYearsItCanCompute)
+TEST(HolidayLaw, NothingOutsideTheYearsItCanCompute)
 {
     EXPECT_TRUE(LawHolidays(1).empty());
     EXPECT_TRUE(LawHolidays(MAX_SOLAR_YEAR).empty());

@@ -5,14 +5,12 @@
 #include "protocol/terminal_model.h"
 #include "date/holidays.h"
 #include "date/lunar_date.h"
-#include "recording_listing.h"
+#include "tests/support/recording_listing.h"
 
 namespace {
 
 class HolidayUpload : public ::testing::Test {
 protected:
-    void SetUp() override { g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS; }
-    void TearDown() override { g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS; }
     RecordingListing out;
 };
 

@@ -8,17 +8,11 @@
 
 namespace {
 
-class HolidayKind : public ::testing::Test {
-protected:
-    void SetUp() override { g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS; }
-    void TearDown() override { g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS; }
-};
-
-int KindOf(int y, int m, int d)
+int KindOf(int y, int m, int d, const HolidaySettings& settings = DEFAULT_HOLIDAY_SETTINGS)
 {
     CLunarDate date;
     EXPECT_EQ(date.SetDate(y, m, d, CAL_SOLAR, 0), 1);
-    return date.GetHolidayKind();
+    return HolidayKindOf(date, settings);
 }
 
 struct KindCase {
@@ -48,7 +42,7 @@ TEST(HolidayTables, SortedByMonthThenDaySoTheEarlyStopIsSafe)
     }
 }
 
-TEST_F(HolidayKind, DefaultSettings)
+TEST(HolidayKind, DefaultSettings)
 {
     const KindCase cases[] = {
         {"new year, Thursday", 2009, 1, 1, HOLIDAY_NATIONAL},
@@ -79,7 +73,7 @@ TEST_F(HolidayKind, DefaultSettings)
     }
 }
 
-TEST_F(HolidayKind, OptionsAndMarksFollowThePrecedence)
+TEST(HolidayKind, OptionsAndMarksFollowThePrecedence)
 {
     struct Case {
         const char* what;
@@ -99,23 +93,24 @@ TEST_F(HolidayKind, OptionsAndMarksFollowThePrecedence)
         {"everything unset", 1, 1, 0, 2009, 10, 4, HOLIDAY_NONE},
     };
     for (const auto& c : cases) {
-        g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS;
-        g_holidaySettings.unsetSunday = c.unsetSunday;
-        g_holidaySettings.unsetHoliday = c.unsetHoliday;
-        g_holidaySettings.marks[c.month][c.day] = c.marked;
-        EXPECT_EQ(KindOf(c.year, c.month, c.day), c.kind) << c.what;
+        HolidaySettings settings = DEFAULT_HOLIDAY_SETTINGS;
+        settings.unsetSunday = c.unsetSunday;
+        settings.unsetHoliday = c.unsetHoliday;
+        settings.marks[c.month][c.day] = c.marked;
+        EXPECT_EQ(KindOf(c.year, c.month, c.day, settings), c.kind) << c.what;
     }
 }
 
-TEST_F(HolidayKind, OnlyAMarkOfExactlyOneCounts)
+TEST(HolidayKind, OnlyAMarkOfExactlyOneCounts)
 {
-    g_holidaySettings.marks[1][2] = 2;
-    EXPECT_EQ(KindOf(2009, 1, 2), HOLIDAY_NONE);
-    g_holidaySettings.marks[1][2] = -1;
-    EXPECT_EQ(KindOf(2009, 1, 2), HOLIDAY_NONE);
+    HolidaySettings settings = DEFAULT_HOLIDAY_SETTINGS;
+    settings.marks[1][2] = 2;
+    EXPECT_EQ(KindOf(2009, 1, 2, settings), HOLIDAY_NONE);
+    settings.marks[1][2] = -1;
+    EXPECT_EQ(KindOf(2009, 1, 2, settings), HOLIDAY_NONE);
 }
 
-TEST_F(HolidayKind, BiweeklySaturdaysOfAugust2009)
+TEST(HolidayKind, BiweeklySaturdaysOfAugust2009)
 {
     // The 1st is a Saturday in week row 1; the 15th is Liberation Day.
     struct Case {
@@ -129,31 +124,37 @@ TEST_F(HolidayKind, BiweeklySaturdaysOfAugust2009)
         {0, 1, {HOLIDAY_NONE, HOLIDAY_NONE, HOLIDAY_NATIONAL, HOLIDAY_NONE, HOLIDAY_NONE}},
     };
     for (const auto& c : cases) {
-        g_holidaySettings.biweeklyUse = c.use;
-        g_holidaySettings.biweeklyOdd = c.odd;
-        g_holidaySettings.biweeklyWeekday = 7;
+        HolidaySettings settings = DEFAULT_HOLIDAY_SETTINGS;
+        settings.biweeklyUse = c.use;
+        settings.biweeklyOdd = c.odd;
+        settings.biweeklyWeekday = 7;
         for (int i = 0; i < 5; ++i) {
-            EXPECT_EQ(KindOf(2009, 8, 1 + 7 * i), c.kinds[i]) << "use " << c.use << " odd " << c.odd << " day " << 1 + 7 * i;
+            EXPECT_EQ(KindOf(2009, 8, 1 + 7 * i, settings), c.kinds[i])
+                << "use " << c.use << " odd " << c.odd << " day " << 1 + 7 * i;
         }
-        EXPECT_EQ(KindOf(2009, 8, 7), HOLIDAY_NONE) << "a Friday is not the chosen weekday";
+        EXPECT_EQ(KindOf(2009, 8, 7, settings), HOLIDAY_NONE) << "a Friday is not the chosen weekday";
     }
 }
 
-TEST_F(HolidayKind, BiweeklyParityRestartsEveryMonth)
+TEST(HolidayKind, BiweeklyParityRestartsEveryMonth)
 {
     // Tuesdays 18 and 25 August 2009 sit in rows 4 and 5, 1 and 8 September in rows 1 and 2:
     // two Tuesdays in a row are working days, which a plain every-other-week count never gives.
-    g_holidaySettings.biweeklyUse = 1;
-    g_holidaySettings.biweeklyWeekday = 3;
+    HolidaySettings settings = DEFAULT_HOLIDAY_SETTINGS;
+    settings.biweeklyUse = 1;
+    settings.biweeklyWeekday = 3;
     const struct {
         int month, day, kind;
     } tuesdays[] = {{8, 18, HOLIDAY_SET}, {8, 25, HOLIDAY_NONE}, {9, 1, HOLIDAY_NONE}, {9, 8, HOLIDAY_SET}};
-    for (const auto& t : tuesdays) EXPECT_EQ(KindOf(2009, t.month, t.day), t.kind) << t.month << "-" << t.day;
+    for (const auto& t : tuesdays) {
+        EXPECT_EQ(KindOf(2009, t.month, t.day, settings), t.kind) << t.month << "-" << t.day;
+    }
 }
 
-TEST_F(HolidayKind, SaturdayOptionChangesNothing)
+TEST(HolidayKind, SaturdayOptionChangesNothing)
 {
-    g_holidaySettings.unsetSaturday = 1;
-    EXPECT_EQ(KindOf(2009, 1, 3), HOLIDAY_NONE);
-    EXPECT_EQ(KindOf(2009, 5, 2), HOLIDAY_NATIONAL);
+    HolidaySettings settings = DEFAULT_HOLIDAY_SETTINGS;
+    settings.unsetSaturday = 1;
+    EXPECT_EQ(KindOf(2009, 1, 3, settings), HOLIDAY_NONE);
+    EXPECT_EQ(KindOf(2009, 5, 2, settings), HOLIDAY_NATIONAL);
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "case_name.h"
+#include "tests/support/case_name.h"
 
 #include <functional>
 #include <ostream>

@@ -8,7 +8,7 @@
 #include "protocol/holiday_upload.h"
 #include "protocol/terminal_model.h"
 #include "date/holidays.h"
-#include "fake_host.h"
+#include "tests/support/fake_host.h"
 
 namespace {
 
@@ -21,17 +21,6 @@ const std::string kNotConnected = std::string("message ") + TEXT_NOT_CONNECTED;
 
 class Protocol : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ResetLink();
-        g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS;
-    }
-    void TearDown() override
-    {
-        ResetLink();
-        g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS;
-    }
-
     int Reply(const char* text, int model) { return OnCommFrame(host, model, kYear, text); }
 
     void Connect()

@@ -1,8 +1,6 @@
 // The serial object against the terminal simulator, over real pseudo-terminals.
 #include <gtest/gtest.h>
 
-#include "case_name.h"
-
 #include <chrono>
 #include <memory>
 #include <ostream>
@@ -10,8 +8,12 @@
 
 #include "comm/comm.h"
 #include "comm/port_map.h"
+#include "comm/terminal_link.h"
+#include "protocol/terminal_model.h"
 #include "sim/terminal_simulator.h"
-#include "tests/unit/frame_owners.h"
+#include "tests/support/case_name.h"
+#include "tests/support/comm_owners.h"
+#include "tests/support/received_frames.h"
 
 namespace {
 
@@ -32,14 +34,12 @@ protected:
     {
         sim = std::make_unique<CTerminalSimulator>(model, faults);
         sim->SetGreetingInterval(greeting);
+        sim->KeepReceivedFrames();
         std::string error;
         ASSERT_TRUE(sim->Start(error)) << error;
         const int port = sim->RegisterPort();
         ASSERT_GT(port, 0);
-        comm.SetOwnerWindow(&owner);
-        comm.m_nFraming = model;
-        comm.SetPortParams(static_cast<std::uint8_t>(port), 9600, 8, 0, 0);
-        ASSERT_EQ(comm.Open(), 1);
+        ASSERT_EQ(OpenTerminalLink(comm, owner, port, ModelFraming(model)), 1);
     }
 
     std::optional<std::string> Ask(const std::string& frame)
@@ -62,9 +62,8 @@ TEST_F(SimulatorLink, Zefa102UploadAndReadBack)
     EXPECT_EQ(Ask("\x02" "D260000\x03"), "OK");
     EXPECT_EQ(Ask("\x02" "R26\x03"), "RD01010301");
     EXPECT_EQ(sim->State().Holidays(2026), (std::set<int>{101, 301}));
-    const auto transcript = sim->Transcript();
-    ASSERT_EQ(transcript.size(), 5u);
-    EXPECT_EQ(transcript[1], R"({"seq":2,"model":"ZEFA-102","command":"D","frame":"D260101","reply":"OK"})");
+    EXPECT_EQ(FrameTexts(*sim), (std::vector<std::string>{"E", "D260101", "D260301", "D260000", "R26"}));
+    EXPECT_EQ(sim->Received()[1].reply, "OK");
 }
 
 TEST_F(SimulatorLink, Zefa101SpeaksFirstAndAnswersALongRead)
@@ -84,7 +83,7 @@ TEST_F(SimulatorLink, Zefa101SpeaksFirstAndAnswersALongRead)
     comm.m_bLongReply = 1;
     const auto read = Ask("#R\r\n");
     ASSERT_TRUE(read.has_value());
-    EXPECT_GE(read->size(), 143u);
+    EXPECT_GE(read->size(), static_cast<std::size_t>(LONG_REPLY_MIN_LEN));
     EXPECT_EQ(read->substr(0, 7), "#RD0505");
 }
 
@@ -103,13 +102,13 @@ void PrintTo(const FaultCase& c, std::ostream* out)
 }
 
 const FaultCase kFaults[] = {
-    {"garbage 102", MODEL_ZEFA102, {false, true, 0, false, 0, 0}, "\x02" "E\x03", "OK"},
-    {"garbage 101", MODEL_ZEFA101, {false, true, 0, false, 0, 0}, "#E\r\n", "OK"},
-    {"split 102", MODEL_ZEFA102, {false, false, 1, false, 0, 0}, "\x02" "R26\x03", "RD"},
-    {"split 101", MODEL_ZEFA101, {false, false, 1, false, 0, 0}, "#E\r\n", "OK"},
-    {"paced 9600", MODEL_ZEFA102, {false, true, 0, false, 0, 9600}, "\x02" "E\x03", "OK"},
-    {"overlong 102", MODEL_ZEFA102, {false, false, 0, true, 0, 0}, "\x02" "E\x03", "OK" + std::string(2046, '.')},
-    {"overlong 101", MODEL_ZEFA101, {false, false, 0, true, 0, 0}, "#E\r\n", "OK" + std::string(2046, '.')},
+    {"garbage 102", MODEL_ZEFA102, {.garbage = true}, "\x02" "E\x03", "OK"},
+    {"garbage 101", MODEL_ZEFA101, {.garbage = true}, "#E\r\n", "OK"},
+    {"split 102", MODEL_ZEFA102, {.splitBytes = 1}, "\x02" "R26\x03", "RD"},
+    {"split 101", MODEL_ZEFA101, {.splitBytes = 1}, "#E\r\n", "OK"},
+    {"paced 9600", MODEL_ZEFA102, {.garbage = true, .baudRate = 9600}, "\x02" "E\x03", "OK"},
+    {"overlong 102", MODEL_ZEFA102, {.overlongReply = true}, "\x02" "E\x03", "OK" + std::string(COMM_FRAME_MAX - 2, '.')},
+    {"overlong 101", MODEL_ZEFA101, {.overlongReply = true}, "#E\r\n", "OK" + std::string(COMM_FRAME_MAX - 2, '.')},
 };
 
 class SimulatorFault : public SimulatorLink, public ::testing::WithParamInterface<FaultCase> {};
@@ -125,21 +124,18 @@ INSTANTIATE_TEST_SUITE_P(Faults, SimulatorFault, ::testing::ValuesIn(kFaults), C
 
 TEST_F(SimulatorLink, SilentTerminalRecordsButNeverAnswers)
 {
-    SimulatorFaults faults;
-    faults.silent = true;
-    Connect(MODEL_ZEFA101, faults);
+    Connect(MODEL_ZEFA101, {.silent = true});
     comm.Write("#E\r\n", 4);
     ASSERT_TRUE(sim->WaitForFrames(1, 20s));
-    EXPECT_EQ(sim->Transcript()[0], R"({"seq":1,"model":"ZEFA-101","command":"E","frame":"#E","reply":null})");
+    EXPECT_EQ(FrameTexts(*sim), std::vector<std::string>{"#E"});
+    EXPECT_FALSE(sim->Received()[0].reply.has_value());
     EXPECT_FALSE(owner.NextFrame(true, 1s).has_value());
     EXPECT_FALSE(sim->State().Connected());
 }
 
 TEST_F(SimulatorLink, HangUpInTheMiddleOfAnUploadEndsTheReader)
 {
-    SimulatorFaults faults;
-    faults.hangUpAfterFrames = 2;
-    Connect(MODEL_ZEFA102, faults);
+    Connect(MODEL_ZEFA102, {.hangUpAfterFrames = 2});
     EXPECT_EQ(Ask("\x02" "D260101\x03"), "OK");
     comm.Write("\x02" "D260301\x03", 9);
     const auto error = owner.NextError();

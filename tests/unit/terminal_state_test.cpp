@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "case_name.h"
-
 #include <ostream>
 #include <string>
 
 #include "comm/comm.h"
 #include "sim/terminal_state.h"
-#include "tests/unit/frame_owners.h"
+#include "sim/transcript.h"
+#include "tests/support/case_name.h"
+#include "tests/support/comm_owners.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ TEST(TerminalState, ZEFA101ReadReplyReachesTheLongReplyLength)
     CTerminalState state(MODEL_ZEFA101, kClock);
     state.Handle("#D0101");
     const std::string reply = state.Handle("#R");
-    EXPECT_GE(reply.size(), 143u);
+    EXPECT_EQ(reply.size(), static_cast<std::size_t>(LONG_REPLY_MIN_LEN));  // the header and 35 groups
     EXPECT_EQ(reply.substr(0, 7), "#RD0101");
     EXPECT_EQ(reply.find_first_not_of('0', 7), std::string::npos);
 }
@@ -95,7 +95,9 @@ TEST(TerminalState, ZEFA101ReadReplyReachesTheLongReplyLength)
 // What the tool's line framer makes of the ZEFA-101 read reply on the wire.
 TEST(TerminalState, ReadReplyLinesJoinIntoOneFrame)
 {
-    for (std::size_t length : {143u, 144u, 147u, 175u, 176u, 500u, 1467u}) {
+    // Around the joining length, and around the 32-character lines the terminal sends.
+    for (int over : {0, 1, 4, 32, 33, 357, 1324}) {
+        const std::size_t length = static_cast<std::size_t>(LONG_REPLY_MIN_LEN + over);
         std::string text = "#RD";
         while (text.size() < length) text += static_cast<char>('0' + text.size() % 10);
         const std::string wire = SplitReadReplyLines(text);
@@ -115,6 +117,16 @@ TEST(TerminalState, ReadReplyLinesJoinIntoOneFrame)
         }
         EXPECT_EQ(owner.frames, std::vector<std::string>{text}) << length;
     }
+}
+
+TEST(Transcript, OneJsonObjectPerFrameKeepingEveryByte)
+{
+    ReceivedFrame answered{.seq = 2, .command = "D", .frame = "D260101", .reply = "OK"};
+    EXPECT_EQ(TranscriptLine(MODEL_ZEFA102, answered),
+              R"({"seq":2,"model":"ZEFA-102","command":"D","frame":"D260101","reply":"OK"})");
+    ReceivedFrame silent{.seq = 1, .command = "E", .frame = std::string("#E\x02\xff\"", 5), .reply = std::nullopt};
+    EXPECT_EQ(TranscriptLine(MODEL_ZEFA101, silent),
+              R"({"seq":1,"model":"ZEFA-101","command":"E","frame":"#E\u0002ÿ\"","reply":null})");
 }
 
 }  // namespace

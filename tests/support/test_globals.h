@@ -1,0 +1,5 @@
+// The process-wide state every test starts from: no connection, nothing pending, the holiday
+// settings at their start values, an empty port map.
+#pragma once
+
+void ResetTestGlobals();
