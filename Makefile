@@ -1,32 +1,32 @@
-# Thin front door: every target installs what is missing first.
-.PHONY: deps build run test bench fuzz windows clean
+# Thin front door: every target installs what it is missing first (scripts/deps PURPOSE).
+.PHONY: run test bench fuzz windows clean
 
 JOBS ?= $(shell nproc)
 
-deps:
-	@scripts/deps
-
-build: deps
-	cmake --preset default >/dev/null
-	cmake --build --preset default -j $(JOBS)
-
-run: build
+run:
+	@scripts/deps run
+	cmake --preset app >/dev/null
+	cmake --build --preset app -j $(JOBS)
 	@scripts/run
 
-test: deps
+test:
+	@scripts/deps test
 	@scripts/test
 
-bench: deps
+bench:
+	@scripts/deps bench
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench -j $(JOBS)
 	@scripts/bench
 
-fuzz: deps
+fuzz:
+	@scripts/deps fuzz
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
 	@scripts/fuzz
 
-windows: deps
+windows:
+	@scripts/deps windows
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows -j $(JOBS)
 
