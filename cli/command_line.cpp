@@ -1,8 +1,12 @@
 #include "cli/command_line.h"
 
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
-#include <map>
+#include <sstream>
 
 #include "comm/port_map.h"
 #include "date/lunar_date.h"
@@ -10,25 +14,29 @@
 
 namespace {
 
+constexpr int kFirstCalendarYear = 2;
 // Year fields of the terminal's frames are year - 2000 in at least two digits.
 constexpr int kFirstTerminalYear = 2000;
 constexpr int kLastTerminalYear = 9999;
 
-struct CommandInfo {
-    CliCommand command;
-    int minArgs, maxArgs;
+const char* const kTerminalGroup = "Commands for the terminal (need --port and --model, or --simulate)";
+const char* const kOfflineGroup = "Commands without a terminal";
+const char* const kFooter =
+    "YEAR defaults to this year. Every terminal command connects first.\n"
+    "\n"
+    "Exit status: 0 success, 2 invalid argument (nothing sent), 3 port cannot be opened,\n"
+    "4 no reply within the timeout, 5 the port went away during the exchange.";
+const char* const kCommandFooter = "The options of dorvane-cli --help go before or after the command.";
+
+// A value that its rule refuses. Thrown out of CLI11's callbacks, so that the rule's own sentence
+// reaches the operator instead of CLI11's generic one.
+struct Refusal {
+    CliError error;
 };
 
-const std::map<std::string, CommandInfo>& Commands()
+[[noreturn]] void Refuse(std::string korean, std::string english)
 {
-    static const std::map<std::string, CommandInfo> commands = {
-        {"ports", {CliCommand::Ports, 0, 0}},       {"calendar", {CliCommand::Calendar, 0, 1}},
-        {"holidays", {CliCommand::Holidays, 0, 1}}, {"connect", {CliCommand::Connect, 0, 0}},
-        {"set-time", {CliCommand::SetTime, 0, 0}},  {"read", {CliCommand::Read, 0, 1}},
-        {"delete", {CliCommand::Delete, 0, 1}},     {"send", {CliCommand::Send, 0, 1}},
-        {"weekdays", {CliCommand::Weekdays, 1, 1}}, {"loan", {CliCommand::Loan, 2, 2}},
-    };
-    return commands;
+    throw Refusal{{std::move(korean), std::move(english)}};
 }
 
 bool Fail(CliError& error, std::string korean, std::string english)
@@ -50,10 +58,49 @@ bool ParseInt(const std::string& text, long min, long max, int& value)
     return true;
 }
 
-bool ParseModel(const std::string& text, int& model)
+std::string ModelChoice(const char* separator)
 {
-    model = ParseModelName(text);
-    return model >= 0;
+    return std::string(ModelName(MODEL_ZEFA101)) + separator + ModelName(MODEL_ZEFA102);
+}
+
+void ApplyModel(const std::string& text, CliRequest& request)
+{
+    request.model = ParseModelName(text);
+    if (request.model < 0) {
+        Refuse("모델은 " + ModelChoice(" 또는 ") + " 입니다: " + text, "model must be " + ModelChoice(" or ") + ": " + text);
+    }
+}
+
+void ApplySimulate(const std::string& text, CliRequest& request)
+{
+    request.simulateModel = ParseModelName(text);
+    if (request.simulateModel < 0) {
+        Refuse("시뮬레이터 모델은 " + ModelChoice(" 또는 ") + " 입니다: " + text,
+               "simulated model must be " + ModelChoice(" or ") + ": " + text);
+    }
+}
+
+// Checked against a scratch map: the real one is filled only when the command runs.
+void ApplyPort(const std::string& text, CliRequest& request)
+{
+    if (!request.port.empty()) Refuse("--port 는 한 번만 쓸 수 있습니다", "--port may be given once");
+    CPortMap scratch;
+    std::string korean;
+    if (ParsePortArgument(text, scratch, korean) == 0) {
+        Refuse(korean, "invalid port (COMn, COMn=/dev/PATH or /dev/PATH, n 1-255): " + text);
+    }
+    request.port = text;
+}
+
+void ApplyTimeout(const std::string& text, CliRequest& request)
+{
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !(value > 0.0 && value <= 3600.0)) {
+        Refuse("대기 시간은 0 초보다 크고 3600 초 이하여야 합니다: " + text,
+               "timeout must be above 0 and at most 3600 seconds: " + text);
+    }
+    request.timeoutSeconds = value;
 }
 
 bool ParseWeekday(const std::string& text, int& weekday)
@@ -69,45 +116,49 @@ bool ParseWeekday(const std::string& text, int& weekday)
     return ParseInt(text, 1, 7, weekday);
 }
 
-bool ParseBiweekly(const std::string& text, CliRequest& request)
+void ApplyBiweekly(const std::string& text, CliRequest& request)
 {
     const auto colon = text.find(':');
-    if (colon == std::string::npos) return false;
-    const std::string parity = text.substr(colon + 1);
-    if (parity != "even" && parity != "odd") return false;
-    if (!ParseWeekday(text.substr(0, colon), request.biweeklyWeekday)) return false;
+    const std::string parity = colon == std::string::npos ? "" : text.substr(colon + 1);
+    if ((parity != "even" && parity != "odd") || !ParseWeekday(text.substr(0, colon), request.biweeklyWeekday)) {
+        Refuse("격주휴무는 요일:even 또는 요일:odd 형식입니다 (요일: 1-7 또는 sun..sat): " + text,
+               "biweekly must be WEEKDAY:even or WEEKDAY:odd (WEEKDAY: 1-7 or sun..sat): " + text);
+    }
     request.biweeklyUse = true;
     request.biweeklyOdd = parity == "odd";
-    return true;
 }
 
 // MM-DD; the day is checked against the year once the year is known.
-bool ParseMark(const std::string& text, DayMark& mark)
+void ApplyMark(const std::string& text, CliRequest& request)
 {
-    if (text.size() != 5 || text[2] != '-') return false;
-    return ParseInt(text.substr(0, 2), 1, 12, mark.month) && ParseInt(text.substr(3, 2), 1, 31, mark.day);
-}
-
-// Checked against a scratch map: the real one is filled only when the command runs.
-bool ParsePort(const std::string& text, CliRequest& request, CliError& error)
-{
-    if (!request.port.empty()) return Fail(error, "--port 는 한 번만 쓸 수 있습니다", "--port may be given once");
-    CPortMap scratch;
-    std::string korean;
-    if (ParsePortArgument(text, scratch, korean) == 0) {
-        return Fail(error, korean, "invalid port (COMn, COMn=/dev/PATH or /dev/PATH, n 1-255): " + text);
+    DayMark mark{};
+    if (text.size() != 5 || text[2] != '-' || !ParseInt(text.substr(0, 2), 1, 12, mark.month) ||
+        !ParseInt(text.substr(3, 2), 1, 31, mark.day)) {
+        Refuse("날짜는 MM-DD 형식이어야 합니다: " + text, "date must be MM-DD: " + text);
     }
-    request.port = text;
-    return true;
+    request.marks.push_back(mark);
 }
 
-bool ParseTimeout(const std::string& text, double& seconds)
+std::string Range(int min, int max)
 {
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || !(value > 0.0 && value <= 3600.0)) return false;
-    seconds = value;
-    return true;
+    return std::to_string(min) + "-" + std::to_string(max);
+}
+
+void ApplyYearIn(const std::string& text, int min, int max, int& year)
+{
+    if (ParseInt(text, min, max, year)) return;
+    const std::string range = Range(min, max);
+    Refuse("잘못된 연도입니다 (" + range + "): " + text, "invalid year (" + range + "): " + text);
+}
+
+void ApplyYear(const std::string& text, CliRequest& request)
+{
+    ApplyYearIn(text, kFirstCalendarYear, MAX_SOLAR_YEAR, request.year);
+}
+
+void ApplyTerminalYear(const std::string& text, CliRequest& request)
+{
+    ApplyYearIn(text, kFirstTerminalYear, kLastTerminalYear, request.year);
 }
 
 // Digits 1..7, each once, put in the order the weekday dialog produces: Monday..Saturday, Sunday.
@@ -126,107 +177,170 @@ bool ParseWeekdayDigits(const std::string& text, std::string& digits)
     return true;
 }
 
-bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::string& name, std::string& value,
-               CliError& error)
+void ApplyWeekdayDigits(const std::string& text, CliRequest& request)
 {
-    const std::string& arg = args[i];
-    if (arg.size() > name.size() && arg[name.size()] == '=') {
-        value = arg.substr(name.size() + 1);
-        return true;
+    if (!ParseWeekdayDigits(text, request.weekdayDigits)) {
+        Refuse("요일 숫자는 1(일요일)부터 7(토요일)까지 한 번씩입니다: " + text,
+               "weekday digits are 1 (Sunday) to 7 (Saturday), each at most once: " + text);
     }
-    if (i + 1 >= args.size()) return Fail(error, name + " 옵션에 값이 없습니다", "option " + name + " needs a value");
-    value = args[++i];
+}
+
+void ApplyLoanPeriod1(const std::string& text, CliRequest& request)
+{
+    if (!ParseInt(text, 0, 255, request.loanPeriod1)) {
+        Refuse("대출기간 #1 은 0 부터 255 까지의 정수입니다: " + text,
+               "loan period #1 must be a whole number from 0 to 255: " + text);
+    }
+}
+
+void ApplyLoanPeriod2(const std::string& text, CliRequest& request)
+{
+    if (!ParseInt(text, 0, 250, request.loanPeriod2)) {
+        Refuse("대출기간 #2 는 0 부터 250 까지의 정수입니다: " + text,
+               "loan period #2 must be a whole number from 0 to 250: " + text);
+    }
+}
+
+// Takes one value into the request, or refuses it.
+using Apply = void (*)(const std::string& value, CliRequest& request);
+
+// One option of the tool. `apply` sees each occurrence in turn, so whether a repeat adds, replaces
+// or is refused is the option's own rule.
+struct ToolOption {
+    const char* name;
+    std::string valueName;  // empty: a flag, whose `apply` gets no value
+    std::string description;
+    Apply apply;
+};
+
+struct Argument {
+    const char* name;
+    std::string description;
+    Apply apply;
+    bool required;
+};
+
+struct Command {
+    const char* name;
+    CliCommand command;
+    std::string description;
+    std::vector<Argument> arguments;
+};
+
+const std::vector<ToolOption>& Options()
+{
+    static const std::vector<ToolOption> options = {
+        {"--port", "COMn|/dev/PATH", "port to use; COMn=/dev/PATH also maps COMn to that device", ApplyPort},
+        {"--model", ModelChoice("|"), "the terminal's model", ApplyModel},
+        {"--simulate", ModelChoice("|"), "talk to a built-in simulated terminal instead of a port", ApplySimulate},
+        {"--timeout", "SECONDS", "wait this long for a silent terminal (default 5)", ApplyTimeout},
+        {"--unset-sunday", "", "Sundays are not holidays",
+         [](const std::string&, CliRequest& request) { request.unsetSunday = true; }},
+        {"--unset-holiday", "", "national holidays are not holidays",
+         [](const std::string&, CliRequest& request) { request.unsetHoliday = true; }},
+        {"--biweekly", "WEEKDAY:even|odd", "a day off every second week (WEEKDAY 1-7 or sun..sat)", ApplyBiweekly},
+        {"--mark", "MM-DD", "a holiday set by hand (repeatable)", ApplyMark},
+    };
+    return options;
+}
+
+const std::vector<Command>& Commands()
+{
+    static const Argument year = {"YEAR", Range(kFirstCalendarYear, MAX_SOLAR_YEAR), ApplyYear, false};
+    static const Argument terminalYear = {"YEAR", Range(kFirstTerminalYear, kLastTerminalYear), ApplyTerminalYear,
+                                          false};
+    static const std::string zefa102Only = std::string(", ") + ModelName(MODEL_ZEFA102) + ")";
+    static const std::vector<Command> commands = {
+        {"ports", CliCommand::Ports, "serial ports, as COMn = device", {}},
+        {"calendar", CliCommand::Calendar, "every day of YEAR with its weekday and lunar date", {year}},
+        {"holidays", CliCommand::Holidays, "the holidays of YEAR and their total, as the dialog lists them", {year}},
+        {"connect", CliCommand::Connect, "connect (E); the terminal answers OK", {}},
+        {"set-time", CliCommand::SetTime, "set the terminal's clock to this computer's local time (T)", {}},
+        {"read", CliCommand::Read, "read the terminal's holidays and list them (R)", {terminalYear}},
+        {"delete", CliCommand::Delete, "clear the terminal's holidays (C)", {terminalYear}},
+        {"send", CliCommand::Send, "send the holidays of YEAR, one frame per reply (D)", {terminalYear}},
+        {"weekdays",
+         CliCommand::Weekdays,
+         "holiday weekdays DIGITS, 1 = Sunday .. 7 = Saturday (W" + zefa102Only,
+         {{"DIGITS", "each weekday at most once", ApplyWeekdayDigits, true}}},
+        {"loan",
+         CliCommand::Loan,
+         "loan periods, A 0-255 and B 0-250 (L" + zefa102Only,
+         {{"A", "loan period #1", ApplyLoanPeriod1, true}, {"B", "loan period #2", ApplyLoanPeriod2, true}}},
+    };
+    return commands;
+}
+
+CLI::Option* AddValue(CLI::App& app, const std::string& name, const std::string& description, Apply apply,
+                      CliRequest& request)
+{
+    return app.add_option(
+        name,
+        [apply, &request](const CLI::results_t& values) {
+            for (const std::string& value : values) apply(value, request);
+            return true;
+        },
+        description);
+}
+
+// Options belong to the tool, not to a command: the commands fall through to them, so that they
+// may stand before or after the command.
+void Describe(CLI::App& app, CliRequest& request)
+{
+    app.description("Sets up a " + ModelChoice(" or ") + " lending terminal without a window.");
+    app.footer(kFooter);
+    app.set_version_flag("--version", "dorvane-cli " DORVANE_VERSION);
+    app.require_subcommand(1);
+    app.fallthrough();
+    app.get_formatter()->column_width(33);  // the longest option and its value, and a gap
+    for (const ToolOption& option : Options()) {
+        if (option.valueName.empty()) {
+            app.add_flag_callback(option.name, [&request, apply = option.apply] { apply({}, request); },
+                                  option.description);
+        } else {
+            AddValue(app, option.name, option.description, option.apply, request)
+                ->type_name(option.valueName)
+                ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        }
+    }
+    for (const Command& command : Commands()) {
+        CLI::App* sub = app.add_subcommand(command.name, command.description);
+        sub->group(NeedsTerminal(command.command) ? kTerminalGroup : kOfflineGroup);
+        sub->footer(kCommandFooter);
+        sub->preparse_callback([&request, id = command.command](std::size_t) { request.command = id; });
+        for (const Argument& argument : command.arguments) {
+            AddValue(*sub, argument.name, argument.description, argument.apply, request)
+                ->type_name("")
+                ->required(argument.required);
+        }
+    }
+}
+
+// CLI11's own refusals: a Korean sentence beside CLI11's English.
+CliError FromCli11(const CLI::ParseError& failure)
+{
+    const char* korean = "명령줄을 읽을 수 없습니다 (--help 참고)";
+    if (dynamic_cast<const CLI::ExtrasError*>(&failure)) {
+        korean = "알 수 없는 명령이나 옵션, 또는 남는 인수가 있습니다 (--help 참고)";
+    } else if (dynamic_cast<const CLI::RequiredError*>(&failure)) {
+        korean = "명령이나 인수가 빠졌습니다 (--help 참고)";
+    } else if (dynamic_cast<const CLI::ArgumentMismatch*>(&failure)) {
+        korean = "옵션 값이 없거나 개수가 맞지 않습니다";
+    } else if (dynamic_cast<const CLI::ConversionError*>(&failure)) {
+        korean = "옵션 값이 올바르지 않습니다";
+    }
+    return {korean, failure.what()};
+}
+
+// CLI11 answers --help and checks requirements before it reports the words it could not place.
+// Those words are the likelier typo, and help must not hide one, so they are reported first.
+bool FailOnUnplaced(const CLI::App& app, CliError& error)
+{
+    std::vector<std::string> unplaced = app.remaining(true);
+    if (unplaced.empty()) return false;
+    std::reverse(unplaced.begin(), unplaced.end());  // CLI11 lists them back to front
+    error = FromCli11(CLI::ExtrasError(unplaced));
     return true;
-}
-
-bool OptionIs(const std::string& arg, const char* name)
-{
-    const std::string n = name;
-    return arg == n || (arg.size() > n.size() && arg.compare(0, n.size(), n) == 0 && arg[n.size()] == '=');
-}
-
-bool ParseOption(const std::vector<std::string>& args, size_t& i, CliRequest& request, CliError& error)
-{
-    const std::string& arg = args[i];
-    std::string value;
-    if (OptionIs(arg, "--port")) return TakeValue(args, i, "--port", value, error) && ParsePort(value, request, error);
-    if (arg == "--unset-sunday") {
-        request.unsetSunday = true;
-        return true;
-    }
-    if (arg == "--unset-holiday") {
-        request.unsetHoliday = true;
-        return true;
-    }
-    struct ValueOption {
-        const char* name;
-        bool (*apply)(const std::string&, CliRequest&);
-        const char* korean;
-        const char* english;
-    };
-    static const ValueOption options[] = {
-        {"--model", [](const std::string& v, CliRequest& r) { return ParseModel(v, r.model); },
-         "모델은 ZEFA-101 또는 ZEFA-102 입니다", "model must be ZEFA-101 or ZEFA-102"},
-        {"--simulate", [](const std::string& v, CliRequest& r) { return ParseModel(v, r.simulateModel); },
-         "시뮬레이터 모델은 ZEFA-101 또는 ZEFA-102 입니다", "simulated model must be ZEFA-101 or ZEFA-102"},
-        {"--timeout", [](const std::string& v, CliRequest& r) { return ParseTimeout(v, r.timeoutSeconds); },
-         "대기 시간은 0 초보다 크고 3600 초 이하여야 합니다", "timeout must be above 0 and at most 3600 seconds"},
-        {"--biweekly", [](const std::string& v, CliRequest& r) { return ParseBiweekly(v, r); },
-         "격주휴무는 요일:even 또는 요일:odd 형식입니다 (요일: 1-7 또는 sun..sat)",
-         "biweekly must be WEEKDAY:even or WEEKDAY:odd (WEEKDAY: 1-7 or sun..sat)"},
-        {"--mark",
-         [](const std::string& v, CliRequest& r) {
-             DayMark mark{};
-             if (!ParseMark(v, mark)) return false;
-             r.marks.push_back(mark);
-             return true;
-         },
-         "날짜는 MM-DD 형식이어야 합니다", "date must be MM-DD"},
-    };
-    for (const ValueOption& option : options) {
-        if (!OptionIs(arg, option.name)) continue;
-        if (!TakeValue(args, i, option.name, value, error)) return false;
-        if (!option.apply(value, request)) {
-            return Fail(error, std::string(option.korean) + ": " + value, std::string(option.english) + ": " + value);
-        }
-        return true;
-    }
-    return Fail(error, "알 수 없는 옵션입니다: " + arg, "unknown option: " + arg);
-}
-
-bool ParseYearArgument(const std::string& text, bool forTerminal, int& year, CliError& error)
-{
-    const int min = forTerminal ? kFirstTerminalYear : 2;
-    const int max = forTerminal ? kLastTerminalYear : MAX_SOLAR_YEAR;
-    if (ParseInt(text, min, max, year)) return true;
-    return Fail(error, "잘못된 연도입니다 (" + std::to_string(min) + "-" + std::to_string(max) + "): " + text,
-                "invalid year (" + std::to_string(min) + "-" + std::to_string(max) + "): " + text);
-}
-
-bool ParseArguments(const std::vector<std::string>& positional, CliRequest& request, CliError& error)
-{
-    const bool terminal = NeedsTerminal(request.command);
-    switch (request.command) {
-    case CliCommand::Weekdays:
-        if (!ParseWeekdayDigits(positional[0], request.weekdayDigits)) {
-            return Fail(error, "요일 숫자는 1(일요일)부터 7(토요일)까지 한 번씩입니다: " + positional[0],
-                        "weekday digits are 1 (Sunday) to 7 (Saturday), each at most once: " + positional[0]);
-        }
-        return true;
-    case CliCommand::Loan:
-        if (!ParseInt(positional[0], 0, 255, request.loanPeriod1)) {
-            return Fail(error, "대출기간 #1 은 0 부터 255 까지의 정수입니다: " + positional[0],
-                        "loan period #1 must be a whole number from 0 to 255: " + positional[0]);
-        }
-        if (!ParseInt(positional[1], 0, 250, request.loanPeriod2)) {
-            return Fail(error, "대출기간 #2 는 0 부터 250 까지의 정수입니다: " + positional[1],
-                        "loan period #2 must be a whole number from 0 to 250: " + positional[1]);
-        }
-        return true;
-    default:
-        if (!positional.empty()) return ParseYearArgument(positional[0], terminal, request.year, error);
-        return true;
-    }
 }
 
 bool CheckTerminalOptions(CliRequest& request, CliError& error)
@@ -241,8 +355,9 @@ bool CheckTerminalOptions(CliRequest& request, CliError& error)
     }
     if (request.model < 0) return Fail(error, "--model 을 지정해야 합니다", "give --model");
     const bool zefa102Only = request.command == CliCommand::Weekdays || request.command == CliCommand::Loan;
-    if (zefa102Only && request.model != 1) {
-        return Fail(error, "ZEFA-102 에서만 쓸 수 있는 명령입니다", "this command is for ZEFA-102 only");
+    if (zefa102Only && request.model != MODEL_ZEFA102) {
+        const std::string model = ModelName(MODEL_ZEFA102);
+        return Fail(error, model + " 에서만 쓸 수 있는 명령입니다", "this command is for " + model + " only");
     }
     return true;
 }
@@ -279,35 +394,25 @@ bool NeedsTerminal(CliCommand command)
 bool ParseCommandLine(const std::vector<std::string>& args, int thisYear, CliRequest& request, CliError& error)
 {
     request = CliRequest{};
-    std::vector<std::string> positional;
-    bool help = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--help" || args[i] == "-h") {
-            help = true;
-        } else if (args[i].size() > 1 && args[i][0] == '-' && !(args[i][1] >= '0' && args[i][1] <= '9')) {
-            if (!ParseOption(args, i, request, error)) return false;
-        } else {
-            positional.push_back(args[i]);
-        }
-    }
-    if (help) {
+    CLI::App app("", "dorvane-cli");
+    Describe(app, request);
+    std::vector<std::string> backwards(args.rbegin(), args.rend());  // CLI11 takes them from the back
+    try {
+        app.parse(backwards);
+    } catch (const Refusal& refusal) {
+        error = refusal.error;
+        return false;
+    } catch (const CLI::Success& done) {
+        if (FailOnUnplaced(app, error)) return false;
+        std::ostringstream out;
+        app.exit(done, out);
         request.command = CliCommand::Help;
+        request.output = out.str();
         return true;
+    } catch (const CLI::ParseError& failure) {
+        if (!FailOnUnplaced(app, error)) error = FromCli11(failure);
+        return false;
     }
-    if (positional.empty()) return Fail(error, "명령이 없습니다 (--help 참고)", "no command given (see --help)");
-    const auto found = Commands().find(positional[0]);
-    if (found == Commands().end()) {
-        return Fail(error, "알 수 없는 명령입니다: " + positional[0], "unknown command: " + positional[0]);
-    }
-    const CommandInfo& info = found->second;
-    request.command = info.command;
-    positional.erase(positional.begin());
-    const int count = static_cast<int>(positional.size());
-    if (count < info.minArgs || count > info.maxArgs) {
-        return Fail(error, found->first + " 명령의 인수 개수가 맞지 않습니다",
-                    "wrong number of arguments for " + found->first);
-    }
-    if (!ParseArguments(positional, request, error)) return false;
     if (request.year == 0) request.year = thisYear;
     if (NeedsTerminal(request.command) && !CheckTerminalOptions(request, error)) return false;
     return CheckMarks(request, error);

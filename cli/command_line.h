@@ -5,7 +5,7 @@
 #include <vector>
 
 enum class CliCommand {
-    Help,
+    Help,  // --help or --version: print CliRequest::output
     Ports,
     Calendar,
     Holidays,
@@ -24,6 +24,7 @@ struct DayMark {
 
 struct CliRequest {
     CliCommand command = CliCommand::Help;
+    std::string output;  // Help: the help text or the version line
     int year = 0;  // 0: this year
     std::string port;  // "COMn", "COMn=/dev/...", "/dev/..." or empty
     int model = -1;          // 0 = ZEFA-101, 1 = ZEFA-102, -1 = not given
@@ -45,11 +46,10 @@ struct CliError {
     std::string english;
 };
 
-// Fills `request` from argv, or fills `error` and returns false. `thisYear` completes
-// commands given no year, so that a --mark of 29 February is checked against the right year.
+// Fills `request` from argv (without the program name), or fills `error` and returns false.
+// `thisYear` completes commands given no year, so that a --mark of 29 February is checked
+// against the right year.
 bool ParseCommandLine(const std::vector<std::string>& args, int thisYear, CliRequest& request, CliError& error);
 
 // True for the commands that talk to a terminal.
 bool NeedsTerminal(CliCommand command);
-
-extern const char* const kCliUsage;

@@ -95,7 +95,7 @@ int main(int argc, char** argv)
         return Fail(EXIT_INVALID_ARGUMENT, error.korean, error.english);
     }
     switch (request.command) {
-    case CliCommand::Help: std::fputs(kCliUsage, stdout); return EXIT_OK;
+    case CliCommand::Help: std::fputs(request.output.c_str(), stdout); return EXIT_OK;
     case CliCommand::Calendar: PrintCalendar(request.year, stdout); return EXIT_OK;
     case CliCommand::Holidays: return RunHolidays(request);
     case CliCommand::Ports: return RunPorts(request);

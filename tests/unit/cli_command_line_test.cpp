@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 namespace {
 
 struct Parsed {
@@ -116,7 +118,13 @@ TEST(CliCommandLine, HelpIsHonouredButATypoStillFails)
     const Parsed p = Parse({"send", "--help", "--bogus-later-is-not-read"});
     // An unknown option still fails: help does not hide a typo before it is read.
     EXPECT_FALSE(p.ok);
+    EXPECT_FALSE(Parse({"--version", "--bogus"}).ok);
     const Parsed q = Parse({"send", "--help"});
     ASSERT_TRUE(q.ok);
     EXPECT_EQ(q.request.command, CliCommand::Help);
+    EXPECT_NE(q.request.output.find("dorvane-cli send"), std::string::npos) << q.request.output;
+    const Parsed v = Parse({"loan", "--version"});
+    ASSERT_TRUE(v.ok) << v.error.english;
+    EXPECT_EQ(v.request.command, CliCommand::Help);
+    EXPECT_TRUE(std::regex_match(v.request.output, std::regex("dorvane-cli [0-9]+\\.[0-9]+\n"))) << v.request.output;
 }
