@@ -289,7 +289,7 @@ void CSetupDlg::OnModel102()
 {
     m_nModel = MODEL_ZEFA102;
     m_comm.m_nFraming = ModelFraming(m_nModel);
-    ::OnModelSelected(m_nModel);
+    ::OnModelSelected(*this, m_nModel);
     ShowUploadProgress(false);
     WatchSilence(false);
     ShowModelControls(true);
@@ -418,8 +418,7 @@ void CSetupDlg::EndExchanges()
 {
     m_silenceTimer.stop();
     m_bAwaitConnect = false;
-    AbandonExchange();
-    m_comm.m_bLongReply = 0;
+    AbandonExchange(*this);
     ShowUploadProgress(false);
 }
 
@@ -429,14 +428,12 @@ void CSetupDlg::ShowUploadProgress(bool finished)
     const UploadProgress upload = GetUploadProgress();
     if (upload.running) {
         m_bUploadShown = true;
-        title += QString::fromUtf8(" - 데이터 전송 %1 / %2").arg(upload.sent).arg(upload.count);
+        title += QString::fromUtf8(" - 데이터 전송 %1 / %2").arg(upload.answered).arg(upload.total);
     } else if (m_bUploadShown) {
         m_bUploadShown = false;
-        // Finished: every record went out and was answered. Otherwise the last one sent was not.
-        const int answered = finished ? upload.count : std::max(upload.sent - 1, 0);
         title += QString::fromUtf8(finished ? " - 데이터 전송 완료 %1 / %2" : " - 데이터 전송 중단 %1 / %2")
-                     .arg(answered)
-                     .arg(upload.count);
+                     .arg(upload.answered)
+                     .arg(upload.total);
     } else {
         return;
     }
@@ -469,3 +466,5 @@ int CSetupDlg::GetLongReply() { return m_comm.m_bLongReply; }
 void CSetupDlg::SetLongReply(int value) { m_comm.m_bLongReply = value; }
 
 void CSetupDlg::RearmFramer() { m_comm.RearmFramer(); }
+
+void CSetupDlg::DiscardPartialReply() { m_comm.DiscardPartialReply(); }

@@ -17,7 +17,6 @@
 #include "date/local_clock.h"
 #include "widgets/color_label.h"
 
-inline constexpr const char* TEXT_NO_REPLY = "단말기 응답이 없습니다.";
 inline constexpr const char* TEXT_SELECT_PORT = "포트를 선택하십시오.";
 // A connect, an upload or a read ends when the terminal stays silent this long.
 inline constexpr int SILENCE_TIMEOUT_MS = 5000;
@@ -87,6 +86,7 @@ public:
     int GetLongReply() override;
     void SetLongReply(int value) override;
     void RearmFramer() override;
+    void DiscardPartialReply() override;
 
     // CCommOwner
     void PostCommFrame(int port) override;

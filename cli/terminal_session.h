@@ -37,6 +37,7 @@ public:
     int GetLongReply() override { return m_comm.m_bLongReply; }
     void SetLongReply(int value) override { m_comm.m_bLongReply = value; }
     void RearmFramer() override { m_comm.RearmFramer(); }
+    void DiscardPartialReply() override { m_comm.DiscardPartialReply(); }
 
     // CCommOwner
     void PostCommFrame(int port) override;

@@ -102,6 +102,19 @@ void CComm::StopReader()
     }
 }
 
+void CComm::DiscardPartialReply()
+{
+    m_nReplyArrivingTicks = 0;
+    m_bDiscardPartial = true;
+}
+
+std::optional<std::chrono::steady_clock::time_point> CComm::ReplyArriving() const
+{
+    const std::int64_t ticks = m_nReplyArrivingTicks;
+    if (ticks == 0) return std::nullopt;
+    return std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(ticks));
+}
+
 void CComm::RearmFramer()
 {
     {
@@ -126,12 +139,9 @@ void CComm::ReaderThreadProc()
         if (wait == WAIT_WOKEN) continue;
         const std::uint32_t n = ReadAvailable(buffer, sizeof buffer);
         if (n > 0) {
+            m_nBytesRead += n;
             m_nLastRead = static_cast<int>(n);
-            if (m_nFraming == FRAMING_LINES) {
-                FrameLines(buffer);
-            } else {
-                FrameStxEtx(buffer);
-            }
+            Frame(buffer);
         } else if (wait == WAIT_HANGUP) {
             // Nothing left to read and the line is gone: end instead of polling a dead device.
             if (m_bRunning.exchange(0)) {
@@ -144,6 +154,31 @@ void CComm::ReaderThreadProc()
         }
     }
     EndReaderWait();
+}
+
+void CComm::Frame(const char* chunk)
+{
+    // Asked between two reads, so a chunk is never cut in the middle.
+    if (m_bDiscardPartial.exchange(false) && m_nFrameState != FRAME_READY) {
+        m_nFrameLen = 0;
+        m_nFrameState = FRAME_IDLE;
+    }
+    const int lengthBefore = m_nFrameLen;
+    const int stateBefore = m_nFrameState;
+    if (m_nFraming == FRAMING_LINES) {
+        FrameLines(chunk);
+    } else {
+        FrameStxEtx(chunk);
+    }
+    // Only growth counts: a frame already cut at COMM_FRAME_MAX, or bytes the framer drops,
+    // are no sign of a reply on its way.
+    const int state = m_nFrameState;
+    const bool partial = state != FRAME_READY && (m_nFrameLen > 0 || state == FRAME_IN_STX);
+    if (!partial) {
+        m_nReplyArrivingTicks = 0;
+    } else if (m_nFrameLen > lengthBefore || state != stateBefore) {
+        m_nReplyArrivingTicks = std::chrono::steady_clock::now().time_since_epoch().count();
+    }
 }
 
 void CComm::CompleteFrame(int length)

@@ -14,9 +14,11 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -86,6 +88,15 @@ public:
 
     // Owner's thread, last step of handling a frame: lets the reader collect the next one.
     void RearmFramer();
+    // Owner's thread: the reply being collected is given up (its exchange was abandoned). The
+    // framer starts clean with the next read, so the next reply is not glued to its tail.
+    void DiscardPartialReply();
+
+    // Any thread: bytes read from the line since construction.
+    std::uint64_t BytesRead() const { return m_nBytesRead; }
+    // Any thread: when the framer last took bytes into a reply it is still collecting; none when
+    // it holds no partial reply. A reply that only grows slowly keeps moving this time on.
+    std::optional<std::chrono::steady_clock::time_point> ReplyArriving() const;
 
     // The framers walk the m_nLastRead bytes of `chunk`. A completed frame is handed to the
     // owner (see the top of this file) and the rest of the chunk is dropped.
@@ -113,6 +124,7 @@ private:
     enum WaitResult { WAIT_INPUT, WAIT_WOKEN, WAIT_HANGUP };
 
     void ReaderThreadProc();
+    void Frame(const char* chunk);
     void CompleteFrame(int length);
     void StopReader();
     void ReportOpenFailure(const std::string& detail);
@@ -128,6 +140,9 @@ private:
     WaitResult WaitForInput();
     void EndReaderWait();
 
+    std::atomic<std::uint64_t> m_nBytesRead{0};
+    std::atomic<std::int64_t> m_nReplyArrivingTicks{0};  // steady_clock ticks; 0: no partial reply
+    std::atomic<bool> m_bDiscardPartial{false};
     std::string m_strDevice;  // what OpenDevice opened, for messages
     std::mutex m_handoffMutex;
     std::condition_variable m_handoff;

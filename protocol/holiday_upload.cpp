@@ -9,6 +9,7 @@
 SendRecord g_sendList[SEND_LIST_CAPACITY];
 int g_nSendCount = 0;
 int g_nSendIndex = 0;
+int g_nSendAnswered = 0;
 
 namespace {
 

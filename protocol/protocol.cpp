@@ -1,5 +1,6 @@
 #include "protocol/protocol.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -19,6 +20,7 @@ void ResetLink()
     g_szHeldFrame[0] = '\0';
     g_nSendCount = 0;
     g_nSendIndex = 0;
+    g_nSendAnswered = 0;
 }
 
 std::string ReceivedLine(const char* text, int length)
@@ -29,6 +31,11 @@ std::string ReceivedLine(const char* text, int length)
 std::string SentLine(const std::string& frame)
 {
     return "[TX]=>" + frame + "\n";
+}
+
+std::string TimeoutLine(const std::string& why)
+{
+    return "[TIMEOUT]=>" + why + "\n";
 }
 
 namespace {
@@ -81,6 +88,7 @@ void OnDataDelete(ProtocolHost& host, int model, int year)
 int OnDataSend(ProtocolHost& host, int model, int year)
 {
     const int total = BuildSendList(year, model, host);
+    g_nSendAnswered = 0;
     if (g_nSendCount > 0 && RequireConnection(host)) {
         g_nSendIndex = 1;
         g_nPendingCmd = PENDING_UPLOAD;
@@ -101,19 +109,24 @@ void OnLoanPeriod(ProtocolHost& host, int first, int second)
     host.WriteFrame(FrameLoanPeriods(first, second));
 }
 
-void OnModelSelected(int model)
+void OnModelSelected(ProtocolHost& host, int model)
 {
-    if (model == MODEL_ZEFA102) AbandonExchange();
+    if (model == MODEL_ZEFA102) AbandonExchange(host);
 }
 
-void AbandonExchange()
+void AbandonExchange(ProtocolHost& host)
 {
     g_nPendingCmd = PENDING_NONE;
+    host.SetLongReply(0);
+    host.DiscardPartialReply();
 }
 
 UploadProgress GetUploadProgress()
 {
-    return {g_nPendingCmd == PENDING_UPLOAD, g_nSendIndex, g_nSendCount};
+    // The ZEFA-102 end record is no holiday: it counts in neither figure.
+    const bool endRecord = g_nSendCount > 0 && g_sendList[g_nSendCount - 1].month == 0;
+    const int holidays = g_nSendCount - (endRecord ? 1 : 0);
+    return {g_nPendingCmd == PENDING_UPLOAD, std::min(g_nSendAnswered, holidays), holidays};
 }
 
 namespace {
@@ -126,6 +139,7 @@ int ContinueExchange(ProtocolHost& host, int model)
         host.WriteFrame(g_szHeldFrame);
         return REPLY_HELD_SENT;
     case PENDING_UPLOAD:
+        ++g_nSendAnswered;
         if (g_nSendIndex < g_nSendCount) {
             const std::string frame = FrameHoliday(model, g_sendList[g_nSendIndex]);
             host.WriteFrame(frame);

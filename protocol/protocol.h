@@ -20,6 +20,7 @@ inline constexpr int MAX_REPLY_LENGTH = COMM_FRAME_MAX;
 inline constexpr const char* TEXT_NOT_CONNECTED = "먼저 시스템과 연결을 해야 합니다.";
 inline constexpr const char* TEXT_CONNECTED = "연결 성공";
 inline constexpr const char* TEXT_DISCONNECTED = "연결 안됨";
+inline constexpr const char* TEXT_NO_REPLY = "단말기 응답이 없습니다.";
 
 extern int g_bConnected;  // set by the first reply "OK"; never cleared
 extern int g_nPendingCmd;
@@ -32,6 +33,8 @@ void ResetLink();
 std::string ReceivedLine(const char* text, int length);
 // "[TX]=>%s\n"
 std::string SentLine(const std::string& frame);
+// "[TIMEOUT]=>%s\n": an exchange ended without the reply it waited for.
+std::string TimeoutLine(const std::string& why);
 
 void OnSystemConnect(ProtocolHost& host, int model);
 void OnSetTime(ProtocolHost& host, int model, const LocalTime& now);
@@ -43,19 +46,20 @@ int OnDataSend(ProtocolHost& host, int model, int year);
 void OnHolidayWeekdays(ProtocolHost& host, const std::string& digits);
 // After the loan-period dialog ended with OK.
 void OnLoanPeriod(ProtocolHost& host, int first, int second);
-// A model radio button was clicked. Choosing ZEFA-102 abandons a held connect or a running
-// upload. The caller sets the receiver's framing to the model itself.
-void OnModelSelected(int model);
+// A model radio button was clicked. Choosing ZEFA-102 abandons the exchange that waits (a held
+// connect, an upload, a read). The caller sets the receiver's framing to the model itself.
+void OnModelSelected(ProtocolHost& host, int model);
 
-// Ends the exchange that waits for a reply (a held connect frame, a running upload), so the
-// next reply is only logged. A data read's long-reply mode is the serial object's; the caller
-// ends that.
-void AbandonExchange();
+// Ends the exchange that waits for a reply (a held connect, an upload, a read): the next reply
+// is only logged, and the framer drops what it holds of a reply that is cut short, so that the
+// next one is framed clean.
+void AbandonExchange(ProtocolHost& host);
 
+// How far the last upload got, in holidays (the ZEFA-102 end record is none).
 struct UploadProgress {
-    bool running;  // an upload waits for the terminal's reply
-    int sent;      // records sent so far
-    int count;     // records in the list
+    bool running;  // it waits for the terminal's reply
+    int answered;  // holidays the terminal has taken
+    int total;     // holidays in the list
 };
 UploadProgress GetUploadProgress();
 

@@ -21,4 +21,6 @@ public:
     virtual void SetLongReply(int value) = 0;
     // Lets the serial object's framer collect the next reply.
     virtual void RearmFramer() = 0;
+    // The serial object's framer drops the part of a reply it holds (CComm::DiscardPartialReply).
+    virtual void DiscardPartialReply() = 0;
 };

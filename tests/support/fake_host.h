@@ -21,6 +21,7 @@ public:
         events.push_back("long " + std::to_string(value));
     }
     void RearmFramer() override { events.push_back("rearm"); }
+    void DiscardPartialReply() override { events.push_back("discard"); }
 
     // The events since the last call, and forget them.
     std::vector<std::string> Take()

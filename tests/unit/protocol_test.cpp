@@ -202,15 +202,16 @@ TEST_F(Protocol, AnEmptyRebuildEndsTheRunningUploadAtTheNextReply)
 TEST_F(Protocol, ModelSwitchToZEFA102DropsTheExchange)
 {
     OnSystemConnect(host, Z1);
-    OnModelSelected(Z1);
+    OnModelSelected(host, Z1);
     EXPECT_EQ(g_nPendingCmd, PENDING_CONNECT) << "choosing ZEFA-101 leaves it";
-    OnModelSelected(Z2);
+    OnModelSelected(host, Z2);
+    EXPECT_EQ(host.Take(), Events({"long 0", "discard"})) << "a reply cut short is dropped with it";
     EXPECT_EQ(Reply("OK", Z2), REPLY_CONNECTED);
     EXPECT_EQ(host.Take(), Events({"status 연결 성공", "console [RX]=>(2)OK\n", "rearm"})) << "held frame never sent";
 
     TwoMarkedDays();
     OnDataSend(host, Z2, kYear);
-    OnModelSelected(Z2);
+    OnModelSelected(host, Z2);
     host.Take();
     EXPECT_EQ(Reply("OK", Z2), 0);
     EXPECT_EQ(host.Take(), Events({"console [RX]=>(2)OK\n", "rearm"}));

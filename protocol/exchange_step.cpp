@@ -1,0 +1,135 @@
+#include "protocol/exchange_step.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "protocol/protocol.h"
+
+void CExchangeStep::Restart(Kind kind, Clock::time_point now, std::uint64_t bytesRead)
+{
+    m_kind = kind;
+    m_bBounded = true;
+    m_tDeadline = now + m_timeout;
+    m_tReplyArriving.reset();
+    m_nBytesAtStart = bytesRead;
+    m_nBytesSeen = bytesRead;
+    m_bHeardReply = false;
+    m_strLastReply.clear();
+}
+
+void CExchangeStep::Begin(Kind kind, Clock::time_point now, std::uint64_t bytesRead)
+{
+    Restart(kind, now, bytesRead);
+}
+
+void CExchangeStep::Hold(Clock::time_point now, std::uint64_t bytesRead, bool bounded)
+{
+    Restart(STEP_HELD_CONNECT, now, bytesRead);
+    m_bBounded = bounded;
+}
+
+bool CExchangeStep::OnReply(int effect, std::string_view text, Clock::time_point now, std::uint64_t bytesRead)
+{
+    Kind next = STEP_NONE;
+    bool movedOn = false;
+    switch (m_kind) {
+    case STEP_NONE: return false;
+    case STEP_HELD_CONNECT:
+        // Whatever the terminal said, the held frame answered it; now the connect waits for OK.
+        movedOn = (effect & REPLY_HELD_SENT) != 0;
+        next = STEP_CONNECT;
+        break;
+    case STEP_CONNECT:
+    case STEP_COMMAND: movedOn = text == "OK"; break;
+    case STEP_UPLOAD:
+        movedOn = (effect & (REPLY_UPLOAD_NEXT | REPLY_UPLOAD_DONE)) != 0;
+        if (effect & REPLY_UPLOAD_NEXT) next = STEP_UPLOAD;
+        break;
+    case STEP_READ: movedOn = (effect & REPLY_READ_DONE) != 0; break;
+    }
+    if (!movedOn) {
+        m_bHeardReply = true;
+        m_strLastReply = text;
+        m_nBytesSeen = std::max(m_nBytesSeen, bytesRead);
+        m_tReplyArriving.reset();  // that reply has come: it no longer holds the deadline back
+        return false;
+    }
+    if (next == STEP_NONE) {
+        End();
+    } else {
+        Restart(next, now, bytesRead);
+    }
+    return true;
+}
+
+void CExchangeStep::OnLineActivity(std::uint64_t bytesRead, std::optional<Clock::time_point> replyArriving)
+{
+    if (m_kind == STEP_NONE) return;
+    m_nBytesSeen = std::max(m_nBytesSeen, bytesRead);
+    m_tReplyArriving = replyArriving;
+}
+
+void CExchangeStep::End()
+{
+    m_kind = STEP_NONE;
+    m_tReplyArriving.reset();
+}
+
+std::optional<CExchangeStep::Clock::time_point> CExchangeStep::Deadline() const
+{
+    if (m_kind == STEP_NONE || !m_bBounded) return std::nullopt;
+    if (m_tReplyArriving) return std::max(m_tDeadline, *m_tReplyArriving + m_timeout);
+    return m_tDeadline;
+}
+
+bool CExchangeStep::Expired(Clock::time_point now) const
+{
+    const std::optional<Clock::time_point> deadline = Deadline();
+    return deadline && now >= *deadline;
+}
+
+CExchangeStep::Heard CExchangeStep::WhatWasHeard() const
+{
+    if (m_bHeardReply) return HEARD_REPLY;
+    return m_nBytesSeen > m_nBytesAtStart ? HEARD_NOISE : HEARD_NOTHING;
+}
+
+namespace {
+
+// A reply as it may appear in a message: control bytes shown as their codes, long ones cut.
+std::string Printable(const std::string& text)
+{
+    constexpr std::size_t kShown = 40;
+    std::string out;
+    for (std::size_t i = 0; i < text.size() && i < kShown; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F) {
+            char code[8];
+            std::snprintf(code, sizeof code, "<%02X>", c);
+            out += code;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    if (text.size() > kShown) out += "...";
+    return out;
+}
+
+}  // namespace
+
+StepFailure DescribeExpiredStep(const CExchangeStep& step)
+{
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%g s", std::chrono::duration<double>(step.Timeout()).count());
+    switch (step.WhatWasHeard()) {
+    case CExchangeStep::HEARD_REPLY: {
+        const std::string reply = "\"" + Printable(step.LastReply()) + "\"";
+        return {"단말기가 " + reply + " 응답을 보냈습니다.", "the terminal answered " + reply};
+    }
+    case CExchangeStep::HEARD_NOISE:
+        return {"단말기 응답이 없습니다. 알아볼 수 없는 신호만 받았습니다.",
+                std::string("only line noise, no reply from the terminal within ") + seconds};
+    case CExchangeStep::HEARD_NOTHING: break;
+    }
+    return {TEXT_NO_REPLY, std::string("no reply from the terminal within ") + seconds};
+}
