@@ -16,12 +16,13 @@ constexpr int EXIT_USAGE = 2;
 
 void PrintUsage(std::FILE* out)
 {
-    std::fputs("사용법: dorvane [--simulate ZEFA-101|ZEFA-102]\n"
-               "usage: dorvane [--simulate ZEFA-101|ZEFA-102]\n"
-               "\n"
-               "  --simulate MODEL   a simulated terminal of that model on a pseudo-terminal,\n"
-               "                     listed as a port and selected\n",
-               out);
+    std::fputs(
+        "사용법: dorvane [--simulate ZEFA-101|ZEFA-102]\n"
+        "usage: dorvane [--simulate ZEFA-101|ZEFA-102]\n"
+        "\n"
+        "  --simulate MODEL   a simulated terminal of that model on a pseudo-terminal,\n"
+        "                     listed as a port and selected\n",
+        out);
 }
 
 int Fail(const std::string& korean, const std::string& english)

@@ -13,16 +13,16 @@
 #include <QShortcut>
 
 #include "app/about_dlg.h"
-#include "protocol/console.h"
-#include "protocol/holiday_upload.h"
 #include "app/loan_period_dlg.h"
-#include "protocol/protocol.h"
-#include "protocol/terminal_model.h"
 #include "app/weekday_dlg.h"
 #include "comm/port_enumerator.h"
 #include "comm/terminal_link.h"
 #include "date/holidays.h"
 #include "date/lunar_date.h"
+#include "protocol/console.h"
+#include "protocol/holiday_upload.h"
+#include "protocol/protocol.h"
+#include "protocol/terminal_model.h"
 #include "res/app_icon.h"
 #include "res/resource.h"
 #include "res/setup_dialog.h"
@@ -41,7 +41,7 @@ constexpr COLORREF YEAR_BACK = 0xFF6464;
 constexpr int YEAR_FONT_HEIGHT = 20;
 
 constexpr int MODEL_102_CONTROLS[] = {
-    IDC_BIWEEKLY_FRAME, IDC_BIWEEKLY_USE, IDC_BIWEEKLY_EVEN, IDC_BIWEEKLY_ODD,
+    IDC_BIWEEKLY_FRAME,   IDC_BIWEEKLY_USE,     IDC_BIWEEKLY_EVEN, IDC_BIWEEKLY_ODD,
     IDC_BIWEEKLY_WEEKDAY, IDC_HOLIDAY_WEEKDAYS, IDC_LOAN_PERIOD,
 };
 
@@ -55,7 +55,10 @@ private:
     QComboBox* m_combo;
 };
 
-QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Utf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace
 
@@ -319,7 +322,10 @@ void CSetupDlg::OnSystemConnect()
     WatchSilence(true);
 }
 
-void CSetupDlg::OnSetTime() { ::OnSetTime(*this, m_nModel, m_clock()); }
+void CSetupDlg::OnSetTime()
+{
+    ::OnSetTime(*this, m_nModel, m_clock());
+}
 
 void CSetupDlg::OnDataRead()
 {
@@ -327,7 +333,10 @@ void CSetupDlg::OnDataRead()
     WatchSilence(true);
 }
 
-void CSetupDlg::OnDataDelete() { ::OnDataDelete(*this, m_nModel, m_nYear); }
+void CSetupDlg::OnDataDelete()
+{
+    ::OnDataDelete(*this, m_nModel, m_nYear);
+}
 
 void CSetupDlg::OnDataSend()
 {
@@ -351,13 +360,17 @@ void CSetupDlg::OnLoanPeriod()
     ::OnLoanPeriod(*this, dlg.m_nLoanPeriod1, dlg.m_nLoanPeriod2);
 }
 
-int CSetupDlg::CountHolidays(int list) { return ::CountHolidays(m_nYear, list, *this); }
+int CSetupDlg::CountHolidays(int list)
+{
+    return ::CountHolidays(m_nYear, list, *this);
+}
 
 // Replies.
 
 void CSetupDlg::PostCommFrame(int)
 {
-    QMetaObject::invokeMethod(this, [this] { OnCommFrame(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { OnCommFrame(); }, Qt::QueuedConnection);
 }
 
 void CSetupDlg::OnCommFrame()
@@ -442,18 +455,30 @@ void CSetupDlg::ShowUploadProgress(bool finished)
 
 // ProtocolHost.
 
-void CSetupDlg::WriteConsole(const std::string& line) { ConsoleWrite(line); }
+void CSetupDlg::WriteConsole(const std::string& line)
+{
+    ConsoleWrite(line);
+}
 
-void CSetupDlg::SetTotalCaption(const std::string& text) { GetDlgItemAs<QLabel>(IDC_TOTAL)->setText(Utf8(text)); }
+void CSetupDlg::SetTotalCaption(const std::string& text)
+{
+    GetDlgItemAs<QLabel>(IDC_TOTAL)->setText(Utf8(text));
+}
 
 void CSetupDlg::WriteFrame(const std::string& frame)
 {
     m_comm.Write(frame.data(), static_cast<std::uint32_t>(frame.size()));
 }
 
-void CSetupDlg::ShowMessage(const std::string& text) { ShowMessageBox(Utf8(text)); }
+void CSetupDlg::ShowMessage(const std::string& text)
+{
+    ShowMessageBox(Utf8(text));
+}
 
-void CSetupDlg::SetStatusCaption(const std::string& text) { GetDlgItemAs<QLabel>(IDC_STATUS)->setText(Utf8(text)); }
+void CSetupDlg::SetStatusCaption(const std::string& text)
+{
+    GetDlgItemAs<QLabel>(IDC_STATUS)->setText(Utf8(text));
+}
 
 void CSetupDlg::Repaint()
 {
@@ -461,10 +486,22 @@ void CSetupDlg::Repaint()
     for (CCalendarCtrl& calendar : m_calendar) calendar.update();
 }
 
-int CSetupDlg::GetLongReply() { return m_comm.m_bLongReply; }
+int CSetupDlg::GetLongReply()
+{
+    return m_comm.m_bLongReply;
+}
 
-void CSetupDlg::SetLongReply(int value) { m_comm.m_bLongReply = value; }
+void CSetupDlg::SetLongReply(int value)
+{
+    m_comm.m_bLongReply = value;
+}
 
-void CSetupDlg::RearmFramer() { m_comm.RearmFramer(); }
+void CSetupDlg::RearmFramer()
+{
+    m_comm.RearmFramer();
+}
 
-void CSetupDlg::DiscardPartialReply() { m_comm.DiscardPartialReply(); }
+void CSetupDlg::DiscardPartialReply()
+{
+    m_comm.DiscardPartialReply();
+}

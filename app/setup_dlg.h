@@ -10,11 +10,11 @@
 #include <QString>
 #include <QTimer>
 
-#include "protocol/protocol_host.h"
 #include "app/template_dialog.h"
 #include "calendar/calendar_ctrl.h"
 #include "comm/comm.h"
 #include "date/local_clock.h"
+#include "protocol/protocol_host.h"
 #include "widgets/color_label.h"
 
 inline constexpr const char* TEXT_SELECT_PORT = "포트를 선택하십시오.";

@@ -26,8 +26,7 @@ CTemplateDialog::CTemplateDialog(const DialogTemplate& dialogTemplate, QWidget* 
     setWindowTitle(QString::fromUtf8(m_template.caption));
     setFont(MakeDialogFont(QString::fromUtf8(m_template.face), m_template.pointSize));
     // A modal frame: the template fixes the size.
-    setFixedSize(DialogUnitsToPixelsX(m_template, m_template.cx),
-                 DialogUnitsToPixelsY(m_template, m_template.cy));
+    setFixedSize(DialogUnitsToPixelsX(m_template, m_template.cx), DialogUnitsToPixelsY(m_template, m_template.cy));
 
     // Widgets are created in tab order, which Qt's focus chain follows.
     for (const DialogControl& control : m_template.controls) {
@@ -59,9 +58,7 @@ QWidget* CTemplateDialog::CreateControl(const DialogControl& c)
         widget = button;
         break;
     }
-    case ControlKind::CheckBox:
-        widget = new QCheckBox(caption, this);
-        break;
+    case ControlKind::CheckBox: widget = new QCheckBox(caption, this); break;
     case ControlKind::RadioButton: {
         auto* radio = new QRadioButton(caption, this);
         // Siblings would all be one exclusive set; the template's groups decide instead.
@@ -83,18 +80,14 @@ QWidget* CTemplateDialog::CreateControl(const DialogControl& c)
         widget = combo;
         break;
     }
-    case ControlKind::Edit:
-        widget = new QLineEdit(this);
-        break;
+    case ControlKind::Edit: widget = new QLineEdit(this); break;
     case ControlKind::Static: {
         auto* label = new QLabel(caption, this);
         label->setAlignment((c.style & STYLE_CENTER ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
         widget = label;
         break;
     }
-    case ControlKind::GroupBox:
-        widget = new QGroupBox(caption, this);
-        break;
+    case ControlKind::GroupBox: widget = new QGroupBox(caption, this); break;
     case ControlKind::Icon: {
         auto* label = new QLabel(this);
         label->setPixmap(AppIcon().pixmap(ICON_PIXELS, ICON_PIXELS));
@@ -118,7 +111,10 @@ QWidget* CTemplateDialog::CreateControl(const DialogControl& c)
     return widget;
 }
 
-int CTemplateDialog::DoModal() { return exec() == QDialog::Accepted ? IDOK : IDCANCEL; }
+int CTemplateDialog::DoModal()
+{
+    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+}
 
 QWidget* CTemplateDialog::GetDlgItem(int id) const
 {
@@ -145,11 +141,20 @@ void CTemplateDialog::OnClicked(int id, std::function<void()> handler)
     }
 }
 
-void CTemplateDialog::OnOK() { done(QDialog::Accepted); }
+void CTemplateDialog::OnOK()
+{
+    done(QDialog::Accepted);
+}
 
-void CTemplateDialog::OnCancel() { done(QDialog::Rejected); }
+void CTemplateDialog::OnCancel()
+{
+    done(QDialog::Rejected);
+}
 
-void CTemplateDialog::reject() { OnCancel(); }
+void CTemplateDialog::reject()
+{
+    OnCancel();
+}
 
 void CTemplateDialog::showEvent(QShowEvent* event)
 {

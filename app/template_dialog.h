@@ -21,7 +21,10 @@ public:
     // The control with that id, or nullptr; controls without an id (IDC_STATIC) are not found.
     QWidget* GetDlgItem(int id) const;
     template <class T>
-    T* GetDlgItemAs(int id) const { return dynamic_cast<T*>(GetDlgItem(id)); }
+    T* GetDlgItemAs(int id) const
+    {
+        return dynamic_cast<T*>(GetDlgItem(id));
+    }
 
     // Puts `widget` in the place of control `id`: same geometry, same stacking, same lookup.
     // The owner keeps ownership of `widget`; the template's own control is deleted.

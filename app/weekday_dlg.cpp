@@ -24,7 +24,10 @@ constexpr WeekdayBox DIGIT_ORDER[] = {
 
 CWeekdayDlg::CWeekdayDlg(QWidget* parent) : CTemplateDialog(WEEKDAY_TEMPLATE, parent) {}
 
-void CWeekdayDlg::OnInitDialog() { std::memset(m_strWeekdays, 0, sizeof m_strWeekdays); }
+void CWeekdayDlg::OnInitDialog()
+{
+    std::memset(m_strWeekdays, 0, sizeof m_strWeekdays);
+}
 
 void CWeekdayDlg::OnOK()
 {

@@ -1,7 +1,6 @@
 // Framer throughput, and the turnaround of one exchange through a real pseudo-terminal: the
 // tool writes a frame, the simulated terminal answers at once, the reader hands the reply over.
 #include <benchmark/benchmark.h>
-
 #include <string>
 
 #include "comm/comm.h"

@@ -1,10 +1,10 @@
 // One year of holiday rules, as the calendars and the upload ask for it.
 #include <benchmark/benchmark.h>
 
-#include "protocol/holiday_upload.h"
-#include "protocol/terminal_model.h"
 #include "date/holidays.h"
 #include "date/lunar_date.h"
+#include "protocol/holiday_upload.h"
+#include "protocol/terminal_model.h"
 
 namespace {
 

@@ -1,11 +1,10 @@
 // The main dialog: start-up to its first paint (a fresh process each time), and a holiday upload
 // to a simulated terminal that paces its replies at 9600 baud, against the wire time of the bytes.
-#include <benchmark/benchmark.h>
-
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,10 +16,10 @@
 #include <QApplication>
 #include <QEvent>
 
-#include "protocol/protocol.h"
 #include "app/setup_dlg.h"
-#include "protocol/terminal_model.h"
 #include "date/holidays.h"
+#include "protocol/protocol.h"
+#include "protocol/terminal_model.h"
 #include "sim/terminal_simulator.h"
 #include "tests/support/test_globals.h"
 
@@ -31,7 +30,7 @@ using Clock = std::chrono::steady_clock;
 constexpr const char* CHILD_OPTION = "--first-paint-child";
 constexpr int UPLOAD_HOLIDAYS = 70;
 constexpr int BAUD = 9600;
-constexpr int BITS_PER_BYTE = 10;        // start, eight data, stop
+constexpr int BITS_PER_BYTE = 10;         // start, eight data, stop
 constexpr int ZEFA102_D_FRAME_BYTES = 9;  // STX D YY MM DD ETX
 constexpr int ZEFA102_OK_BYTES = 4;       // STX O K ETX
 

@@ -21,7 +21,10 @@ constexpr int CAPTION_HEIGHT = 19;
 // years of the calendar.
 constexpr int MIN_YEAR = 3;
 
-QRect ToQRect(const CalRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+QRect ToQRect(const CalRect& r)
+{
+    return QRect(r.left, r.top, r.Width(), r.Height());
+}
 
 void FillSolid(QPainter& dc, int x, int y, int cx, int cy, const QColor& colour)
 {
@@ -38,7 +41,10 @@ void Draw3dRect(QPainter& dc, const CalRect& r, const QColor& topLeft, const QCo
     FillSolid(dc, r.left, r.bottom - 1, r.Width(), 1, bottomRight);
 }
 
-COLORREF FromQColor(const QColor& c) { return MakeColorRef(c.red(), c.green(), c.blue()); }
+COLORREF FromQColor(const QColor& c)
+{
+    return MakeColorRef(c.red(), c.green(), c.blue());
+}
 
 }  // namespace
 
@@ -142,7 +148,10 @@ int CCalendarCtrl::OnSetYearMonth(unsigned wParam, long lParam)
 
 // ---- painting ----
 
-QString CCalendarCtrl::TitleText(int month) { return QString::asprintf("          %2d 월", month); }
+QString CCalendarCtrl::TitleText(int month)
+{
+    return QString::asprintf("          %2d 월", month);
+}
 
 void CCalendarCtrl::paintEvent(QPaintEvent* event)
 {
@@ -162,8 +171,7 @@ void CCalendarCtrl::paintEvent(QPaintEvent* event)
 
     // "12월" sets the title height; every text of a font has its cell height.
     const int titleTextHeight = QFontMetrics(m_fontTitle).height();
-    const CalendarLayout layout =
-        LayoutCalendar(rc, titleTextHeight, CAPTION_HEIGHT, m_date.GetWeeksInMonth());
+    const CalendarLayout layout = LayoutCalendar(rc, titleTextHeight, CAPTION_HEIGHT, m_date.GetWeeksInMonth());
     std::copy(std::begin(layout.colX), std::end(layout.colX), m_colX);
     std::copy(std::begin(layout.rowY), std::end(layout.rowY), m_rowY);
     m_nTitleHeight = layout.titleHeight;
@@ -313,26 +321,13 @@ void CCalendarCtrl::OnKeyDown(int nChar, bool bCtrl)
 {
     int years = 0, months = 0, days = 0;
     switch (nChar) {
-    case Qt::Key_PageUp:
-        (bCtrl ? years : months) = -1;
-        break;
-    case Qt::Key_PageDown:
-        (bCtrl ? years : months) = 1;
-        break;
-    case Qt::Key_Left:
-        days = -1;
-        break;
-    case Qt::Key_Right:
-        days = 1;
-        break;
-    case Qt::Key_Up:
-        days = -7;
-        break;
-    case Qt::Key_Down:
-        days = 7;
-        break;
-    default:
-        return;
+    case Qt::Key_PageUp: (bCtrl ? years : months) = -1; break;
+    case Qt::Key_PageDown: (bCtrl ? years : months) = 1; break;
+    case Qt::Key_Left: days = -1; break;
+    case Qt::Key_Right: days = 1; break;
+    case Qt::Key_Up: days = -7; break;
+    case Qt::Key_Down: days = 7; break;
+    default: return;
     }
     if (!GuardedMove(years, months, days)) return;
     UpdateSelection();

@@ -6,8 +6,7 @@ CalendarLayout LayoutCalendar(const CalRect& client, int titleTextHeight, int ca
     l.titleHeight = titleTextHeight + 8;
     l.headerHeight = captionHeight;
     l.weeks = weeks;
-    l.grid = {client.left + 1, client.top + l.titleHeight + l.headerHeight + 1, client.right - 1,
-              client.bottom - 1};
+    l.grid = {client.left + 1, client.top + l.titleHeight + l.headerHeight + 1, client.right - 1, client.bottom - 1};
 
     const int w = l.grid.Width();
     int extra = w % 7;

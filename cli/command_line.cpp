@@ -1,7 +1,6 @@
 #include "cli/command_line.h"
 
 #include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -67,7 +66,8 @@ void ApplyModel(const std::string& text, CliRequest& request)
 {
     request.model = ParseModelName(text);
     if (request.model < 0) {
-        Refuse("모델은 " + ModelChoice(" 또는 ") + " 입니다: " + text, "model must be " + ModelChoice(" or ") + ": " + text);
+        Refuse("모델은 " + ModelChoice(" 또는 ") + " 입니다: " + text,
+               "model must be " + ModelChoice(" or ") + ": " + text);
     }
 }
 
@@ -295,8 +295,8 @@ void Describe(CLI::App& app, CliRequest& request)
     app.get_formatter()->column_width(33);  // the longest option and its value, and a gap
     for (const ToolOption& option : Options()) {
         if (option.valueName.empty()) {
-            app.add_flag_callback(option.name, [&request, apply = option.apply] { apply({}, request); },
-                                  option.description);
+            app.add_flag_callback(
+                option.name, [&request, apply = option.apply] { apply({}, request); }, option.description);
         } else {
             AddValue(app, option.name, option.description, option.apply, request)
                 ->type_name(option.valueName)
@@ -347,7 +347,8 @@ bool CheckTerminalOptions(CliRequest& request, CliError& error)
 {
     if (request.simulateModel >= 0) {
         if (request.model >= 0 && request.model != request.simulateModel) {
-            return Fail(error, "--model 과 --simulate 의 모델이 다릅니다", "--model and --simulate name different models");
+            return Fail(error, "--model 과 --simulate 의 모델이 다릅니다",
+                        "--model and --simulate name different models");
         }
         request.model = request.simulateModel;
     } else if (request.port.empty()) {

@@ -24,9 +24,9 @@ struct DayMark {
 
 struct CliRequest {
     CliCommand command = CliCommand::Help;
-    std::string output;  // Help: the help text or the version line
-    int year = 0;  // 0: this year
-    std::string port;  // "COMn", "COMn=/dev/...", "/dev/..." or empty
+    std::string output;      // Help: the help text or the version line
+    int year = 0;            // 0: this year
+    std::string port;        // "COMn", "COMn=/dev/...", "/dev/..." or empty
     int model = -1;          // 0 = ZEFA-101, 1 = ZEFA-102, -1 = not given
     int simulateModel = -1;  // as model; -1 = no simulator
     double timeoutSeconds = 5.0;

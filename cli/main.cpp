@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "protocol/holiday_upload.h"
 #include "cli/calendar_listing.h"
 #include "cli/command_line.h"
 #include "cli/exit_status.h"
@@ -14,6 +13,7 @@
 #include "comm/port_enumerator.h"
 #include "comm/port_map.h"
 #include "date/local_clock.h"
+#include "protocol/holiday_upload.h"
 #include "sim/terminal_simulator.h"
 
 namespace {

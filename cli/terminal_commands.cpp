@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-#include "protocol/holiday_upload.h"
-#include "protocol/protocol.h"
 #include "cli/holiday_options.h"
 #include "cli/terminal_session.h"
 #include "date/holidays.h"
 #include "date/local_clock.h"
 #include "date/lunar_date.h"
+#include "protocol/holiday_upload.h"
+#include "protocol/protocol.h"
 
 namespace {
 

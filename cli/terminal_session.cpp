@@ -52,8 +52,7 @@ ExitStatus CTerminalSession::AwaitReply(int wanted)
     for (;;) {
         {
             std::unique_lock<std::mutex> lock(m_mutex);
-            const bool ready =
-                m_event.wait_for(lock, timeout, [this] { return m_nFramesWaiting > 0 || m_bPortLost; });
+            const bool ready = m_event.wait_for(lock, timeout, [this] { return m_nFramesWaiting > 0 || m_bPortLost; });
             if (m_nFramesWaiting == 0 && m_bPortLost) {
                 return Fail(EXIT_PORT_LOST, m_strLostKorean, "the port went away: " + m_strLostDetail);
             }

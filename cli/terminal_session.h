@@ -7,9 +7,9 @@
 #include <mutex>
 #include <string>
 
-#include "protocol/protocol_host.h"
 #include "cli/exit_status.h"
 #include "comm/comm.h"
+#include "protocol/protocol_host.h"
 
 class CTerminalSession : public ProtocolHost, public CCommOwner {
 public:

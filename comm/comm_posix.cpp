@@ -209,7 +209,8 @@ BOOL CComm::Write(const char* data, std::uint32_t length)
         }
         if (written < 0 && errno == EINTR) continue;
         if (written < 0 && errno != EAGAIN) return 0;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return 0;
         pollfd fd{m_hPort, POLLOUT, 0};
         ::poll(&fd, 1, static_cast<int>(left.count()));

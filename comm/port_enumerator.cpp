@@ -16,7 +16,8 @@ constexpr std::uint32_t kFirstBufferSize = 128;
 bool EqualNoCase(const char* a, const char* b, std::size_t limit)
 {
     for (std::size_t i = 0; i < limit; ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
+        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
         if (a[i] == '\0') return true;
     }
     return true;
@@ -64,8 +65,7 @@ CPortEnumerator::CPortEnumerator() : CPortEnumerator(SystemRegistry()) {}
 
 CPortEnumerator::CPortEnumerator(CRegistry* registry, std::string sysfsRoot, CPortMap* portMap)
     : m_pRegistry(registry), m_strSysfsRoot(std::move(sysfsRoot)), m_pPortMap(portMap)
-{
-}
+{}
 
 void CPortEnumerator::AddPort(const std::string& name)
 {
@@ -104,7 +104,8 @@ int CPortEnumerator::ListKernelPorts()
 long CPortEnumerator::EnumDeviceMap()
 {
     RegKey key = 0;
-    const long result = m_pRegistry->OpenKey(REG_ROOT_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", REG_ACCESS_READ, &key);
+    const long result =
+        m_pRegistry->OpenKey(REG_ROOT_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", REG_ACCESS_READ, &key);
     if (result != REG_SUCCESS) return result;
     char name[kFirstBufferSize];
     unsigned char data[kFirstBufferSize + 1] = {};  // one byte more than offered keeps the text terminated
@@ -123,7 +124,8 @@ long CPortEnumerator::EnumDeviceMap()
 BOOL CPortEnumerator::EnumDeviceTree(const char* rootPath)
 {
     KeyHolder root(*m_pRegistry);
-    long error = root.Take(m_pRegistry->OpenKey(REG_ROOT_LOCAL_MACHINE, rootPath, REG_ACCESS_ENUMERATE_SUB_KEYS, root.Out()));
+    long error =
+        root.Take(m_pRegistry->OpenKey(REG_ROOT_LOCAL_MACHINE, rootPath, REG_ACCESS_ENUMERATE_SUB_KEYS, root.Out()));
     if (error == REG_SUCCESS) error = WalkTree(root.Get());
     if (error == REG_SUCCESS) return 1;
     m_pRegistry->SetLastError(error);
@@ -163,9 +165,9 @@ long CPortEnumerator::VisitInstance(RegKey instance, std::vector<char>& portName
     // terminated string.
     char className[6 + 1] = {};
     std::uint32_t size = 6;
-    bool isPort = m_pRegistry->QueryValue(instance, "CLASS", reinterpret_cast<unsigned char*>(className), &size) ==
-                      REG_SUCCESS &&
-                  EqualNoCase(className, "PORTS", sizeof className);
+    bool isPort =
+        m_pRegistry->QueryValue(instance, "CLASS", reinterpret_cast<unsigned char*>(className), &size) == REG_SUCCESS &&
+        EqualNoCase(className, "PORTS", sizeof className);
     if (!isPort) {
         // A class name longer than five characters does not fit: the class identifier decides.
         char classGuid[39 + 1] = {};

@@ -14,7 +14,7 @@ struct DeviceFamily {
 };
 
 constexpr DeviceFamily kFamilies[] = {
-    {"/dev/ttyS", 1, 32}, {"/dev/ttyUSB", 33, 32}, {"/dev/ttyACM", 65, 32},
+    {"/dev/ttyS", 1, 32},    {"/dev/ttyUSB", 33, 32},  {"/dev/ttyACM", 65, 32},
     {"/dev/ttyAMA", 97, 16}, {"/dev/rfcomm", 113, 16},
 };
 

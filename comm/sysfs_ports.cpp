@@ -67,7 +67,8 @@ std::vector<SerialDevice> ListSysfsSerialPorts(const std::string& sysfsRoot)
         if (!bluetooth && !fs::exists(device, missing)) continue;  // consoles, ptmx, virtual ttys
         if (!bluetooth && IsPlaceholderUart(it->path(), device)) continue;
         SerialDevice entry{name, "/dev/" + name, {}};
-        if (StartsWith(name, "ttyUSB") || StartsWith(name, "ttyACM")) entry.description = UsbDescription(device, sysfsRoot);
+        if (StartsWith(name, "ttyUSB") || StartsWith(name, "ttyACM"))
+            entry.description = UsbDescription(device, sysfsRoot);
         devices.push_back(entry);
     }
     std::sort(devices.begin(), devices.end(), [](const auto& a, const auto& b) { return a.name < b.name; });

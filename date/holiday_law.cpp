@@ -16,11 +16,11 @@ struct Fixed {
 
 // Regular elections are public holidays; early presidential elections were declared ones.
 constexpr Fixed kElections[] = {
-    {2010, 6, 2, "지방선거일"},     {2012, 4, 11, "국회의원선거일"}, {2012, 12, 19, "대통령선거일"},
-    {2014, 6, 4, "지방선거일"},     {2016, 4, 13, "국회의원선거일"}, {2017, 5, 9, "대통령선거일"},
-    {2018, 6, 13, "지방선거일"},    {2020, 4, 15, "국회의원선거일"}, {2022, 3, 9, "대통령선거일"},
-    {2022, 6, 1, "지방선거일"},     {2024, 4, 10, "국회의원선거일"}, {2025, 6, 3, "대통령선거일"},
-    {2026, 6, 3, "지방선거일"},     {2028, 4, 12, "국회의원선거일"}, {2030, 6, 12, "지방선거일"},
+    {2010, 6, 2, "지방선거일"},  {2012, 4, 11, "국회의원선거일"}, {2012, 12, 19, "대통령선거일"},
+    {2014, 6, 4, "지방선거일"},  {2016, 4, 13, "국회의원선거일"}, {2017, 5, 9, "대통령선거일"},
+    {2018, 6, 13, "지방선거일"}, {2020, 4, 15, "국회의원선거일"}, {2022, 3, 9, "대통령선거일"},
+    {2022, 6, 1, "지방선거일"},  {2024, 4, 10, "국회의원선거일"}, {2025, 6, 3, "대통령선거일"},
+    {2026, 6, 3, "지방선거일"},  {2028, 4, 12, "국회의원선거일"}, {2030, 6, 12, "지방선거일"},
 };
 
 // Declared by the government for one year only; later ones the operator marks by hand.
@@ -93,7 +93,8 @@ private:
     {
         if (month == 5 && day == 5) return kSubstitutesBegin;
         if (month == 12 && day == 25) return kBuddhaChristmasSubstitutes;
-        if ((month == 3 && day == 1) || (month == 8 && day == 15) || (month == 10 && day == 3)) return kWiderSubstitutes;
+        if ((month == 3 && day == 1) || (month == 8 && day == 15) || (month == 10 && day == 3))
+            return kWiderSubstitutes;
         return INT_MAX;
     }
 
@@ -151,7 +152,8 @@ private:
         std::sort(calls.begin(), calls.end());
         for (size_t i = 0; i < calls.size(); ++i) {
             int after = calls[i].second;
-            while (i + 1 < calls.size() && calls[i + 1].first == calls[i].first) after = std::max(after, calls[++i].second);
+            while (i + 1 < calls.size() && calls[i + 1].first == calls[i].first)
+                after = std::max(after, calls[++i].second);
             int n = after + 1;
             while (Weekday(n) == 1 || Weekday(n) == 7 || Taken(n) > 0) ++n;
             ++Taken(n);

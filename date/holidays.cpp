@@ -13,12 +13,9 @@ const char HolidayKindName[4][20] = {
 };
 
 const HolidayRule SolarHolidays[HOLIDAY_TABLE_ROWS] = {
-    {1, 1, HOLIDAY_NATIONAL, CAL_SOLAR, "신정"},
-    {3, 1, HOLIDAY_NATIONAL, CAL_SOLAR, "3.1절"},
-    {5, 5, HOLIDAY_NATIONAL, CAL_SOLAR, "어린이날"},
-    {6, 6, HOLIDAY_NATIONAL, CAL_SOLAR, "현충일"},
-    {8, 15, HOLIDAY_NATIONAL, CAL_SOLAR, "광복절"},
-    {10, 3, HOLIDAY_NATIONAL, CAL_SOLAR, "개천절"},
+    {1, 1, HOLIDAY_NATIONAL, CAL_SOLAR, "신정"},     {3, 1, HOLIDAY_NATIONAL, CAL_SOLAR, "3.1절"},
+    {5, 5, HOLIDAY_NATIONAL, CAL_SOLAR, "어린이날"}, {6, 6, HOLIDAY_NATIONAL, CAL_SOLAR, "현충일"},
+    {8, 15, HOLIDAY_NATIONAL, CAL_SOLAR, "광복절"},  {10, 3, HOLIDAY_NATIONAL, CAL_SOLAR, "개천절"},
     {12, 25, HOLIDAY_NATIONAL, CAL_SOLAR, "성탄절"},
 };
 

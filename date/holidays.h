@@ -11,8 +11,8 @@ extern const char HolidayKindName[4][20];
 
 // One row of a national-holiday table. A row whose kind is 0 matches its day but makes no holiday.
 struct HolidayRule {
-    int month;     // solar month in the solar table, lunar month in the lunar table
-    int day;       // 0 in the lunar row that stands for the last day of the 12th month
+    int month;  // solar month in the solar table, lunar month in the lunar table
+    int day;    // 0 in the lunar row that stands for the last day of the 12th month
     int kind;
     int calendar;  // CAL_SOLAR or CAL_LUNAR
     char name[20];

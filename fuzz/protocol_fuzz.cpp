@@ -6,10 +6,10 @@
 #include <cstring>
 #include <string>
 
+#include "date/holidays.h"
 #include "protocol/protocol.h"
 #include "protocol/read_reply.h"
 #include "protocol/terminal_model.h"
-#include "date/holidays.h"
 #include "tests/support/fake_host.h"
 
 namespace {

@@ -3,9 +3,8 @@
 #include <cstdio>
 
 #include "comm/framing.h"
-
-#include "protocol/terminal_model.h"
 #include "date/lunar_date.h"
+#include "protocol/terminal_model.h"
 
 namespace {
 

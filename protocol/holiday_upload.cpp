@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "protocol/terminal_model.h"
 #include "date/holidays.h"
 #include "date/lunar_date.h"
+#include "protocol/terminal_model.h"
 
 SendRecord g_sendList[SEND_LIST_CAPACITY];
 int g_nSendCount = 0;

@@ -15,8 +15,8 @@ struct SendRecord {
 inline constexpr int SEND_LIST_CAPACITY = 366 + 1;
 
 extern SendRecord g_sendList[SEND_LIST_CAPACITY];
-extern int g_nSendCount;  // records in use
-extern int g_nSendIndex;  // next record the upload sends
+extern int g_nSendCount;     // records in use
+extern int g_nSendIndex;     // next record the upload sends
 extern int g_nSendAnswered;  // records of this upload the terminal has answered
 
 // "    총휴일수 : %5d 일"

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "date/holidays.h"
 #include "protocol/holiday_upload.h"
 #include "protocol/read_reply.h"
 #include "protocol/terminal_model.h"
-#include "date/holidays.h"
 
 int g_bConnected = 0;
 int g_nPendingCmd = PENDING_NONE;
@@ -149,8 +149,7 @@ int ContinueExchange(ProtocolHost& host, int model)
         }
         g_nPendingCmd = PENDING_NONE;
         return REPLY_UPLOAD_DONE;
-    default:
-        return 0;
+    default: return 0;
     }
 }
 

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "comm/framing.h"
+#include "date/local_clock.h"
 #include "protocol/frames.h"
 #include "protocol/protocol_host.h"
-#include "date/local_clock.h"
 
 inline constexpr int PENDING_NONE = 0;
 inline constexpr int PENDING_CONNECT = 68;  // ZEFA-101: connect frame held until the terminal speaks

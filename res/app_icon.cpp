@@ -18,8 +18,7 @@ QPixmap DrawIcon(int size)
     p.setPen(Qt::black);
     p.drawRect(page.adjusted(0, 0, -1, -1));
     const int day = page.width() / 3;
-    p.fillRect(QRect(page.center().x() - day / 2, page.center().y() - day / 4, day, day),
-               QColor(220, 0, 0));
+    p.fillRect(QRect(page.center().x() - day / 2, page.center().y() - day / 4, day, day), QColor(220, 0, 0));
     return pixmap;
 }
 

@@ -13,7 +13,7 @@ enum class ControlKind {
     Edit,         // bordered, scrolls horizontally
     Static,       // one line of text, left aligned unless STYLE_CENTER
     GroupBox,
-    Icon,         // the application icon at its natural size; cx and cy are ignored
+    Icon,  // the application icon at its natural size; cx and cy are ignored
 };
 
 inline constexpr unsigned STYLE_NONE = 0;
@@ -48,5 +48,11 @@ inline int MulDiv(int number, int numerator, int denominator)
     const long long half = denominator / 2;
     return static_cast<int>(p >= 0 ? (p + half) / denominator : (p - half) / denominator);
 }
-inline int DialogUnitsToPixelsX(const DialogTemplate& t, int x) { return MulDiv(x, t.baseUnitX, 4); }
-inline int DialogUnitsToPixelsY(const DialogTemplate& t, int y) { return MulDiv(y, t.baseUnitY, 8); }
+inline int DialogUnitsToPixelsX(const DialogTemplate& t, int x)
+{
+    return MulDiv(x, t.baseUnitX, 4);
+}
+inline int DialogUnitsToPixelsY(const DialogTemplate& t, int y)
+{
+    return MulDiv(y, t.baseUnitY, 8);
+}

@@ -48,6 +48,6 @@ extern const DialogTemplate WEEKDAY_TEMPLATE = {
 };
 
 extern const DialogTemplate LOAN_PERIOD_TEMPLATE = {
-    IDD_LOAN_PERIOD, "대출기간을 입력 하세요~~~", "System", 10, 176, 49, SMALL_BASE_X, SMALL_BASE_Y,
-    LOAN_PERIOD_CONTROLS,
+    IDD_LOAN_PERIOD, "대출기간을 입력 하세요~~~", "System", 10, 176, 49, SMALL_BASE_X,
+    SMALL_BASE_Y,    LOAN_PERIOD_CONTROLS,
 };

@@ -1,4 +1,6 @@
 // dorvane-sim: a lending terminal on a pseudo-terminal, until stopped (Ctrl+C).
+#include <unistd.h>
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -7,8 +9,6 @@
 #include <cstring>
 #include <string>
 #include <thread>
-
-#include <unistd.h>
 
 #include "protocol/terminal_model.h"
 #include "sim/terminal_simulator.h"
@@ -24,20 +24,21 @@ void OnSignal(int)
 
 void PrintUsage(std::FILE* out)
 {
-    std::fputs("사용법: dorvane-sim --model ZEFA-101|ZEFA-102 [옵션]\n"
-               "usage: dorvane-sim --model ZEFA-101|ZEFA-102 [options]\n"
-               "\n"
-               "  --link PATH          symlink PATH to the terminal's device while running\n"
-               "  --transcript FILE    one JSON line per received frame ('-': standard output)\n"
-               "  --silent             never answer\n"
-               "  --garbage            noise the framing ignores before every reply\n"
-               "  --split N            write replies in pieces of N bytes\n"
-               "  --overlong           pad replies to 3000 bytes\n"
-               "  --hangup-after N     hang up on the N-th holiday frame (D)\n"
-               "  --baud N             pace replies at N baud (10 bit times per byte)\n"
-               "\n"
-               "Prints the device path to open (for example with --port COM5=PATH).\n",
-               out);
+    std::fputs(
+        "사용법: dorvane-sim --model ZEFA-101|ZEFA-102 [옵션]\n"
+        "usage: dorvane-sim --model ZEFA-101|ZEFA-102 [options]\n"
+        "\n"
+        "  --link PATH          symlink PATH to the terminal's device while running\n"
+        "  --transcript FILE    one JSON line per received frame ('-': standard output)\n"
+        "  --silent             never answer\n"
+        "  --garbage            noise the framing ignores before every reply\n"
+        "  --split N            write replies in pieces of N bytes\n"
+        "  --overlong           pad replies to 3000 bytes\n"
+        "  --hangup-after N     hang up on the N-th holiday frame (D)\n"
+        "  --baud N             pace replies at N baud (10 bit times per byte)\n"
+        "\n"
+        "Prints the device path to open (for example with --port COM5=PATH).\n",
+        out);
 }
 
 int Fail(const std::string& korean, const std::string& english)
@@ -80,8 +81,9 @@ int main(int argc, char** argv)
             return Fail("알 수 없거나 값이 없는 옵션입니다: " + option, "unknown option or missing value: " + option);
         } else if (option == "--model") {
             model = ParseModelName(argv[++i]);
-            if (model < 0) return Fail(std::string("모델은 ZEFA-101 또는 ZEFA-102입니다: ") + argv[i],
-                                       std::string("the model is ZEFA-101 or ZEFA-102: ") + argv[i]);
+            if (model < 0)
+                return Fail(std::string("모델은 ZEFA-101 또는 ZEFA-102입니다: ") + argv[i],
+                            std::string("the model is ZEFA-101 or ZEFA-102: ") + argv[i]);
         } else if (option == "--link") {
             link = argv[++i];
         } else if (option == "--transcript") {
@@ -89,10 +91,12 @@ int main(int argc, char** argv)
         } else if (option == "--split" || option == "--hangup-after" || option == "--baud") {
             int value = 0;
             if (!PositiveNumber(argv[++i], value)) {
-                return Fail(option + " 값은 양의 정수입니다: " + argv[i], option + " takes a positive number: " + argv[i]);
+                return Fail(option + " 값은 양의 정수입니다: " + argv[i],
+                            option + " takes a positive number: " + argv[i]);
             }
-            (option == "--split" ? faults.splitBytes : option == "--baud" ? faults.baudRate : faults.hangUpAfterFrames) =
-                value;
+            (option == "--split"  ? faults.splitBytes
+             : option == "--baud" ? faults.baudRate
+                                  : faults.hangUpAfterFrames) = value;
         } else {
             PrintUsage(stderr);
             return Fail("알 수 없는 옵션입니다: " + option, "unknown option: " + option);
@@ -117,7 +121,8 @@ int main(int argc, char** argv)
     CTerminalSimulator simulator(model, faults);
     simulator.SetTranscriptFile(transcriptFile);
     std::string error;
-    if (!simulator.Start(error)) return Fail("단말기를 시작할 수 없습니다: " + error, "cannot start the terminal: " + error);
+    if (!simulator.Start(error))
+        return Fail("단말기를 시작할 수 없습니다: " + error, "cannot start the terminal: " + error);
     if (!link.empty()) {
         ::unlink(link.c_str());  // a link left by an earlier run
         if (::symlink(simulator.SlavePath().c_str(), link.c_str()) != 0) {

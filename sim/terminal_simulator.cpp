@@ -37,7 +37,12 @@ std::string Garbage(int model)
 TerminalClock ComputerClock()
 {
     const LocalTime now = ReadLocalClock();
-    return TerminalClock{now.year, now.month, now.day, DayOfWeek(now.year, now.month, now.day), now.hour, now.minute,
+    return TerminalClock{now.year,
+                         now.month,
+                         now.day,
+                         DayOfWeek(now.year, now.month, now.day),
+                         now.hour,
+                         now.minute,
                          std::min(now.second, 59)};
 }
 
@@ -45,8 +50,7 @@ TerminalClock ComputerClock()
 
 CTerminalSimulator::CTerminalSimulator(int model, const SimulatorFaults& faults)
     : m_nModel(model), m_faults(faults), m_state(model, ComputerClock())
-{
-}
+{}
 
 CTerminalSimulator::~CTerminalSimulator()
 {
@@ -125,7 +129,8 @@ void CTerminalSimulator::Run()
     auto nextGreeting = Clock::now();
     while (!m_bStopping && !m_bHungUp) {
         int timeout = -1;
-        if (ModelFraming(m_nModel) == FRAMING_LINES && !m_faults.silent && m_greetingInterval.count() > 0 && !State().Connected()) {
+        if (ModelFraming(m_nModel) == FRAMING_LINES && !m_faults.silent && m_greetingInterval.count() > 0 &&
+            !State().Connected()) {
             // The ZEFA-101 speaks first: the tool answers a line with its held connect frame.
             const auto now = Clock::now();
             if (now >= nextGreeting) {

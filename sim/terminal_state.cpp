@@ -63,8 +63,13 @@ std::string CTerminalState::Handle(const std::string& frame)
         const std::size_t tail = lines ? 9 : 11;  // MM DD W hh mi [ss]
         if (fields.size() < tail + 2) return "NG";
         const std::string t = fields.substr(fields.size() - tail);
-        TerminalClock clock{year(tail), Number(t.substr(0, 2)), Number(t.substr(2, 2)), Number(t.substr(4, 1)),
-                            Number(t.substr(5, 2)), Number(t.substr(7, 2)), lines ? 0 : Number(t.substr(9, 2))};
+        TerminalClock clock{year(tail),
+                            Number(t.substr(0, 2)),
+                            Number(t.substr(2, 2)),
+                            Number(t.substr(4, 1)),
+                            Number(t.substr(5, 2)),
+                            Number(t.substr(7, 2)),
+                            lines ? 0 : Number(t.substr(9, 2))};
         if (clock.year < 2000 || !InRange(clock.month, 1, 12) || !InRange(clock.day, 1, 31) ||
             !InRange(clock.weekday, 1, 7) || !InRange(clock.hour, 0, 23) || !InRange(clock.minute, 0, 59) ||
             !InRange(clock.second, 0, 59)) {
@@ -109,8 +114,7 @@ std::string CTerminalState::Handle(const std::string& frame)
         m_nLoan2 = second;
         return "OK";
     }
-    default:
-        return "NG";
+    default: return "NG";
     }
 }
 

@@ -22,9 +22,15 @@ int CColorLabel::SetStyle(COLORREF crText, COLORREF crBack, int nFontHeight, int
     return 1;
 }
 
-void CColorLabel::SetGradientEnd(COLORREF crGradientEnd) { m_crGradientEnd = crGradientEnd; }
+void CColorLabel::SetGradientEnd(COLORREF crGradientEnd)
+{
+    m_crGradientEnd = crGradientEnd;
+}
 
-void CColorLabel::SetCaption(const QString& strText) { m_strText = strText; }
+void CColorLabel::SetCaption(const QString& strText)
+{
+    m_strText = strText;
+}
 
 void CColorLabel::FillGradient(QPainter& dc, const QRect& rect, int n, COLORREF from, COLORREF to)
 {

@@ -1,7 +1,6 @@
 // dorvane-cli as a real process against the simulated terminal on a real pseudo-terminal.
-#include <gtest/gtest.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 #include <memory>
 
 #include "date/local_clock.h"
@@ -40,8 +39,8 @@ protected:
     ProcessResult Cli(std::vector<std::string> args)
     {
         const int model = m_sim ? m_sim->State().Model() : MODEL_ZEFA102;
-        args.insert(args.begin(), {DORVANE_CLI_PATH, "--port", m_sim ? m_sim->SlavePath() : "/dev/null",
-                                   "--model", ModelName(model), "--timeout", "3"});
+        args.insert(args.begin(), {DORVANE_CLI_PATH, "--port", m_sim ? m_sim->SlavePath() : "/dev/null", "--model",
+                                   ModelName(model), "--timeout", "3"});
         return RunProcess(args);
     }
 
@@ -105,9 +104,8 @@ TEST_P(CliTerminal, ReadListsWhatTheTerminalHolds)
 {
     const int model = GetParam();
     StartSimulator(model);
-    ASSERT_EQ(Cli({"send", "2027", "--unset-sunday", "--unset-holiday", "--mark", "01-05", "--mark", "12-31"})
-                  .exitStatus,
-              0);
+    ASSERT_EQ(
+        Cli({"send", "2027", "--unset-sunday", "--unset-holiday", "--mark", "01-05", "--mark", "12-31"}).exitStatus, 0);
     const ProcessResult r = Cli({"read", "2027"});
     ASSERT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_EQ(Lines(r.out, "Read => "), (std::vector<std::string>{"Read => 2027-01-05", "Read => 2027-12-31"}));
@@ -166,7 +164,7 @@ TEST_F(CliZefa102, ASilentTerminalTimesOut)
 {
     StartSimulator(MODEL_ZEFA102, {.silent = true});
     std::vector<std::string> args = {DORVANE_CLI_PATH, "--port", m_sim->SlavePath(), "--model", "ZEFA-102",
-                                     "--timeout", "0.3", "connect"};
+                                     "--timeout",      "0.3",    "connect"};
     const ProcessResult r = RunProcess(args);
     EXPECT_EQ(r.exitStatus, 4);
     EXPECT_NE(r.err.find("단말기 응답이 없습니다."), std::string::npos) << r.err;

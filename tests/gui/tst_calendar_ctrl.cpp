@@ -9,9 +9,9 @@
 #include "widgets/log_font.h"
 
 // Months of 2026 by their number of week rows.
-constexpr int FOUR_WEEKS = 2;   // February 2026 starts on a Sunday
-constexpr int FIVE_WEEKS = 1;   // January 2026 starts on a Thursday
-constexpr int SIX_WEEKS = 5;    // May 2026 starts on a Friday and has 31 days
+constexpr int FOUR_WEEKS = 2;  // February 2026 starts on a Sunday
+constexpr int FIVE_WEEKS = 1;  // January 2026 starts on a Thursday
+constexpr int SIX_WEEKS = 5;   // May 2026 starts on a Friday and has 31 days
 
 class TestCalendarCtrl : public QObject {
     Q_OBJECT
@@ -63,7 +63,10 @@ void TestCalendarCtrl::init()
     Paint();
 }
 
-void TestCalendarCtrl::cleanup() { m_ctrl.reset(); }
+void TestCalendarCtrl::cleanup()
+{
+    m_ctrl.reset();
+}
 
 void TestCalendarCtrl::titleText()
 {
@@ -349,9 +352,11 @@ void TestCalendarCtrl::keys_data()
     QTest::addColumn<bool>("ctrl");
     QTest::addColumn<QDate>("to");
 
-    QTest::newRow("Page Down from 31 Jan") << QDate(2026, 1, 31) << int(Qt::Key_PageDown) << false << QDate(2026, 2, 28);
+    QTest::newRow("Page Down from 31 Jan")
+        << QDate(2026, 1, 31) << int(Qt::Key_PageDown) << false << QDate(2026, 2, 28);
     QTest::newRow("Page Up from 31 Mar") << QDate(2024, 3, 31) << int(Qt::Key_PageUp) << false << QDate(2024, 2, 29);
-    QTest::newRow("Ctrl+Page Up from 29 Feb 2008") << QDate(2008, 2, 29) << int(Qt::Key_PageUp) << true << QDate(2007, 2, 28);
+    QTest::newRow("Ctrl+Page Up from 29 Feb 2008")
+        << QDate(2008, 2, 29) << int(Qt::Key_PageUp) << true << QDate(2007, 2, 28);
     QTest::newRow("Ctrl+Page Down") << QDate(2026, 5, 1) << int(Qt::Key_PageDown) << true << QDate(2027, 5, 1);
     QTest::newRow("Right from 31 Jan") << QDate(2026, 1, 31) << int(Qt::Key_Right) << false << QDate(2026, 2, 1);
     QTest::newRow("Left from 1 Jan") << QDate(2026, 1, 1) << int(Qt::Key_Left) << false << QDate(2025, 12, 31);
@@ -387,7 +392,11 @@ void TestCalendarCtrl::clickThenPageDownKeepsTheDay()
     QCOMPARE(m_ctrl->GetDate().GetDay(CAL_SOLAR), 15);
     // The picture follows: July 2026 starts on a Wednesday, so 15 is in row 2, column 3.
     Paint();
-    QCOMPARE(DayCell(*m_ctrl, 15), [&] { CalRect r; m_ctrl->GetCellRect(2, 3, &r); return r; }());
+    QCOMPARE(DayCell(*m_ctrl, 15), [&] {
+        CalRect r;
+        m_ctrl->GetCellRect(2, 3, &r);
+        return r;
+    }());
 }
 
 void TestCalendarCtrl::refusedDatesLeaveThePreviousOne()

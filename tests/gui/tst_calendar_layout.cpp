@@ -2,7 +2,6 @@
 
 #include "calendar/calendar_layout.h"
 
-
 class TestCalendarLayout : public QObject {
     Q_OBJECT
 private slots:
@@ -22,8 +21,7 @@ void TestCalendarLayout::layout_data()
     // 153 pixels of grid: rows of 153 / 6 = 25, the spare 153 % weeks pixels to the first rows.
     QTest::newRow("200x200, four weeks") << 200 << 200 << 4 << cols200 << QList<int>{46, 72, 97, 122, 147};
     QTest::newRow("200x200, five weeks") << 200 << 200 << 5 << cols200 << QList<int>{46, 72, 98, 124, 149, 174};
-    QTest::newRow("200x200, six weeks") << 200 << 200 << 6 << cols200
-                                        << QList<int>{46, 72, 98, 124, 149, 174, 199};
+    QTest::newRow("200x200, six weeks") << 200 << 200 << 6 << cols200 << QList<int>{46, 72, 98, 124, 149, 174, 199};
     // 205 - 2 = 203 = 7 x 29: no spare column pixels; 160 - 47 = 113 rows of 18, 113 % 5 = 3.
     QTest::newRow("205x160, five weeks") << 205 << 160 << 5 << QList<int>{1, 30, 59, 88, 117, 146, 175, 204}
                                          << QList<int>{46, 65, 84, 103, 121, 139};

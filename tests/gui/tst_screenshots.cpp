@@ -1,7 +1,6 @@
 // Writes pictures of the widgets to $DORVANE_SCREENSHOT_DIR for a person to look at.
-#include <QtTest>
-
 #include <QDir>
+#include <QtTest>
 
 #include "app/about_dlg.h"
 #include "app/loan_period_dlg.h"

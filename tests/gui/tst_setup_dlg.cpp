@@ -1,21 +1,20 @@
 // The main dialog end to end: clicks on the real dialog, a simulated terminal on a real
 // pseudo-terminal, the frames the terminal received.
-#include <QtTest>
-
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QtTest>
 
 #include "app/about_dlg.h"
-#include "protocol/holiday_upload.h"
 #include "app/loan_period_dlg.h"
-#include "protocol/protocol.h"
-#include "protocol/terminal_model.h"
 #include "app/weekday_dlg.h"
 #include "date/holidays.h"
+#include "protocol/holiday_upload.h"
+#include "protocol/protocol.h"
+#include "protocol/terminal_model.h"
 #include "res/resource.h"
 #include "setup_rig.h"
 
@@ -143,8 +142,8 @@ void TestSetupDlg::upload_data()
         << MODEL_ZEFA101 << false << DayList{{3, 10}, {1, 5}} << QStringList{"#D0105", "#D0310"} << 54;
     QTest::newRow("ZEFA-102 ends with the end record")
         << MODEL_ZEFA102 << true << DayList{{12, 31}, {1, 5}} << QStringList{"D260105", "D261231", "D260000"} << 2;
-    QTest::newRow("ZEFA-102 sends every Sunday") << MODEL_ZEFA102 << false << DayList{}
-                                                 << (Sundays2026() << "D260000") << 52;
+    QTest::newRow("ZEFA-102 sends every Sunday")
+        << MODEL_ZEFA102 << false << DayList{} << (Sundays2026() << "D260000") << 52;
 }
 
 void TestSetupDlg::upload()

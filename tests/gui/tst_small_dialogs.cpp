@@ -1,8 +1,7 @@
-#include <QtTest>
-
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QtTest>
 
 #include "app/about_dlg.h"
 #include "app/loan_period_dlg.h"
@@ -68,17 +67,28 @@ void TestSmallDialogs::loanPeriods_data()
 
     const QString first = QStringLiteral("0에서 255 사이의 정수를 입력하십시오.");
     const QString second = QStringLiteral("0에서 250 사이의 정수를 입력하십시오.");
-    QTest::newRow("zero and zero") << "0" << "0" << QString() << 0;
-    QTest::newRow("largest values") << "255" << "250" << QString() << 0;
-    QTest::newRow("251 fits the first") << "251" << "0" << QString() << 0;
-    QTest::newRow("blanks around") << " 12 " << "+7" << QString() << 0;
-    QTest::newRow("251 in the second") << "255" << "251" << second << IDC_LOAN_PERIOD2;
-    QTest::newRow("256 in the first") << "256" << "0" << first << IDC_LOAN_PERIOD1;
-    QTest::newRow("negative") << "-1" << "0" << first << IDC_LOAN_PERIOD1;
-    QTest::newRow("7일") << "7일" << "0" << first << IDC_LOAN_PERIOD1;
-    QTest::newRow("empty") << "" << "0" << first << IDC_LOAN_PERIOD1;
-    QTest::newRow("beyond int") << "99999999999" << "0" << first << IDC_LOAN_PERIOD1;
-    QTest::newRow("first checked first") << "x" << "x" << first << IDC_LOAN_PERIOD1;
+    QTest::newRow("zero and zero") << "0"
+                                   << "0" << QString() << 0;
+    QTest::newRow("largest values") << "255"
+                                    << "250" << QString() << 0;
+    QTest::newRow("251 fits the first") << "251"
+                                        << "0" << QString() << 0;
+    QTest::newRow("blanks around") << " 12 "
+                                   << "+7" << QString() << 0;
+    QTest::newRow("251 in the second") << "255"
+                                       << "251" << second << IDC_LOAN_PERIOD2;
+    QTest::newRow("256 in the first") << "256"
+                                      << "0" << first << IDC_LOAN_PERIOD1;
+    QTest::newRow("negative") << "-1"
+                              << "0" << first << IDC_LOAN_PERIOD1;
+    QTest::newRow("7일") << "7일"
+                         << "0" << first << IDC_LOAN_PERIOD1;
+    QTest::newRow("empty") << ""
+                           << "0" << first << IDC_LOAN_PERIOD1;
+    QTest::newRow("beyond int") << "99999999999"
+                                << "0" << first << IDC_LOAN_PERIOD1;
+    QTest::newRow("first checked first") << "x"
+                                         << "x" << first << IDC_LOAN_PERIOD1;
 }
 
 void TestSmallDialogs::loanPeriods()

@@ -1,5 +1,3 @@
-#include <QtTest>
-
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QtTest>
 
 #include "app/template_dialog.h"
 #include "res/resource.h"
@@ -14,8 +13,7 @@
 
 namespace {
 
-constexpr int RADIO_A = 10, RADIO_B = 11, CHECK = 12, COMBO = 13, RADIO_C = 14, RADIO_D = 15, FRAME = 16,
-              CAPTION = 17;
+constexpr int RADIO_A = 10, RADIO_B = 11, CHECK = 12, COMBO = 13, RADIO_C = 14, RADIO_D = 15, FRAME = 16, CAPTION = 17;
 
 // Two radio groups with a check box between, a sorted combobox, a frame listed after the
 // controls it surrounds (as in the main dialog), and the main dialog's base units.

@@ -1,8 +1,7 @@
-#include "cli/command_line.h"
-
 #include <gtest/gtest.h>
-
 #include <regex>
+
+#include "cli/command_line.h"
 
 namespace {
 

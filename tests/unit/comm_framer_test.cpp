@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
-
-#include "tests/support/case_name.h"
-
-#include <random>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "comm/comm.h"
+#include "tests/support/case_name.h"
 #include "tests/support/comm_owners.h"
 
 namespace {
@@ -64,22 +62,56 @@ const FramerCase kCases[] = {
     {"line split over reads", FRAMING_LINES, false, {"O", "K\r", "\n"}, {"OK"}},
     {"empty read", FRAMING_LINES, false, {"O", "", "K\r\n"}, {"OK"}},
     {"short line in long reply waits", FRAMING_LINES, true, {"OK\r\n"}, {}},
-    {"long reply one short waits", FRAMING_LINES, true, {kOneShort.substr(0, 100) + "\r\n", kOneShort.substr(100) + "\r\n"}, {}},
-    {"long reply at its length ends", FRAMING_LINES, true, {kOneShort.substr(0, 100) + "\r\n", kOneShort.substr(100) + "z\r\n"},
+    {"long reply one short waits",
+     FRAMING_LINES,
+     true,
+     {kOneShort.substr(0, 100) + "\r\n", kOneShort.substr(100) + "\r\n"},
+     {}},
+    {"long reply at its length ends",
+     FRAMING_LINES,
+     true,
+     {kOneShort.substr(0, 100) + "\r\n", kOneShort.substr(100) + "z\r\n"},
      {kOneShort + "z"}},
-    {"long reply joins a third line", FRAMING_LINES, true, {"#RD0101\r\n", "\r\n", kOneShort + "\r\n"},
+    {"long reply joins a third line",
+     FRAMING_LINES,
+     true,
+     {"#RD0101\r\n", "\r\n", kOneShort + "\r\n"},
      {"#RD0101" + kOneShort}},
-    {"overlong line cut", FRAMING_LINES, false, {kOverlong + "\r\n", "OK\r\n"}, {kOverlong.substr(0, COMM_FRAME_MAX), "OK"}},
-    {"overlong line over reads", FRAMING_LINES, false, {kOverlong, kOverlong, "\r\n"}, {kOverlong.substr(0, COMM_FRAME_MAX)}},
+    {"overlong line cut",
+     FRAMING_LINES,
+     false,
+     {kOverlong + "\r\n", "OK\r\n"},
+     {kOverlong.substr(0, COMM_FRAME_MAX), "OK"}},
+    {"overlong line over reads",
+     FRAMING_LINES,
+     false,
+     {kOverlong, kOverlong, "\r\n"},
+     {kOverlong.substr(0, COMM_FRAME_MAX)}},
     {"stx OK", FRAMING_STX_ETX, false, {"\x02OK\x03"}, {"OK"}},
     {"bytes before STX ignored", FRAMING_STX_ETX, false, {"junk\r\n\x03\x02OK\x03"}, {"OK"}},
-    {"second STX is data", FRAMING_STX_ETX, false, {"\x02" "A\x02" "B\x03"}, {"A\x02" "B"}},
+    {"second STX is data",
+     FRAMING_STX_ETX,
+     false,
+     {"\x02"
+      "A\x02"
+      "B\x03"},
+     {"A\x02"
+      "B"}},
     {"STX alone then a frame", FRAMING_STX_ETX, false, {"\x02", "\x02X\x03"}, {"\x02X"}},
-    {"stx rest of chunk dropped", FRAMING_STX_ETX, false, {"\x02" "A\x03\x02" "B\x03"}, {"A"}},
+    {"stx rest of chunk dropped",
+     FRAMING_STX_ETX,
+     false,
+     {"\x02"
+      "A\x03\x02"
+      "B\x03"},
+     {"A"}},
     {"stx split over reads", FRAMING_STX_ETX, false, {"\x02O", "K", "\x03"}, {"OK"}},
     {"empty stx frame", FRAMING_STX_ETX, false, {"\x02\x03"}, {""}},
     {"long reply ignored by stx", FRAMING_STX_ETX, true, {"\x02OK\x03"}, {"OK"}},
-    {"overlong stx cut", FRAMING_STX_ETX, false, {"\x02" + kOverlong + "\x03", "\x02OK\x03"},
+    {"overlong stx cut",
+     FRAMING_STX_ETX,
+     false,
+     {"\x02" + kOverlong + "\x03", "\x02OK\x03"},
      {kOverlong.substr(0, COMM_FRAME_MAX), "OK"}},
 };
 
@@ -102,7 +134,10 @@ TEST(Framer, EveryByteValueInsideAFrameIsData)
                 << "byte " << b;
         }
         if (b != 0x03) {
-            EXPECT_EQ(Frames(FRAMING_STX_ETX, false, {"\x02" "A" + byte + "B\x03"}),
+            EXPECT_EQ(Frames(FRAMING_STX_ETX, false,
+                             {"\x02"
+                              "A" +
+                              byte + "B\x03"}),
                       std::vector<std::string>{"A" + byte + "B"})
                 << "byte " << b;
         }
@@ -144,12 +179,18 @@ TEST(Framer, ChunksAreDroppedUntilTheOwnerRearms)
     InlineOwner owner(comm, false);
     comm.SetOwnerWindow(&owner);
     comm.m_nFraming = FRAMING_STX_ETX;
-    Feed(comm, "\x02" "A\x03");
-    Feed(comm, "\x02" "B\x03");
+    Feed(comm,
+         "\x02"
+         "A\x03");
+    Feed(comm,
+         "\x02"
+         "B\x03");
     EXPECT_EQ(comm.m_nFrameState, FRAME_READY);
     EXPECT_STREQ(comm.m_frame, "A");
     comm.RearmFramer();
-    Feed(comm, "\x02" "C\x03");
+    Feed(comm,
+         "\x02"
+         "C\x03");
     EXPECT_EQ(owner.frames, (std::vector<std::string>{"A", "C"}));
 }
 
@@ -162,7 +203,9 @@ TEST(Framer, ModelSwitchInTheMiddleOfAFrameDoesNotWedgeTheReceiver)
     Feed(comm, "AB\r");  // waits for LF
     comm.m_nFraming = FRAMING_STX_ETX;
     Feed(comm, "\x02OK\x03");
-    Feed(comm, "\x02" "CD");  // inside an STX frame
+    Feed(comm,
+         "\x02"
+         "CD");  // inside an STX frame
     comm.m_nFraming = FRAMING_LINES;
     Feed(comm, "EF\r\n");
     EXPECT_EQ(owner.frames, (std::vector<std::string>{"OK", "CDEF"}));

@@ -1,10 +1,10 @@
 // The serial object on real pseudo-terminals: the same termios path as a USB adapter.
-#include <gtest/gtest.h>
 #include <termios.h>
 
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <gtest/gtest.h>
 #include <thread>
 
 #include "comm/comm.h"
@@ -55,8 +55,13 @@ TEST_F(CommOnPty, OpensRaw9600EightNoneOneAndExchangesFrames)
     EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | ICRNL), 0u);
     EXPECT_EQ(tio.c_oflag & OPOST, 0u);
 
-    ASSERT_EQ(comm.Write("\x02" "E\x03", 3), 1);
-    EXPECT_EQ(peer.Receive(3), "\x02" "E\x03");
+    ASSERT_EQ(comm.Write("\x02"
+                         "E\x03",
+                         3),
+              1);
+    EXPECT_EQ(peer.Receive(3),
+              "\x02"
+              "E\x03");
     peer.Send("\x02OK\x03");
     EXPECT_EQ(owner.NextFrame(), "OK");
 }
@@ -85,11 +90,20 @@ TEST_F(CommOnPty, LongReplyLinesArriveAsOneText)
 TEST_F(CommOnPty, BytesArrivingDuringTheHandOffAreFramedAfterRearm)
 {
     OpenPort(peer, FRAMING_STX_ETX);
-    peer.Send("\x02" "A\x03");
+    peer.Send(
+        "\x02"
+        "A\x03");
     EXPECT_EQ(owner.NextFrame(false), "A");
-    peer.Send("\x02" "B\x03");
-    ASSERT_EQ(comm.Write("\x02" "D\x03", 3), 1);  // the UI writes while the reader waits
-    EXPECT_EQ(peer.Receive(3), "\x02" "D\x03");
+    peer.Send(
+        "\x02"
+        "B\x03");
+    ASSERT_EQ(comm.Write("\x02"
+                         "D\x03",
+                         3),
+              1);  // the UI writes while the reader waits
+    EXPECT_EQ(peer.Receive(3),
+              "\x02"
+              "D\x03");
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(owner.PendingFrames(), 0u);
     EXPECT_STREQ(comm.m_frame, "A");
@@ -100,7 +114,9 @@ TEST_F(CommOnPty, BytesArrivingDuringTheHandOffAreFramedAfterRearm)
 TEST_F(CommOnPty, ShutdownWakesAReaderWaitingInTheHandOff)
 {
     OpenPort(peer, FRAMING_STX_ETX);
-    peer.Send("\x02" "A\x03");
+    peer.Send(
+        "\x02"
+        "A\x03");
     ASSERT_EQ(owner.NextFrame(false), "A");
     EXPECT_TRUE(ReturnsInTime([this] { comm.Shutdown(); }));
     EXPECT_EQ(comm.m_bRunning, 0);
@@ -158,8 +174,8 @@ TEST_F(CommOnPty, OpenFailureNamesTheDeviceAndWhatTheSystemSaid)
     g_portMap.Set(77, "/nonexistent/ttyUSB9");
     EXPECT_EQ(OpenTerminalLink(comm, owner, 77, FRAMING_STX_ETX), 0);
     EXPECT_EQ(comm.m_bRunning, 0);
-    EXPECT_EQ(owner.Shown(),
-              std::vector<std::string>{"COM77 포트를 열수가 없습니다. / /nonexistent/ttyUSB9: No such file or directory"});
+    EXPECT_EQ(owner.Shown(), std::vector<std::string>{
+                                 "COM77 포트를 열수가 없습니다. / /nonexistent/ttyUSB9: No such file or directory"});
 }
 
 TEST_F(CommOnPty, ReopenAfterShutdownCreatesEventsAgain)

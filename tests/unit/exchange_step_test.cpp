@@ -23,7 +23,8 @@ TEST(ExchangeStep, OnlyTheReplyThatMovesAStepOnRestartsItsDeadline)
         bool movedOn;
     } cases[] = {
         {"connect takes OK", CExchangeStep::STEP_CONNECT, REPLY_CONNECTED, "OK", CExchangeStep::STEP_NONE, true},
-        {"connect ignores a greeting", CExchangeStep::STEP_CONNECT, 0, "#ZEFA-101 READY", CExchangeStep::STEP_CONNECT, false},
+        {"connect ignores a greeting", CExchangeStep::STEP_CONNECT, 0, "#ZEFA-101 READY", CExchangeStep::STEP_CONNECT,
+         false},
         {"command ignores NG", CExchangeStep::STEP_COMMAND, 0, "NG", CExchangeStep::STEP_COMMAND, false},
         {"held connect answers anything", CExchangeStep::STEP_HELD_CONNECT, REPLY_HELD_SENT, "#ZEFA-101 READY",
          CExchangeStep::STEP_CONNECT, true},

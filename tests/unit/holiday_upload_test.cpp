@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "protocol/terminal_model.h"
 #include "date/holidays.h"
 #include "date/lunar_date.h"
+#include "protocol/terminal_model.h"
 #include "tests/support/recording_listing.h"
 
 namespace {

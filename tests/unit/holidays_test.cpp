@@ -1,7 +1,6 @@
 #include "date/holidays.h"
 
 #include <cstring>
-
 #include <gtest/gtest.h>
 
 #include "date/lunar_date.h"

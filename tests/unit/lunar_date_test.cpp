@@ -1,7 +1,6 @@
 #include "date/lunar_date.h"
 
 #include <climits>
-
 #include <gtest/gtest.h>
 
 #include "date/lunar_table.h"
@@ -129,16 +128,11 @@ struct SolarShift {
 TEST(DateRecord, AddSolarClampsTheDayAndCarriesYears)
 {
     const SolarShift shifts[] = {
-        {{2009, 1, 31}, 0, 1, 0, {2009, 2, 28}},
-        {{2008, 1, 31}, 0, 1, 0, {2008, 2, 29}},
-        {{2009, 1, 15}, 0, -1, 0, {2008, 12, 15}},
-        {{2008, 12, 31}, 0, 0, 1, {2009, 1, 1}},
-        {{2009, 3, 1}, 0, 14, 0, {2010, 5, 1}},
-        {{2009, 3, 1}, 0, -13, 0, {2008, 2, 1}},
-        {{2008, 2, 29}, 1, 0, 0, {2009, 2, 28}},
-        {{2008, 2, 29}, -1, 0, 0, {2007, 2, 28}},
-        {{2009, 5, 31}, 0, 1, 1, {2009, 7, 1}},
-        {{2009, 1, 1}, 0, 0, -365, {2008, 1, 2}},
+        {{2009, 1, 31}, 0, 1, 0, {2009, 2, 28}},   {{2008, 1, 31}, 0, 1, 0, {2008, 2, 29}},
+        {{2009, 1, 15}, 0, -1, 0, {2008, 12, 15}}, {{2008, 12, 31}, 0, 0, 1, {2009, 1, 1}},
+        {{2009, 3, 1}, 0, 14, 0, {2010, 5, 1}},    {{2009, 3, 1}, 0, -13, 0, {2008, 2, 1}},
+        {{2008, 2, 29}, 1, 0, 0, {2009, 2, 28}},   {{2008, 2, 29}, -1, 0, 0, {2007, 2, 28}},
+        {{2009, 5, 31}, 0, 1, 1, {2009, 7, 1}},    {{2009, 1, 1}, 0, 0, -365, {2008, 1, 2}},
     };
     for (const SolarShift& s : shifts) {
         CLunarDate date = Solar(s.from.year, s.from.month, s.from.day);
@@ -151,14 +145,10 @@ TEST(DateRecord, AddSolarClampsTheDayAndCarriesYears)
 TEST(DateRecord, AddSolarThatWouldOverflowFailsAndKeepsTheRecord)
 {
     const SolarShift refused[] = {
-        {{2009, 6, 1}, 0, 0, INT_MAX, {}},
-        {{2009, 6, 1}, 0, 0, INT_MIN, {}},
-        {{2009, 6, 1}, INT_MAX, 0, 0, {}},
-        {{2009, 6, 1}, INT_MIN, 0, 0, {}},
-        {{2009, 6, 1}, INT_MAX, INT_MAX, 0, {}},
-        {{2009, 6, 1}, -2009, 0, 0, {}},
-        {{2009, 6, 1}, 0, 0, -733500, {}},
-        {{MAX_SOLAR_YEAR, 12, 31}, 0, 0, 1, {}},
+        {{2009, 6, 1}, 0, 0, INT_MAX, {}},       {{2009, 6, 1}, 0, 0, INT_MIN, {}},
+        {{2009, 6, 1}, INT_MAX, 0, 0, {}},       {{2009, 6, 1}, INT_MIN, 0, 0, {}},
+        {{2009, 6, 1}, INT_MAX, INT_MAX, 0, {}}, {{2009, 6, 1}, -2009, 0, 0, {}},
+        {{2009, 6, 1}, 0, 0, -733500, {}},       {{MAX_SOLAR_YEAR, 12, 31}, 0, 0, 1, {}},
         {{MAX_SOLAR_YEAR, 12, 1}, 0, 1, 0, {}},
     };
     for (const SolarShift& s : refused) {
@@ -254,14 +244,13 @@ TEST(LunarCalendar, EveryDayOfTheTableRoundTrips)
     for (int n = first + 1; n <= last; ++n, ++days) {
         const SolarDate s = FromDayNumber(n);
         CLunarDate date = Solar(s.year, s.month, s.day);
-        ASSERT_EQ(DayNumber(s.year, s.month, s.day), DayNumber(previous.GetYear(CAL_SOLAR),
-                                                               previous.GetMonth(CAL_SOLAR),
-                                                               previous.GetDay(CAL_SOLAR)) + 1);
+        ASSERT_EQ(DayNumber(s.year, s.month, s.day),
+                  DayNumber(previous.GetYear(CAL_SOLAR), previous.GetMonth(CAL_SOLAR), previous.GetDay(CAL_SOLAR)) + 1);
         ASSERT_EQ(date.GetWeekday(), previous.GetWeekday() % 7 + 1) << n;
         ASSERT_NE(date.GetYear(CAL_LUNAR), 0) << n;
         // The lunar date is the previous one plus a day.
-        const bool sameMonth = date.GetMonth(CAL_LUNAR) == previous.GetMonth(CAL_LUNAR) &&
-                               date.IsLeapMonth() == previous.IsLeapMonth();
+        const bool sameMonth =
+            date.GetMonth(CAL_LUNAR) == previous.GetMonth(CAL_LUNAR) && date.IsLeapMonth() == previous.IsLeapMonth();
         if (sameMonth) {
             ASSERT_EQ(date.GetDay(CAL_LUNAR), previous.GetDay(CAL_LUNAR) + 1) << n;
         } else {
@@ -269,8 +258,8 @@ TEST(LunarCalendar, EveryDayOfTheTableRoundTrips)
             ASSERT_EQ(previous.GetDay(CAL_LUNAR), previous.GetDaysInMonth(CAL_LUNAR)) << n;
         }
         CLunarDate back;
-        ASSERT_EQ(back.SetDate(date.GetYear(CAL_LUNAR), date.GetMonth(CAL_LUNAR), date.GetDay(CAL_LUNAR),
-                               CAL_LUNAR, date.IsLeapMonth()),
+        ASSERT_EQ(back.SetDate(date.GetYear(CAL_LUNAR), date.GetMonth(CAL_LUNAR), date.GetDay(CAL_LUNAR), CAL_LUNAR,
+                               date.IsLeapMonth()),
                   1);
         ASSERT_EQ(DayNumber(back.GetYear(CAL_SOLAR), back.GetMonth(CAL_SOLAR), back.GetDay(CAL_SOLAR)), n);
         previous = date;
@@ -287,14 +276,10 @@ struct LunarShift {
 TEST(LunarCalendar, AddLunarStepsThroughLeapMonths)
 {
     const LunarShift shifts[] = {
-        {{2009, 5, 15, 0}, 0, 1, 0, {2009, 7, 7}},
-        {{2009, 6, 15, 0}, 0, -1, 0, {2009, 7, 7}},
-        {{2009, 5, 30, 0}, 0, 1, 0, {2009, 7, 21}},
-        {{2009, 5, 15, 1}, 0, 1, 0, {2009, 8, 5}},
-        {{2009, 5, 15, 1}, 0, -1, 0, {2009, 6, 7}},
-        {{2009, 5, 1, 1}, 1, 0, 0, {2010, 6, 12}},
-        {{2009, 12, 1, 0}, 0, 1, 0, {2010, 2, 14}},
-        {{2010, 1, 1, 0}, 0, -1, 0, {2010, 1, 15}},
+        {{2009, 5, 15, 0}, 0, 1, 0, {2009, 7, 7}},  {{2009, 6, 15, 0}, 0, -1, 0, {2009, 7, 7}},
+        {{2009, 5, 30, 0}, 0, 1, 0, {2009, 7, 21}}, {{2009, 5, 15, 1}, 0, 1, 0, {2009, 8, 5}},
+        {{2009, 5, 15, 1}, 0, -1, 0, {2009, 6, 7}}, {{2009, 5, 1, 1}, 1, 0, 0, {2010, 6, 12}},
+        {{2009, 12, 1, 0}, 0, 1, 0, {2010, 2, 14}}, {{2010, 1, 1, 0}, 0, -1, 0, {2010, 1, 15}},
         {{2009, 1, 1, 0}, 0, 0, 10, {2009, 2, 5}},
     };
     for (const LunarShift& s : shifts) {

@@ -1,8 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "comm/port_map.h"
+
+#include <gtest/gtest.h>
+#include <string>
 
 namespace {
 
@@ -12,10 +11,9 @@ TEST(PortMap, DefaultNumbers)
         const char* path;
         int port;
     } cases[] = {
-        {"/dev/ttyS0", 1},     {"/dev/ttyS31", 32},    {"/dev/ttyS32", 0},    {"/dev/ttyUSB0", 33},
-        {"/dev/ttyUSB1", 34},  {"/dev/ttyACM0", 65},   {"/dev/ttyAMA15", 112}, {"/dev/rfcomm0", 113},
-        {"/dev/ttyS01", 0},    {"/dev/ttyS", 0},       {"/dev/ttyS1x", 0},    {"/dev/pts/3", 0},
-        {"/tmp/ttyS0", 0},
+        {"/dev/ttyS0", 1},    {"/dev/ttyS31", 32},    {"/dev/ttyS32", 0},    {"/dev/ttyUSB0", 33}, {"/dev/ttyUSB1", 34},
+        {"/dev/ttyACM0", 65}, {"/dev/ttyAMA15", 112}, {"/dev/rfcomm0", 113}, {"/dev/ttyS01", 0},   {"/dev/ttyS", 0},
+        {"/dev/ttyS1x", 0},   {"/dev/pts/3", 0},      {"/tmp/ttyS0", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(DefaultPortNumber(c.path), c.port) << c.path;
 }

@@ -1,13 +1,12 @@
 #include "protocol/protocol.h"
 
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
+#include "date/holidays.h"
 #include "protocol/holiday_upload.h"
 #include "protocol/terminal_model.h"
-#include "date/holidays.h"
 #include "tests/support/fake_host.h"
 
 namespace {
@@ -132,8 +131,8 @@ TEST_F(Protocol, UploadZEFA102SendsOneFramePerReplyAndLogsTheFollowUps)
     Connect();
     TwoMarkedDays();
     EXPECT_EQ(OnDataSend(host, Z2, kYear), 2);
-    EXPECT_EQ(host.Take(), Events({kListing0302, kListing0303, "frame <STX>D090302<ETX>",
-                                   "total     총휴일수 :     2 일"}));
+    EXPECT_EQ(host.Take(),
+              Events({kListing0302, kListing0303, "frame <STX>D090302<ETX>", "total     총휴일수 :     2 일"}));
     EXPECT_EQ(g_nPendingCmd, PENDING_UPLOAD);
 
     EXPECT_EQ(Reply("OK", Z2), REPLY_UPLOAD_NEXT);
@@ -182,8 +181,8 @@ TEST_F(Protocol, RestartDuringAnUploadBeginsAgainAtRecordZero)
     host.Take();
 
     OnDataSend(host, Z2, kYear);
-    EXPECT_EQ(host.Take(), Events({kListing0302, kListing0303, "frame <STX>D090302<ETX>",
-                                   "total     총휴일수 :     2 일"}));
+    EXPECT_EQ(host.Take(),
+              Events({kListing0302, kListing0303, "frame <STX>D090302<ETX>", "total     총휴일수 :     2 일"}));
     EXPECT_EQ(g_nSendIndex, 1);
 }
 
@@ -237,8 +236,8 @@ TEST_F(Protocol, DataReadTakesTheNextReplyEvenIfItIsOK)
     EXPECT_EQ(host.Take(), Events({"long 1", "frame <STX>R27<ETX>"}));
 
     EXPECT_EQ(Reply("OK", Z2), REPLY_READ_DONE);
-    EXPECT_EQ(host.Take(), Events({"console [RX]=>(2)OK\n", "total     총휴일수 :    62 일", "long 0", "repaint",
-                                   "rearm"}));
+    EXPECT_EQ(host.Take(),
+              Events({"console [RX]=>(2)OK\n", "total     총휴일수 :    62 일", "long 0", "repaint", "rearm"}));
     EXPECT_EQ(g_holidaySettings.marks[7][7], 0) << "cleared, nothing marked";
 }
 

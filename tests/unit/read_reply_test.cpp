@@ -1,11 +1,10 @@
 #include "protocol/read_reply.h"
 
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "protocol/terminal_model.h"
 

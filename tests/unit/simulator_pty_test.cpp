@@ -1,7 +1,6 @@
 // The serial object against the terminal simulator, over real pseudo-terminals.
-#include <gtest/gtest.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -56,11 +55,21 @@ protected:
 TEST_F(SimulatorLink, Zefa102UploadAndReadBack)
 {
     Connect(MODEL_ZEFA102);
-    EXPECT_EQ(Ask("\x02" "E\x03"), "OK");
-    EXPECT_EQ(Ask("\x02" "D260101\x03"), "OK");
-    EXPECT_EQ(Ask("\x02" "D260301\x03"), "OK");
-    EXPECT_EQ(Ask("\x02" "D260000\x03"), "OK");
-    EXPECT_EQ(Ask("\x02" "R26\x03"), "RD01010301");
+    EXPECT_EQ(Ask("\x02"
+                  "E\x03"),
+              "OK");
+    EXPECT_EQ(Ask("\x02"
+                  "D260101\x03"),
+              "OK");
+    EXPECT_EQ(Ask("\x02"
+                  "D260301\x03"),
+              "OK");
+    EXPECT_EQ(Ask("\x02"
+                  "D260000\x03"),
+              "OK");
+    EXPECT_EQ(Ask("\x02"
+                  "R26\x03"),
+              "RD01010301");
     EXPECT_EQ(sim->State().Holidays(2026), (std::set<int>{101, 301}));
     EXPECT_EQ(FrameTexts(*sim), (std::vector<std::string>{"E", "D260101", "D260301", "D260000", "R26"}));
     EXPECT_EQ(sim->Received()[1].reply, "OK");
@@ -102,12 +111,32 @@ void PrintTo(const FaultCase& c, std::ostream* out)
 }
 
 const FaultCase kFaults[] = {
-    {"garbage 102", MODEL_ZEFA102, {.garbage = true}, "\x02" "E\x03", "OK"},
+    {"garbage 102",
+     MODEL_ZEFA102,
+     {.garbage = true},
+     "\x02"
+     "E\x03",
+     "OK"},
     {"garbage 101", MODEL_ZEFA101, {.garbage = true}, "#E\r\n", "OK"},
-    {"split 102", MODEL_ZEFA102, {.splitBytes = 1}, "\x02" "R26\x03", "RD"},
+    {"split 102",
+     MODEL_ZEFA102,
+     {.splitBytes = 1},
+     "\x02"
+     "R26\x03",
+     "RD"},
     {"split 101", MODEL_ZEFA101, {.splitBytes = 1}, "#E\r\n", "OK"},
-    {"paced 9600", MODEL_ZEFA102, {.garbage = true, .baudRate = 9600}, "\x02" "E\x03", "OK"},
-    {"overlong 102", MODEL_ZEFA102, {.overlongReply = true}, "\x02" "E\x03", "OK" + std::string(COMM_FRAME_MAX - 2, '.')},
+    {"paced 9600",
+     MODEL_ZEFA102,
+     {.garbage = true, .baudRate = 9600},
+     "\x02"
+     "E\x03",
+     "OK"},
+    {"overlong 102",
+     MODEL_ZEFA102,
+     {.overlongReply = true},
+     "\x02"
+     "E\x03",
+     "OK" + std::string(COMM_FRAME_MAX - 2, '.')},
     {"overlong 101", MODEL_ZEFA101, {.overlongReply = true}, "#E\r\n", "OK" + std::string(COMM_FRAME_MAX - 2, '.')},
 };
 
@@ -136,8 +165,13 @@ TEST_F(SimulatorLink, SilentTerminalRecordsButNeverAnswers)
 TEST_F(SimulatorLink, HangUpInTheMiddleOfAnUploadEndsTheReader)
 {
     Connect(MODEL_ZEFA102, {.hangUpAfterFrames = 2});
-    EXPECT_EQ(Ask("\x02" "D260101\x03"), "OK");
-    comm.Write("\x02" "D260301\x03", 9);
+    EXPECT_EQ(Ask("\x02"
+                  "D260101\x03"),
+              "OK");
+    comm.Write(
+        "\x02"
+        "D260301\x03",
+        9);
     const auto error = owner.NextError();
     ASSERT_TRUE(error.has_value());
     EXPECT_NE(error->find("포트의 연결이 끊어졌습니다."), std::string::npos) << *error;

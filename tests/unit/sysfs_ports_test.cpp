@@ -1,12 +1,12 @@
 // The Linux port list on fake sysfs trees in a temporary folder.
-#include <gtest/gtest.h>
+#include "comm/sysfs_ports.h"
 
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "comm/port_enumerator.h"
-#include "comm/sysfs_ports.h"
 
 namespace fs = std::filesystem;
 
@@ -61,7 +61,7 @@ TEST_F(FakeSysfs, ListsRealDevicesAndHidesPlaceholders)
 {
     Tty("ttyS0", "pnp0/00:04/00:04:0/00:04:0.0", "4");
     Tty("ttyS1", "platform/serial8250/serial8250:0/serial8250:0.1", "0");  // no UART behind it
-    Tty("ttyS2", "platform/serial8250b");                                 // old kernel: no type
+    Tty("ttyS2", "platform/serial8250b");                                  // old kernel: no type
     Subsystem("platform/serial8250b", "platform");
     Tty("ttyUSB0", "pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB0");
     UsbDevice("pci0000:00/0000:00:14.0/usb1/1-2", "FTDI", "FT232R USB UART");

@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
+#include "sim/terminal_state.h"
 
+#include <gtest/gtest.h>
 #include <ostream>
 #include <string>
 
 #include "comm/comm.h"
-#include "sim/terminal_state.h"
 #include "sim/transcript.h"
 #include "tests/support/case_name.h"
 #include "tests/support/comm_owners.h"
@@ -31,21 +31,27 @@ void PrintTo(const StateCase& c, std::ostream* out)
 }
 
 const StateCase kCases[] = {
-    {"102 connect and upload", MODEL_ZEFA102,
+    {"102 connect and upload",
+     MODEL_ZEFA102,
      {{"E", "OK"}, {"D260101", "OK"}, {"D260301", "OK"}, {"D260000", "OK"}, {"R26", "RD01010301"}}},
     {"102 read of another year is empty", MODEL_ZEFA102, {{"D260101", "OK"}, {"R27", "RD"}}},
-    {"102 delete clears one year", MODEL_ZEFA102,
+    {"102 delete clears one year",
+     MODEL_ZEFA102,
      {{"D260101", "OK"}, {"D270505", "OK"}, {"C26", "OK"}, {"R26", "RD"}, {"R27", "RD0505"}}},
     {"102 three-digit year", MODEL_ZEFA102, {{"D1001225", "OK"}, {"R100", "RD1225"}}},
     {"102 duplicate holiday stored once", MODEL_ZEFA102, {{"D260101", "OK"}, {"D260101", "OK"}, {"R26", "RD0101"}}},
-    {"102 bad frames", MODEL_ZEFA102,
+    {"102 bad frames",
+     MODEL_ZEFA102,
      {{"D261332", "NG"}, {"D2601", "NG"}, {"DXX0101", "NG"}, {"X", "NG"}, {"", "NG"}, {"E1", "NG"}, {"R", "NG"}}},
     {"102 time", MODEL_ZEFA102, {{"T2612072114301", "OK"}, {"T2613072114301", "NG"}, {"T26120721143", "NG"}}},
-    {"102 weekdays and loan periods", MODEL_ZEFA102,
+    {"102 weekdays and loan periods",
+     MODEL_ZEFA102,
      {{"W2671", "OK"}, {"W08", "NG"}, {"W", "NG"}, {"L255250", "OK"}, {"L256000", "NG"}, {"L01400", "NG"}}},
-    {"101 upload into the clock's year", MODEL_ZEFA101,
+    {"101 upload into the clock's year",
+     MODEL_ZEFA101,
      {{"#E", "OK"}, {"#D0101", "OK"}, {"#C", "OK"}, {"#D0505", "OK"}}},
-    {"101 refuses what it does not offer", MODEL_ZEFA101,
+    {"101 refuses what it does not offer",
+     MODEL_ZEFA101,
      {{"E", "NG"}, {"#W2", "NG"}, {"#L001001", "NG"}, {"#R26", "NG"}, {"#", "NG"}}},
     {"101 time has no seconds", MODEL_ZEFA101, {{"#T26120721143", "OK"}, {"#T2612072114301", "NG"}}},
 };
