@@ -1,47 +1,56 @@
 #include "protocol/terminal_model.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "comm/framing.h"
 
 namespace {
 
 struct ModelFacts {
-    const char* name;
-    const char* lowerName;
     int framing;
     int readReplyHeader;
 };
 
 constexpr ModelFacts kModels[] = {
-    {"ZEFA-101", "zefa-101", FRAMING_LINES, 3},
-    {"ZEFA-102", "zefa-102", FRAMING_STX_ETX, 2},
+    {FRAMING_LINES, 3},
+    {FRAMING_STX_ETX, 2},
 };
 
-const ModelFacts& Facts(int model)
+// Unknown ids are taken as the ZEFA-102, as a nonzero framing is STX/ETX.
+int Index(int model)
 {
-    return kModels[model == MODEL_ZEFA101 ? 0 : 1];
+    return model == MODEL_ZEFA101 ? 0 : 1;
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+    });
 }
 
 }  // namespace
 
 const char* ModelName(int model)
 {
-    return Facts(model).name;
+    return MODEL_NAMES[Index(model)];
 }
 
 int ParseModelName(std::string_view name)
 {
     for (int model : {MODEL_ZEFA101, MODEL_ZEFA102}) {
-        if (name == Facts(model).name || name == Facts(model).lowerName) return model;
+        if (SameIgnoringCase(name, MODEL_NAMES[model])) return model;
     }
     return -1;
 }
 
 int ModelFraming(int model)
 {
-    return Facts(model).framing;
+    return kModels[Index(model)].framing;
 }
 
 int ReadReplyHeaderLength(int model)
 {
-    return Facts(model).readReplyHeader;
+    return kModels[Index(model)].readReplyHeader;
 }

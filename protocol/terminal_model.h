@@ -7,7 +7,9 @@
 inline constexpr int MODEL_ZEFA101 = 0;  // "#", letter, fields, CR LF
 inline constexpr int MODEL_ZEFA102 = 1;  // STX, letter, fields, ETX
 
-// "ZEFA-101" or "ZEFA-102"; the only spelling printed anywhere.
+// The names, indexed by model: the only spelling printed or shown anywhere.
+inline constexpr const char* MODEL_NAMES[] = {"ZEFA-101", "ZEFA-102"};
+
 const char* ModelName(int model);
 // MODEL_ZEFA101 or MODEL_ZEFA102 for its name, in upper or lower case; -1 for anything else.
 int ParseModelName(std::string_view name);

@@ -1,5 +1,6 @@
 #include "res/setup_dialog.h"
 
+#include "protocol/terminal_model.h"
 #include "res/resource.h"
 
 namespace {
@@ -34,8 +35,8 @@ constexpr DialogControl SETUP_CONTROLS[] = {
     {IDC_DATA_DELETE, K::PushButton, "데이터 삭제", 443, 305, 61, 17, STYLE_NONE},
     {IDC_HOLIDAY_WEEKDAYS, K::PushButton, "휴일요일설정", 443, 385, 61, 17, STYLE_NONE},
     {IDC_STATUS, K::Static, "연결 안됨", 7, 7, 83, 24, STYLE_CENTER},
-    {IDC_MODEL_101, K::RadioButton, "ZEFA-101", 351, 7, 46, 10, STYLE_GROUP},
-    {IDC_MODEL_102, K::RadioButton, "ZEFA-102", 351, 21, 46, 10, STYLE_NONE},
+    {IDC_MODEL_101, K::RadioButton, MODEL_NAMES[MODEL_ZEFA101], 351, 7, 46, 10, STYLE_GROUP},
+    {IDC_MODEL_102, K::RadioButton, MODEL_NAMES[MODEL_ZEFA102], 351, 21, 46, 10, STYLE_NONE},
     {IDC_LOAN_PERIOD, K::PushButton, "대출기간설정", 443, 365, 61, 17, STYLE_NONE},
     {IDC_UNSET_HOLIDAY, K::CheckBox, "공휴일 해제", 450, 238, 51, 10, STYLE_NONE},
 };
