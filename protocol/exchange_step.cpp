@@ -123,7 +123,9 @@ StepFailure DescribeExpiredStep(const CExchangeStep& step)
     std::snprintf(seconds, sizeof seconds, "%g s", std::chrono::duration<double>(step.Timeout()).count());
     switch (step.WhatWasHeard()) {
     case CExchangeStep::HEARD_REPLY: {
-        const std::string reply = "\"" + Printable(step.LastReply()) + "\"";
+        std::string reply = Printable(step.LastReply());
+        reply.insert(reply.begin(), '"');
+        reply.push_back('"');
         return {"단말기가 " + reply + " 응답을 보냈습니다.", "the terminal answered " + reply};
     }
     case CExchangeStep::HEARD_NOISE:

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <regex>
 
 #include "cli/command_line.h"
 
@@ -125,5 +124,5 @@ TEST(CliCommandLine, HelpIsHonouredButATypoStillFails)
     const Parsed v = Parse({"loan", "--version"});
     ASSERT_TRUE(v.ok) << v.error.english;
     EXPECT_EQ(v.request.command, CliCommand::Help);
-    EXPECT_TRUE(std::regex_match(v.request.output, std::regex("dorvane-cli [0-9]+\\.[0-9]+\n"))) << v.request.output;
+    EXPECT_EQ(v.request.output, "dorvane-cli 1.0\n");
 }
