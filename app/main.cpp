@@ -5,6 +5,9 @@
 
 int main(int argc, char** argv)
 {
+    // Before QApplication: help and refusals need no display, and Qt aborts without one.
+    if (const std::optional<int> status = theApp.ParseCommandLine(argc, argv)) return *status;
+    if (!CheckDisplay()) return APP_EXIT_NO_DISPLAY;
     QApplication app(argc, argv);
-    return theApp.InitInstance(argc, argv);
+    return theApp.InitInstance();
 }

@@ -1,10 +1,12 @@
 #include "app/setup_app.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
-#include <optional>
-#include <string>
+#include <cstdlib>
 
 #include "app/setup_dlg.h"
+#include "comm/port_enumerator.h"
+#include "comm/port_map.h"
 #include "protocol/terminal_model.h"
 #include "sim/terminal_simulator.h"
 
@@ -12,63 +14,104 @@ CSetupApp theApp;
 
 namespace {
 
-constexpr int EXIT_USAGE = 2;
-
-void PrintUsage(std::FILE* out)
-{
-    std::fputs(
-        "사용법: dorvane [--simulate ZEFA-101|ZEFA-102]\n"
-        "usage: dorvane [--simulate ZEFA-101|ZEFA-102]\n"
-        "\n"
-        "  --simulate MODEL   a simulated terminal of that model on a pseudo-terminal,\n"
-        "                     listed as a port and selected\n",
-        out);
-}
+const char* const kFooter =
+    "Without a display (DISPLAY and WAYLAND_DISPLAY unset) dorvane-cli runs the same commands.\n"
+    "\n"
+    "Exit status: 0 success, 1 no display, 2 invalid argument, 3 the simulated terminal cannot start.";
 
 int Fail(const std::string& korean, const std::string& english)
 {
     std::fprintf(stderr, "dorvane: %s / %s\n", korean.c_str(), english.c_str());
-    return EXIT_USAGE;
+    return APP_EXIT_INVALID_ARGUMENT;
+}
+
+std::string ModelChoice(const char* separator)
+{
+    return std::string(ModelName(MODEL_ZEFA101)) + separator + ModelName(MODEL_ZEFA102);
+}
+
+bool IsSet(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0';
 }
 
 }  // namespace
 
-int CSetupApp::InitInstance(int argc, char** argv)
+std::optional<int> CSetupApp::ParseCommandLine(int argc, char** argv)
 {
-    int simulated = -1;
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        if (option == "--help" || option == "-h") {
-            PrintUsage(stdout);
-            return 0;
-        }
-        if (option != "--simulate" || i + 1 >= argc) {
-            PrintUsage(stderr);
-            return Fail("알 수 없거나 값이 없는 옵션입니다: " + option, "unknown option or missing value: " + option);
-        }
-        simulated = ParseModelName(argv[++i]);
-        if (simulated < 0) {
-            return Fail(std::string("모델은 ZEFA-101 또는 ZEFA-102입니다: ") + argv[i],
-                        std::string("the model is ZEFA-101 or ZEFA-102: ") + argv[i]);
+    CLI::App app("Sets up a " + ModelChoice(" or ") + " lending terminal: the setup dialog.", "dorvane");
+    app.footer(kFooter);
+    app.set_version_flag("--version", "dorvane " DORVANE_VERSION);
+    std::string simulate;
+    app.add_option("--port", m_strPort, "list this port and select it; COMn=/dev/PATH also maps COMn to that device")
+        ->type_name("COMn|/dev/PATH");
+    app.add_option("--simulate", simulate, "a simulated terminal on a pseudo-terminal, listed as a port and selected")
+        ->type_name(ModelChoice("|"));
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& done) {
+        return app.exit(done);
+    } catch (const CLI::ParseError& failure) {
+        return Fail("명령줄을 읽을 수 없습니다 (--help 참고)", failure.what());
+    }
+    if (!simulate.empty()) {
+        m_nSimulateModel = ParseModelName(simulate);
+        if (m_nSimulateModel < 0) {
+            return Fail("시뮬레이터 모델은 " + ModelChoice(" 또는 ") + " 입니다: " + simulate,
+                        "simulated model must be " + ModelChoice(" or ") + ": " + simulate);
         }
     }
 
+    // The kernel's ports first, then --port and the simulator: the numbers dorvane-cli gives them.
+    CPortEnumerator kernelPorts;
+    kernelPorts.Enumerate();
+    if (m_strPort.empty()) return std::nullopt;
+    std::string korean;
+    m_nPort = ParsePortArgument(m_strPort, g_portMap, korean);
+    if (m_nPort == 0) return Fail(korean, "invalid port (COMn, COMn=/dev/PATH or /dev/PATH, n 1-255): " + m_strPort);
+    // The port box lists only ports with a device: a bare COMn must name one the kernel has.
+    if (g_portMap.Path(m_nPort).empty()) {
+        const std::string name = "COM" + std::to_string(m_nPort);
+        return Fail(name + " 에 해당하는 장치가 없습니다 (" + name + "=/dev/경로 로 지정하십시오)",
+                    name + " has no device (give " + name + "=/dev/PATH)");
+    }
+    return std::nullopt;
+}
+
+int CSetupApp::InitInstance()
+{
+    int port = m_nPort;
+    int model = MODEL_ZEFA101;  // the model the dialog starts with
+
     // Declared first so that it outlives the dialog and its open port.
     std::optional<CTerminalSimulator> simulator;
-    int port = 0;
-    if (simulated >= 0) {
-        simulator.emplace(simulated);
+    if (m_nSimulateModel >= 0) {
+        simulator.emplace(m_nSimulateModel);
         std::string error;
         if (!simulator->Start(error)) {
             std::fprintf(stderr, "dorvane: 단말기 시뮬레이터를 시작할 수 없습니다 / cannot start the simulator: %s\n",
                          error.c_str());
-            return 1;
+            return APP_EXIT_SIMULATOR_FAILED;
         }
         port = simulator->RegisterPort();
+        model = m_nSimulateModel;
     }
 
     CSetupDlg dlg;
-    if (port > 0) dlg.PresetPort(port, simulated);
+    if (port > 0) dlg.PresetPort(port, model);
     dlg.DoModal();  // how it ended makes no difference
-    return 0;
+    return APP_EXIT_OK;
+}
+
+bool CheckDisplay()
+{
+    // An explicit platform (offscreen, vnc, eglfs ...) is the caller's choice, display or not.
+    if (IsSet("QT_QPA_PLATFORM") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY")) return true;
+    std::fputs(
+        "dorvane: 화면이 없습니다 (DISPLAY 와 WAYLAND_DISPLAY 가 설정되지 않음); 창 없이 같은 명령은 dorvane-cli 로 "
+        "실행합니다 / no display (DISPLAY and WAYLAND_DISPLAY are unset); dorvane-cli runs the same commands "
+        "without one\n",
+        stderr);
+    return false;
 }
