@@ -14,9 +14,6 @@
 namespace {
 
 constexpr int kFirstCalendarYear = 2;
-// Year fields of the terminal's frames are year - 2000 in at least two digits.
-constexpr int kFirstTerminalYear = 2000;
-constexpr int kLastTerminalYear = 9999;
 
 const char* const kTerminalGroup = "Commands for the terminal (need --port and --model, or --simulate)";
 const char* const kOfflineGroup = "Commands without a terminal";
@@ -158,7 +155,7 @@ void ApplyYear(const std::string& text, CliRequest& request)
 
 void ApplyTerminalYear(const std::string& text, CliRequest& request)
 {
-    ApplyYearIn(text, kFirstTerminalYear, kLastTerminalYear, request.year);
+    ApplyYearIn(text, TERMINAL_FIRST_YEAR, TERMINAL_LAST_YEAR, request.year);
 }
 
 // Digits 1..7, each once, put in the order the weekday dialog produces: Monday..Saturday, Sunday.
@@ -247,7 +244,7 @@ const std::vector<ToolOption>& Options()
 const std::vector<Command>& Commands()
 {
     static const Argument year = {"YEAR", Range(kFirstCalendarYear, MAX_SOLAR_YEAR), ApplyYear, false};
-    static const Argument terminalYear = {"YEAR", Range(kFirstTerminalYear, kLastTerminalYear), ApplyTerminalYear,
+    static const Argument terminalYear = {"YEAR", Range(TERMINAL_FIRST_YEAR, TERMINAL_LAST_YEAR), ApplyTerminalYear,
                                           false};
     static const std::string zefa102Only = std::string(", ") + ModelName(MODEL_ZEFA102) + ")";
     static const std::vector<Command> commands = {
@@ -346,6 +343,10 @@ bool FailOnUnplaced(const CLI::App& app, CliError& error)
 bool CheckTerminalOptions(CliRequest& request, CliError& error)
 {
     if (request.simulateModel >= 0) {
+        if (!request.port.empty()) {
+            return Fail(error, "--port 와 --simulate 는 함께 쓸 수 없습니다",
+                        "--port and --simulate cannot be used together");
+        }
         if (request.model >= 0 && request.model != request.simulateModel) {
             return Fail(error, "--model 과 --simulate 의 모델이 다릅니다",
                         "--model and --simulate name different models");

@@ -5,6 +5,8 @@ enum ExitStatus {
     EXIT_OK = 0,
     EXIT_INVALID_ARGUMENT = 2,
     EXIT_PORT_UNAVAILABLE = 3,
-    EXIT_NO_REPLY = 4,
+    EXIT_NO_REPLY = 4,  // the reply that moves the exchange on did not come within the time-out
     EXIT_PORT_LOST = 5,
+    // A signal ended the run; the process exits with 128 + the signal's number, as shells expect.
+    EXIT_INTERRUPTED = 128,
 };

@@ -3,12 +3,14 @@
 #include <cstdio>
 
 #include "cli/holiday_options.h"
+#include "cli/interrupts.h"
 #include "cli/terminal_session.h"
 #include "date/holidays.h"
 #include "date/local_clock.h"
 #include "date/lunar_date.h"
 #include "protocol/holiday_upload.h"
 #include "protocol/protocol.h"
+#include "protocol/terminal_model.h"
 
 namespace {
 
@@ -25,43 +27,71 @@ void ListReadBack(CTerminalSession& session, int year)
     }
 }
 
-ExitStatus RunExchange(const CliRequest& request, CTerminalSession& session)
+ExitStatus RunExchange(const CliRequest& request, const LocalTime& clock, CTerminalSession& session)
 {
     const int model = request.model;
+    const int year = request.year;
+    using Step = CExchangeStep;
     switch (request.command) {
     case CliCommand::Connect: return EXIT_OK;
-    case CliCommand::SetTime: OnSetTime(session, model, ReadLocalClock()); return session.AwaitReply(0);
+    case CliCommand::SetTime: return session.Exchange(Step::STEP_COMMAND, [&] { OnSetTime(session, model, clock); });
     case CliCommand::Read: {
-        OnDataRead(session, model, request.year);
-        const ExitStatus status = session.AwaitReply(REPLY_READ_DONE);
-        if (status == EXIT_OK) ListReadBack(session, request.year);
+        const ExitStatus status = session.Exchange(Step::STEP_READ, [&] { OnDataRead(session, model, year); });
+        if (status == EXIT_OK) ListReadBack(session, year);
         return status;
     }
-    case CliCommand::Delete: OnDataDelete(session, model, request.year); return session.AwaitReply(0);
+    case CliCommand::Delete: return session.Exchange(Step::STEP_COMMAND, [&] { OnDataDelete(session, model, year); });
     case CliCommand::Send:
-        OnDataSend(session, model, request.year);
+        OnDataSend(session, model, year);
         // An empty list sends nothing, as in the dialog; the listing said why.
         if (!GetUploadProgress().running) return EXIT_OK;
-        return session.AwaitReply(REPLY_UPLOAD_DONE);
-    case CliCommand::Weekdays: OnHolidayWeekdays(session, request.weekdayDigits); return session.AwaitReply(0);
+        return session.Exchange(Step::STEP_UPLOAD, [] {});
+    case CliCommand::Weekdays:
+        return session.Exchange(Step::STEP_COMMAND, [&] { OnHolidayWeekdays(session, request.weekdayDigits); });
     case CliCommand::Loan:
-        OnLoanPeriod(session, request.loanPeriod1, request.loanPeriod2);
-        return session.AwaitReply(0);
+        return session.Exchange(Step::STEP_COMMAND,
+                                [&] { OnLoanPeriod(session, request.loanPeriod1, request.loanPeriod2); });
     default: return EXIT_INVALID_ARGUMENT;
     }
 }
 
+void PrintFailure(const std::string& korean, const std::string& english)
+{
+    std::fprintf(stderr, "dorvane-cli: %s / %s\n", korean.c_str(), english.c_str());
+}
+
+// How far an upload got, for a run cut short: "12 / 71".
+std::string UploadSoFar()
+{
+    const UploadProgress upload = GetUploadProgress();
+    return std::to_string(upload.answered) + " / " + std::to_string(upload.total);
+}
+
 }  // namespace
 
-ExitStatus RunTerminalCommand(const CliRequest& request, int port)
+int RunTerminalCommand(const CliRequest& request, int port)
 {
+    // The clock is read once, and refused before anything is sent.
+    const LocalTime clock = ReadLocalClock();
+    if (request.command == CliCommand::SetTime && !IsTerminalYear(clock.year)) {
+        PrintFailure(ClockOutOfRangeText(clock.year),
+                     "this computer's clock shows " + std::to_string(clock.year) + ", which no terminal can hold");
+        return EXIT_INVALID_ARGUMENT;
+    }
     ApplyHolidayOptions(request);
+    WatchInterrupts();
     CTerminalSession session(request.model, request.year, request.timeoutSeconds);
     ExitStatus status = session.Open(port);
     if (status == EXIT_OK) status = session.Connect();
-    if (status == EXIT_OK) status = RunExchange(request, session);
-    if (status != EXIT_OK) {
-        std::fprintf(stderr, "dorvane-cli: %s / %s\n", session.ErrorKorean().c_str(), session.ErrorEnglish().c_str());
+    if (status == EXIT_OK) status = RunExchange(request, clock, session);
+    if (status == EXIT_INTERRUPTED) {
+        const char* name = SignalName(session.Interrupted());
+        const bool upload = request.command == CliCommand::Send && GetUploadProgress().total > 0;
+        const std::string soFar = upload ? " (데이터 전송 " + UploadSoFar() + ")" : "";
+        PrintFailure(std::string(name) + " 신호를 받아 중단했습니다" + soFar,
+                     std::string("interrupted by ") + name + (upload ? " after " + UploadSoFar() + " holidays" : ""));
+        return EXIT_INTERRUPTED + session.Interrupted();
     }
+    if (status != EXIT_OK) PrintFailure(session.ErrorKorean(), session.ErrorEnglish());
     return status;
 }

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "cli/command_line.h"
-#include "cli/exit_status.h"
 
-// `port` is a number in g_portMap. Errors are printed on stderr, traffic on stdout.
-ExitStatus RunTerminalCommand(const CliRequest& request, int port);
+// `port` is a number in g_portMap. Errors are printed on stderr, traffic on stdout. Returns the
+// process's exit status (cli/exit_status.h; 128 + the signal when one ended the run).
+int RunTerminalCommand(const CliRequest& request, int port);

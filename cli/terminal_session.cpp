@@ -3,12 +3,27 @@
 #include <chrono>
 #include <cstdio>
 
+#include "cli/interrupts.h"
 #include "comm/terminal_link.h"
 #include "protocol/protocol.h"
 #include "protocol/terminal_model.h"
 
+namespace {
+
+using Clock = CExchangeStep::Clock;
+
+// How often a wait looks up from the line to see whether a signal came.
+constexpr auto kSignalPoll = std::chrono::milliseconds(50);
+
+Clock::duration Seconds(double seconds)
+{
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
+}  // namespace
+
 CTerminalSession::CTerminalSession(int model, int year, double timeoutSeconds)
-    : m_nModel(model), m_nYear(year), m_timeoutSeconds(timeoutSeconds)
+    : m_nModel(model), m_nYear(year), m_step(Seconds(timeoutSeconds))
 {
     ResetLink();
 }
@@ -39,39 +54,68 @@ ExitStatus CTerminalSession::Open(int port)
 
 ExitStatus CTerminalSession::Connect()
 {
+    const std::uint64_t bytes = m_comm.BytesRead();
+    const Clock::time_point now = Clock::now();
     OnSystemConnect(*this, m_nModel);
-    while (g_bConnected != 1) {
-        if (const ExitStatus status = AwaitReply(0); status != EXIT_OK) return status;
+    if (g_nPendingCmd == PENDING_CONNECT) {
+        m_step.Hold(now, bytes, true);  // unlike the dialog, a script must not wait for ever
+    } else {
+        m_step.Begin(CExchangeStep::STEP_CONNECT, now, bytes);
     }
-    return EXIT_OK;
+    return AwaitStep();
 }
 
-ExitStatus CTerminalSession::AwaitReply(int wanted)
+ExitStatus CTerminalSession::Exchange(CExchangeStep::Kind kind, const std::function<void()>& send)
 {
-    const auto timeout = std::chrono::duration<double>(m_timeoutSeconds);
+    const std::uint64_t bytes = m_comm.BytesRead();
+    const Clock::time_point now = Clock::now();
+    send();
+    m_step.Begin(kind, now, bytes);
+    return AwaitStep();
+}
+
+ExitStatus CTerminalSession::AwaitStep()
+{
     for (;;) {
-        {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            const bool ready = m_event.wait_for(lock, timeout, [this] { return m_nFramesWaiting > 0 || m_bPortLost; });
-            if (m_nFramesWaiting == 0 && m_bPortLost) {
-                return Fail(EXIT_PORT_LOST, m_strLostKorean, "the port went away: " + m_strLostDetail);
-            }
-            if (!ready) {
-                char seconds[32];
-                std::snprintf(seconds, sizeof seconds, "%g", m_timeoutSeconds);
-                return Fail(EXIT_NO_REPLY, "단말기 응답이 없습니다.",
-                            std::string("no reply from the terminal within ") + seconds + " s");
-            }
-            --m_nFramesWaiting;
+        if (const int signal = InterruptSignal(); signal != 0) {
+            m_nSignal = signal;
+            AbandonExchange(*this);
+            m_step.End();
+            return EXIT_INTERRUPTED;
         }
-        // The reader waits until OnCommFrame re-arms the framer, so m_frame holds still here.
-        const int effect = OnCommFrame(*this, m_nModel, m_nYear, m_comm.m_frame);
-        if (wanted == 0 || (effect & wanted) != 0) return EXIT_OK;
+        std::unique_lock<std::mutex> lock(m_mutex);
+        Clock::time_point wake = Clock::now() + kSignalPoll;
+        if (const auto deadline = m_step.Deadline(); deadline && *deadline < wake) wake = *deadline;
+        m_event.wait_until(lock, wake, [this] { return m_nFramesWaiting > 0 || m_bPortLost; });
+        if (m_nFramesWaiting > 0) {
+            --m_nFramesWaiting;
+            lock.unlock();
+            // The reader waits until OnCommFrame re-arms the framer, so m_frame holds still here.
+            const std::string text(m_comm.m_frame, static_cast<std::size_t>(m_comm.m_nFrameLen));
+            const int effect = OnCommFrame(*this, m_nModel, m_nYear, m_comm.m_frame);
+            m_step.OnReply(effect, text, Clock::now(), m_comm.BytesRead());
+            if (m_step.Waiting() == CExchangeStep::STEP_NONE) return EXIT_OK;
+            continue;
+        }
+        if (m_bPortLost) {
+            m_step.End();
+            return Fail(EXIT_PORT_LOST, m_strLostKorean, "the port went away: " + m_strLostDetail);
+        }
+        lock.unlock();
+        m_step.OnLineActivity(m_comm.BytesRead(), m_comm.ReplyArriving());
+        if (m_step.Expired(Clock::now())) {
+            const StepFailure failure = DescribeExpiredStep(m_step);
+            WriteConsole(TimeoutLine(failure.korean));
+            AbandonExchange(*this);
+            m_step.End();
+            return Fail(EXIT_NO_REPLY, failure.korean, failure.english);
+        }
     }
 }
 
 void CTerminalSession::WriteConsole(const std::string& line)
 {
+    // A closed pipe fails here; the SIGPIPE it raises ends the run at the next wait.
     std::fputs(line.c_str(), stdout);
     std::fflush(stdout);
 }

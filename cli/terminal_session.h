@@ -1,14 +1,16 @@
-// One run of dorvane-cli against a terminal: the serial object's owner and the protocol's host,
-// waiting on the main thread for each reply the way the dialog waits for its events.
+// One run of dorvane-cli against a terminal: the serial object's owner and the protocol's host.
+// The main thread plays the dialog's UI thread: it sends, then waits for the reply that moves the
+// exchange on (protocol/exchange_step.h), handling each reply as the dialog does.
 #pragma once
 
 #include <condition_variable>
-#include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 
 #include "cli/exit_status.h"
 #include "comm/comm.h"
+#include "protocol/exchange_step.h"
 #include "protocol/protocol_host.h"
 
 class CTerminalSession : public ProtocolHost, public CCommOwner {
@@ -16,16 +18,19 @@ public:
     CTerminalSession(int model, int year, double timeoutSeconds);
     ~CTerminalSession() override;
 
-    // Opens COMn; on failure the reason is in Error() and the status is EXIT_PORT_UNAVAILABLE.
+    // Opens COMn; on failure the reason is in ErrorKorean() and ErrorEnglish().
     ExitStatus Open(int port);
-    // Connects in the model's way: waits until the terminal has answered "OK".
+    // Connects in the model's way: a ZEFA-101 is answered when it speaks (within the time-out),
+    // and "OK" must come within the time-out of the connect frame.
     ExitStatus Connect();
-    // Waits for replies until one has one of the `wanted` reply bits (REPLY_...); 0 takes any.
-    ExitStatus AwaitReply(int wanted);
+    // `send` writes a frame that waits for a reply of `kind` (CExchangeStep::Kind); waits for it.
+    ExitStatus Exchange(CExchangeStep::Kind kind, const std::function<void()>& send);
 
     // Why the last step failed: Korean, then English.
     const std::string& ErrorKorean() const { return m_strErrorKorean; }
     const std::string& ErrorEnglish() const { return m_strErrorEnglish; }
+    // The signal that ended the run, or 0.
+    int Interrupted() const { return m_nSignal; }
 
     // ProtocolHost
     void WriteConsole(const std::string& line) override;
@@ -45,16 +50,18 @@ public:
     void ShowCommError(const std::string& message, const std::string& detail) override;
 
 private:
+    ExitStatus AwaitStep();
     ExitStatus Fail(ExitStatus status, std::string korean, std::string english);
 
     CComm m_comm;
     const int m_nModel;
     const int m_nYear;
-    const double m_timeoutSeconds;
+    CExchangeStep m_step;
     std::mutex m_mutex;
     std::condition_variable m_event;
     int m_nFramesWaiting = 0;  // the reader holds at most one, but count to be safe
     bool m_bPortLost = false;
+    int m_nSignal = 0;
     std::string m_strLostKorean;
     std::string m_strLostDetail;
     std::string m_strErrorKorean;

@@ -38,6 +38,12 @@ std::string TimeoutLine(const std::string& why)
     return "[TIMEOUT]=>" + why + "\n";
 }
 
+std::string ClockOutOfRangeText(int year)
+{
+    return "컴퓨터 시계의 연도(" + std::to_string(year) + ")는 단말기에 보낼 수 없습니다 (" +
+           std::to_string(TERMINAL_FIRST_YEAR) + "-" + std::to_string(TERMINAL_LAST_YEAR) + ").";
+}
+
 namespace {
 
 // The connection test of the commands that need one; tells the operator when it fails.
@@ -65,6 +71,10 @@ void OnSystemConnect(ProtocolHost& host, int model)
 void OnSetTime(ProtocolHost& host, int model, const LocalTime& now)
 {
     if (!RequireConnection(host)) return;
+    if (!IsTerminalYear(now.year)) {
+        host.ShowMessage(ClockOutOfRangeText(now.year));
+        return;
+    }
     host.WriteFrame(FrameSetTime(model, now));
 }
 

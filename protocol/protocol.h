@@ -35,8 +35,11 @@ std::string ReceivedLine(const char* text, int length);
 std::string SentLine(const std::string& frame);
 // "[TIMEOUT]=>%s\n": an exchange ended without the reply it waited for.
 std::string TimeoutLine(const std::string& why);
+// The computer's clock shows a year no frame can carry (see IsTerminalYear).
+std::string ClockOutOfRangeText(int year);
 
 void OnSystemConnect(ProtocolHost& host, int model);
+// Sends nothing, and says why, when the clock's year is not one a terminal can hold.
 void OnSetTime(ProtocolHost& host, int model, const LocalTime& now);
 void OnDataRead(ProtocolHost& host, int model, int year);
 void OnDataDelete(ProtocolHost& host, int model, int year);

@@ -17,3 +17,12 @@ int ParseModelName(std::string_view name);
 int ModelFraming(int model);
 // Characters ahead of the MMDD groups in the answer to R; the tool skips them unread.
 int ReadReplyHeaderLength(int model);
+
+// The years a terminal's frames can carry: their year field is the year minus 2000, and four
+// digits at most.
+inline constexpr int TERMINAL_FIRST_YEAR = 2000;
+inline constexpr int TERMINAL_LAST_YEAR = 9999;
+inline constexpr bool IsTerminalYear(int year)
+{
+    return year >= TERMINAL_FIRST_YEAR && year <= TERMINAL_LAST_YEAR;
+}

@@ -1,11 +1,12 @@
 // dorvane-sim: a lending terminal on a pseudo-terminal, until stopped (Ctrl+C).
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -22,37 +23,38 @@ void OnSignal(int)
     g_stop = 1;
 }
 
-void PrintUsage(std::FILE* out)
-{
-    std::fputs(
-        "사용법: dorvane-sim --model ZEFA-101|ZEFA-102 [옵션]\n"
-        "usage: dorvane-sim --model ZEFA-101|ZEFA-102 [options]\n"
-        "\n"
-        "  --link PATH          symlink PATH to the terminal's device while running\n"
-        "  --transcript FILE    one JSON line per received frame ('-': standard output)\n"
-        "  --silent             never answer\n"
-        "  --garbage            noise the framing ignores before every reply\n"
-        "  --split N            write replies in pieces of N bytes\n"
-        "  --overlong           pad replies to 3000 bytes\n"
-        "  --hangup-after N     hang up on the N-th holiday frame (D)\n"
-        "  --baud N             pace replies at N baud (10 bit times per byte)\n"
-        "\n"
-        "Prints the device path to open (for example with --port COM5=PATH).\n",
-        out);
-}
-
 int Fail(const std::string& korean, const std::string& english)
 {
     std::fprintf(stderr, "dorvane-sim: %s / %s\n", korean.c_str(), english.c_str());
     return 2;
 }
 
-bool PositiveNumber(const char* text, int& value)
+std::string SystemError()
 {
-    char* end = nullptr;
-    const long parsed = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || parsed < 1 || parsed > 1000000) return false;
-    value = static_cast<int>(parsed);
+    return std::strerror(errno);
+}
+
+// PATH may be replaced only when it is a symbolic link (one an earlier run left behind): any other
+// file there is somebody's, and is never deleted.
+bool PrepareLink(const std::string& path, std::string& korean, std::string& english)
+{
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT) return true;
+        korean = "링크 자리를 확인할 수 없습니다: " + path + ": " + SystemError();
+        english = "cannot check the link's place: " + path + ": " + SystemError();
+        return false;
+    }
+    if (!S_ISLNK(info.st_mode)) {
+        korean = "링크가 아닌 파일이 이미 있어 바꾸지 않습니다: " + path;
+        english = "refusing to replace something that is not a symbolic link: " + path;
+        return false;
+    }
+    if (::unlink(path.c_str()) != 0) {
+        korean = "이전 링크를 지울 수 없습니다: " + path + ": " + SystemError();
+        english = "cannot remove the old link: " + path + ": " + SystemError();
+        return false;
+    }
     return true;
 }
 
@@ -60,52 +62,45 @@ bool PositiveNumber(const char* text, int& value)
 
 int main(int argc, char** argv)
 {
-    int model = -1;
+    const std::string models = std::string(MODEL_NAMES[MODEL_ZEFA101]) + "|" + MODEL_NAMES[MODEL_ZEFA102];
+    CLI::App app(
+        "A lending terminal on a pseudo-terminal; prints the device to open (for example with "
+        "--port COM5=PATH).",
+        "dorvane-sim");
+    std::string modelName;
     std::string link;
     std::string transcript;
     SimulatorFaults faults;
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (option == "--help" || option == "-h") {
-            PrintUsage(stdout);
-            return 0;
-        } else if (option == "--silent") {
-            faults.silent = true;
-        } else if (option == "--garbage") {
-            faults.garbage = true;
-        } else if (option == "--overlong") {
-            faults.overlongReply = true;
-        } else if (!hasValue) {
-            PrintUsage(stderr);
-            return Fail("알 수 없거나 값이 없는 옵션입니다: " + option, "unknown option or missing value: " + option);
-        } else if (option == "--model") {
-            model = ParseModelName(argv[++i]);
-            if (model < 0)
-                return Fail(std::string("모델은 ZEFA-101 또는 ZEFA-102입니다: ") + argv[i],
-                            std::string("the model is ZEFA-101 or ZEFA-102: ") + argv[i]);
-        } else if (option == "--link") {
-            link = argv[++i];
-        } else if (option == "--transcript") {
-            transcript = argv[++i];
-        } else if (option == "--split" || option == "--hangup-after" || option == "--baud") {
-            int value = 0;
-            if (!PositiveNumber(argv[++i], value)) {
-                return Fail(option + " 값은 양의 정수입니다: " + argv[i],
-                            option + " takes a positive number: " + argv[i]);
-            }
-            (option == "--split"  ? faults.splitBytes
-             : option == "--baud" ? faults.baudRate
-                                  : faults.hangUpAfterFrames) = value;
-        } else {
-            PrintUsage(stderr);
-            return Fail("알 수 없는 옵션입니다: " + option, "unknown option: " + option);
-        }
+    app.add_option("--model", modelName, "the terminal's model")->type_name(models)->required();
+    app.add_option("--link", link, "a symbolic link PATH to the terminal's device while it runs")->type_name("PATH");
+    app.add_option("--transcript", transcript, "one JSON line per received frame ('-': standard output)")
+        ->type_name("FILE");
+    app.add_flag("--silent", faults.silent, "never answer");
+    app.add_flag("--garbage", faults.garbage, "noise the framing ignores before every reply");
+    app.add_option("--split", faults.splitBytes, "write replies in pieces of N bytes")->check(CLI::PositiveNumber);
+    app.add_flag("--overlong", faults.overlongReply, "pad replies beyond any frame buffer");
+    app.add_option("--hangup-after", faults.hangUpAfterFrames, "hang up on the N-th holiday frame (D)")
+        ->check(CLI::PositiveNumber);
+    app.add_option("--baud", faults.baudRate, "pace replies at N baud (10 bit times per byte)")
+        ->check(CLI::PositiveNumber);
+    app.add_flag("--refuse", faults.refuse, "answer NG to every frame");
+    app.add_option("--noise", faults.noiseEveryMs, "line noise every N ms, and never an answer")
+        ->check(CLI::PositiveNumber);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& done) {
+        return app.exit(done);
+    } catch (const CLI::ParseError& failure) {
+        return Fail("명령줄을 읽을 수 없습니다 (--help 참고)", failure.what());
     }
+    const int model = ParseModelName(modelName);
     if (model < 0) {
-        PrintUsage(stderr);
-        return Fail("--model 이 필요합니다", "--model is required");
+        return Fail("모델은 " + models + " 중 하나입니다: " + modelName,
+                    "the model is one of " + models + ": " + modelName);
     }
+    std::string korean;
+    std::string english;
+    if (!link.empty() && !PrepareLink(link, korean, english)) return Fail(korean, english);
 
     std::FILE* transcriptFile = nullptr;
     if (transcript == "-") {
@@ -113,8 +108,8 @@ int main(int argc, char** argv)
     } else if (!transcript.empty()) {
         transcriptFile = std::fopen(transcript.c_str(), "w");
         if (transcriptFile == nullptr) {
-            return Fail("기록 파일을 열 수 없습니다: " + transcript + ": " + std::strerror(errno),
-                        "cannot open the transcript: " + transcript + ": " + std::strerror(errno));
+            return Fail("기록 파일을 열 수 없습니다: " + transcript + ": " + SystemError(),
+                        "cannot open the transcript: " + transcript + ": " + SystemError());
         }
     }
 
@@ -123,12 +118,9 @@ int main(int argc, char** argv)
     std::string error;
     if (!simulator.Start(error))
         return Fail("단말기를 시작할 수 없습니다: " + error, "cannot start the terminal: " + error);
-    if (!link.empty()) {
-        ::unlink(link.c_str());  // a link left by an earlier run
-        if (::symlink(simulator.SlavePath().c_str(), link.c_str()) != 0) {
-            return Fail("링크를 만들 수 없습니다: " + link + ": " + std::strerror(errno),
-                        "cannot create the link: " + link + ": " + std::strerror(errno));
-        }
+    if (!link.empty() && ::symlink(simulator.SlavePath().c_str(), link.c_str()) != 0) {
+        return Fail("링크를 만들 수 없습니다: " + link + ": " + SystemError(),
+                    "cannot create the link: " + link + ": " + SystemError());
     }
     std::printf("%s\n", simulator.SlavePath().c_str());
     std::fflush(stdout);

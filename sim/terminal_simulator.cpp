@@ -127,18 +127,31 @@ void CTerminalSimulator::Run()
     std::string pending;
     bool inFrame = false;
     auto nextGreeting = Clock::now();
+    auto nextNoise = Clock::now();
+    const bool mute = m_faults.silent || m_faults.noiseEveryMs > 0;
     while (!m_bStopping && !m_bHungUp) {
-        int timeout = -1;
-        if (ModelFraming(m_nModel) == FRAMING_LINES && !m_faults.silent && m_greetingInterval.count() > 0 &&
+        std::optional<Clock::time_point> due;
+        if (ModelFraming(m_nModel) == FRAMING_LINES && !mute && m_greetingInterval.count() > 0 &&
             !State().Connected()) {
             // The ZEFA-101 speaks first: the tool answers a line with its held connect frame.
-            const auto now = Clock::now();
-            if (now >= nextGreeting) {
-                Send(std::string(SIMULATOR_GREETING) + "\r\n");
-                nextGreeting = now + m_greetingInterval;
+            if (Clock::now() >= nextGreeting) {
+                Send(std::string(SIMULATOR_GREETING) + CR + LF);
+                nextGreeting = Clock::now() + m_greetingInterval;
             }
+            due = nextGreeting;
+        }
+        if (m_faults.noiseEveryMs > 0) {
+            if (Clock::now() >= nextNoise) {
+                Send(Garbage(m_nModel));
+                nextNoise = Clock::now() + std::chrono::milliseconds(m_faults.noiseEveryMs);
+            }
+            due = due ? std::min(*due, nextNoise) : nextNoise;
+        }
+        int timeout = -1;
+        if (due) {
             timeout = static_cast<int>(
-                std::chrono::duration_cast<std::chrono::milliseconds>(nextGreeting - Clock::now()).count() + 1);
+                std::chrono::duration_cast<std::chrono::milliseconds>(*due - Clock::now()).count() + 1);
+            timeout = std::max(timeout, 0);
         }
         pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
         if (::poll(fds, 2, timeout) < 0 && errno != EINTR) break;
@@ -185,6 +198,7 @@ void CTerminalSimulator::Run()
 void CTerminalSimulator::OnFrame(const std::string& frame)
 {
     const std::size_t letterAt = ModelFraming(m_nModel) == FRAMING_LINES ? 1 : 0;  // after the '#'
+    const bool mute = m_faults.silent || m_faults.noiseEveryMs > 0;
     ReceivedFrame received;
     received.command = frame.size() > letterAt ? frame.substr(letterAt, 1) : std::string();
     received.frame = frame;
@@ -194,7 +208,7 @@ void CTerminalSimulator::OnFrame(const std::string& frame)
         received.seq = ++m_nReceived;
         if (received.command == "D") ++m_nUploadFrames;
         hangUp = m_faults.hangUpAfterFrames > 0 && m_nUploadFrames >= m_faults.hangUpAfterFrames;
-        if (!hangUp && !m_faults.silent) received.reply = m_state.Handle(frame);
+        if (!hangUp && !mute) received.reply = m_faults.refuse ? std::string("NG") : m_state.Handle(frame);
         if (m_transcriptFile != nullptr) {
             std::fprintf(m_transcriptFile, "%s\n", TranscriptLine(m_nModel, received).c_str());
             std::fflush(m_transcriptFile);

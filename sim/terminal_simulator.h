@@ -33,6 +33,8 @@ struct SimulatorFaults {
     bool overlongReply = false;  // replies padded to 3000 bytes, beyond any frame buffer
     int hangUpAfterFrames = 0;   // hangs up on receiving this many D frames, unanswered; 0: never
     int baudRate = 0;            // output paced at 10 bit times per byte; 0: at once
+    bool refuse = false;         // answers "NG" to every frame and keeps nothing
+    int noiseEveryMs = 0;        // line noise this often and never an answer nor a greeting; 0: off
 };
 
 // One frame the terminal received, and what it did about it.

@@ -86,6 +86,7 @@ TEST(CliCommandLine, InvalidInputIsRefusedWithAReason)
         {"connect", "--port", "COM1", "--port", "COM2", "--model", "ZEFA-101"},
         {"connect", "--port", "COM1", "--model", "ZEFA-103"},
         {"connect", "--simulate", "ZEFA-101", "--model", "ZEFA-102"},
+        {"connect", "--simulate", "ZEFA-102", "--port", "COM1"},
         {"weekdays", "0", "--simulate", "ZEFA-102"},
         {"weekdays", "8", "--simulate", "ZEFA-102"},
         {"weekdays", "11", "--simulate", "ZEFA-102"},

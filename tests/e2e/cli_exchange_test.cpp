@@ -1,0 +1,131 @@
+// dorvane-cli against terminals that do not answer as they should, and runs cut short by a signal.
+#include <sys/stat.h>
+
+#include <csignal>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "protocol/terminal_model.h"
+#include "sim/terminal_simulator.h"
+#include "tests/support/case_name.h"
+#include "tests/support/ordinary_user.h"
+#include "tests/support/received_frames.h"
+#include "tests/support/run_process.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::unique_ptr<CTerminalSimulator> StartSimulator(int model, const SimulatorFaults& faults)
+{
+    auto sim = std::make_unique<CTerminalSimulator>(model, faults);
+    sim->SetGreetingInterval(50ms);
+    sim->KeepReceivedFrames();
+    std::string error;
+    EXPECT_TRUE(sim->Start(error)) << error;
+    return sim;
+}
+
+std::vector<std::string> Cli(const CTerminalSimulator& sim, int model, std::vector<std::string> args)
+{
+    args.insert(args.begin(), {DORVANE_CLI_PATH, "--port", sim.SlavePath(), "--model", ModelName(model)});
+    return args;
+}
+
+struct Misbehaviour {
+    const char* name;
+    int model;
+    SimulatorFaults faults;
+    const char* why;  // in the English half of the message
+};
+
+void PrintTo(const Misbehaviour& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+const Misbehaviour kMisbehaviours[] = {
+    {"NG", MODEL_ZEFA102, {.refuse = true}, "the terminal answered \"NG\""},
+    {"greets but never OK", MODEL_ZEFA101, {.refuse = true}, "the terminal answered \""},
+    {"noise", MODEL_ZEFA102, {.noiseEveryMs = 20}, "only line noise, no reply from the terminal within 0.5 s"},
+    {"noise lines", MODEL_ZEFA101, {.noiseEveryMs = 20}, "only line noise, no reply from the terminal within 0.5 s"},
+};
+
+class CliMisbehaviour : public ::testing::TestWithParam<Misbehaviour> {};
+
+// Replies that do not connect leave the deadline where the connect frame put it.
+TEST_P(CliMisbehaviour, EndsAtTheDeadlineSayingWhatCame)
+{
+    const Misbehaviour& c = GetParam();
+    const auto sim = StartSimulator(c.model, c.faults);
+    const ProcessResult r = RunProcess(Cli(*sim, c.model, {"--timeout", "0.5", "connect"}));
+    EXPECT_EQ(r.exitStatus, 4);
+    EXPECT_NE(r.err.find(c.why), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("[TIMEOUT]=>"), std::string::npos) << r.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Terminals, CliMisbehaviour, ::testing::ValuesIn(kMisbehaviours), CaseName());
+
+TEST(CliStep, AReplyStillArrivingIsNotCutOff)
+{
+    // About 1.3 s for the read reply at 1200 baud, against a time-out of 0.5 s between bytes.
+    const auto sim = StartSimulator(MODEL_ZEFA101, {.baudRate = 1200});
+    const ProcessResult r = RunProcess(Cli(*sim, MODEL_ZEFA101, {"--timeout", "0.5", "read", "2026"}));
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+}
+
+TEST(CliStep, AClockBefore2000IsRefusedBeforeAnythingIsSent)
+{
+    const auto sim = StartSimulator(MODEL_ZEFA102, {});
+    std::vector<std::string> args = Cli(*sim, MODEL_ZEFA102, {"set-time"});
+    args.insert(args.begin(), {"/usr/bin/faketime", "1999-12-31 23:59:00"});
+    const ProcessResult r = RunProcess(args);
+    EXPECT_EQ(r.exitStatus, 2) << r.err;
+    EXPECT_NE(r.err.find("(1999)"), std::string::npos) << r.err;
+    EXPECT_TRUE(sim->Received().empty());
+}
+
+struct Interruption {
+    const char* name;
+    int signal;
+    int exitStatus;
+};
+
+void PrintTo(const Interruption& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class CliInterrupted : public ::testing::TestWithParam<Interruption> {};
+
+TEST_P(CliInterrupted, ClosesThePortAndSaysHowFarTheUploadGot)
+{
+    const Interruption& c = GetParam();
+    // Replies paced at 300 baud: the 52 Sundays of 2027 take seven seconds.
+    const auto sim = StartSimulator(MODEL_ZEFA102, {.baudRate = 300});
+    ASSERT_EQ(chmod(sim->SlavePath().c_str(), 0666), 0);
+    CChildProcess cli(Cli(*sim, MODEL_ZEFA102, {"send", "2027", "--unset-holiday"}));
+    ASSERT_TRUE(cli.Started());
+    ASSERT_TRUE(sim->WaitForFrames(5, 20s));
+    if (c.signal == SIGPIPE) {
+        cli.ReadLine();
+        cli.CloseOutput();  // the next line it writes meets a closed pipe
+    } else {
+        cli.Signal(c.signal);
+    }
+    const ProcessResult r = cli.Wait();
+    EXPECT_EQ(r.exitStatus, c.exitStatus) << r.err;
+    EXPECT_NE(r.err.find(std::string(c.name) + " 신호를 받아 중단했습니다 (데이터 전송 "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(" / 52)"), std::string::npos) << r.err;
+    const int opened = OpenAsOrdinaryUser(sim->SlavePath());
+    if (opened < 0) GTEST_SKIP() << "only root can try the port as another user";
+    EXPECT_EQ(opened, 0) << "the port is still held exclusively: " << std::strerror(opened);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, CliInterrupted,
+                         ::testing::Values(Interruption{"SIGINT", SIGINT, 130}, Interruption{"SIGTERM", SIGTERM, 143},
+                                           Interruption{"SIGPIPE", SIGPIPE, 141}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
