@@ -55,6 +55,10 @@ std::optional<int> CSetupApp::ParseCommandLine(int argc, char** argv)
     } catch (const CLI::ParseError& failure) {
         return Fail("명령줄을 읽을 수 없습니다 (--help 참고)", failure.what());
     }
+    // As in dorvane-cli: which of the two the port box should select would be a guess.
+    if (!m_strPort.empty() && !simulate.empty()) {
+        return Fail("--port 와 --simulate 는 함께 쓸 수 없습니다", "--port and --simulate cannot be used together");
+    }
     if (!simulate.empty()) {
         m_nSimulateModel = ParseModelName(simulate);
         if (m_nSimulateModel < 0) {
