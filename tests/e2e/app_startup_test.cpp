@@ -78,6 +78,7 @@ TEST(AppProcess, InvalidArgumentsExitWith2AndOneBilingualLine)
         {"--port", "ttyUSB0"},
         {"--port"},
         {"--port", "COM5", "--port", "COM6"},
+        {"--port", "COM200=/dev/null", "--simulate", "ZEFA-102"},
         {"--bogus"},
         {"extra"},
         {"--port", "COM255"},  // a number without a device: nothing to select
