@@ -1,5 +1,5 @@
 # Thin front door: every target installs what it is missing first (scripts/deps PURPOSE).
-.PHONY: run test bench fuzz windows clean
+.PHONY: run test package bench fuzz windows clean
 
 JOBS ?= $(shell nproc)
 
@@ -12,6 +12,13 @@ run:
 test:
 	@scripts/deps test
 	@scripts/test
+
+# build/package/dorvane_<version>_<arch>.deb
+package:
+	@scripts/deps package
+	cmake --preset package >/dev/null
+	cmake --build --preset package -j $(JOBS)
+	cpack --preset package
 
 bench:
 	@scripts/deps bench

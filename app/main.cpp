@@ -9,5 +9,6 @@ int main(int argc, char** argv)
     if (const std::optional<int> status = theApp.ParseCommandLine(argc, argv)) return *status;
     if (!CheckDisplay()) return APP_EXIT_NO_DISPLAY;
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(DORVANE_APP_ID));
     return theApp.InitInstance();
 }

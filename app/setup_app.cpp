@@ -14,10 +14,16 @@ CSetupApp theApp;
 
 namespace {
 
+// One status a line: help2man makes "Exit status:" a heading of the manual page.
 const char* const kFooter =
-    "Without a display (DISPLAY and WAYLAND_DISPLAY unset) dorvane-cli runs the same commands.\n"
+    "Without a display (DISPLAY and WAYLAND_DISPLAY unset) dorvane says so and exits: dorvane-cli runs\n"
+    "the same commands without a window.\n"
     "\n"
-    "Exit status: 0 success, 1 no display, 2 invalid argument, 3 the simulated terminal cannot start.";
+    "Exit status:\n"
+    "  0  success\n"
+    "  1  no display\n"
+    "  2  invalid argument\n"
+    "  3  the simulated terminal cannot start";
 
 int Fail(const std::string& korean, const std::string& english)
 {

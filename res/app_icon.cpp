@@ -3,14 +3,12 @@
 #include <QPainter>
 #include <QPixmap>
 
-namespace {
-
 // A leaf of a desk calendar: blue band on top, a red day below.
-QPixmap DrawIcon(int size)
+QImage DrawAppIcon(int size)
 {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
     const int unit = size / 16;
     const QRect page(unit, unit * 2, size - 2 * unit, size - 3 * unit);
     p.fillRect(page, Qt::white);
@@ -19,15 +17,13 @@ QPixmap DrawIcon(int size)
     p.drawRect(page.adjusted(0, 0, -1, -1));
     const int day = page.width() / 3;
     p.fillRect(QRect(page.center().x() - day / 2, page.center().y() - day / 4, day, day), QColor(220, 0, 0));
-    return pixmap;
+    return image;
 }
-
-}  // namespace
 
 QIcon AppIcon()
 {
     QIcon icon;
-    icon.addPixmap(DrawIcon(16));
-    icon.addPixmap(DrawIcon(32));
+    icon.addPixmap(QPixmap::fromImage(DrawAppIcon(16)));
+    icon.addPixmap(QPixmap::fromImage(DrawAppIcon(32)));
     return icon;
 }

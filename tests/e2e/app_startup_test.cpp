@@ -44,7 +44,7 @@ TEST(AppProcess, HelpAndVersionNeedNoDisplay)
     EXPECT_EQ(version.out, "dorvane 1.0\n");
     const ProcessResult help = Dorvane({"--help"});
     EXPECT_EQ(help.exitStatus, 0);
-    for (const char* word : {"--port COMn|/dev/PATH", "--simulate ZEFA-101|ZEFA-102", "1 no display"}) {
+    for (const char* word : {"--port COMn|/dev/PATH", "--simulate ZEFA-101|ZEFA-102", "1  no display"}) {
         EXPECT_NE(help.out.find(word), std::string::npos) << word << " in\n" << help.out;
     }
 }
