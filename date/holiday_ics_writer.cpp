@@ -1,0 +1,60 @@
+#include "date/holiday_ics_writer.h"
+
+#include <libical/ical.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+struct ComponentFree {
+    void operator()(icalcomponent* component) const { icalcomponent_free(component); }
+};
+
+icaltimetype Date(const SolarDate& date)
+{
+    icaltimetype time = icaltime_null_time();
+    time.is_date = 1;
+    time.year = date.year;
+    time.month = date.month;
+    time.day = date.day;
+    return time;
+}
+
+icalcomponent* Event(const ExportedHoliday& day, icaltimetype stamp)
+{
+    char uid[48];
+    std::snprintf(uid, sizeof uid, "%04d%02d%02d-holiday@dorvane", day.date.year, day.date.month, day.date.day);
+    icaltimetype end = Date(day.date);
+    icaltime_adjust(&end, 1, 0, 0, 0);  // DTEND of an all-day event is the day after
+    icalcomponent* event = icalcomponent_new_vevent();
+    icalcomponent_add_property(event, icalproperty_new_uid(uid));
+    icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp));
+    icalcomponent_add_property(event, icalproperty_new_dtstart(Date(day.date)));
+    icalcomponent_add_property(event, icalproperty_new_dtend(end));
+    icalcomponent_add_property(event, icalproperty_new_summary(day.name.c_str()));
+    icalcomponent_add_property(event, icalproperty_new_categories(DayOffKindName(day.kind)));
+    // A day off does not make anyone busy.
+    icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+    return event;
+}
+
+}  // namespace
+
+std::string HolidayCalendarText(int year, const std::vector<ExportedHoliday>& days, std::time_t stamp)
+{
+    const icaltimetype utcStamp = icaltime_from_timet_with_zone(stamp, 0, icaltimezone_get_utc_timezone());
+    std::unique_ptr<icalcomponent, ComponentFree> calendar(icalcomponent_new_vcalendar());
+    icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
+    icalcomponent_add_property(calendar.get(), icalproperty_new_prodid("-//Dorvane//Korean holidays//KO"));
+    // The name calendar programs give the imported calendar.
+    const std::string title = std::to_string(year) + "년 휴일";
+    icalproperty* name = icalproperty_new_x(title.c_str());
+    icalproperty_set_x_name(name, "X-WR-CALNAME");
+    icalcomponent_add_property(calendar.get(), name);
+    for (const ExportedHoliday& day : days) icalcomponent_add_component(calendar.get(), Event(day, utcStamp));
+    char* text = icalcomponent_as_ical_string_r(calendar.get());
+    std::string result(text);
+    icalmemory_free_buffer(text);
+    return result;
+}

@@ -1,0 +1,13 @@
+// The exported days as an iCalendar file (RFC 5545), written by libical.
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "date/exported_holidays.h"
+
+// One all-day event per day, CRLF lines folded by libical. `stamp` is every event's DTSTAMP, the
+// moment of the export. A UID depends on the date alone, so a calendar that imports the year
+// again updates its events instead of doubling them.
+std::string HolidayCalendarText(int year, const std::vector<ExportedHoliday>& days, std::time_t stamp);

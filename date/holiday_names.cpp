@@ -1,0 +1,65 @@
+#include "date/holiday_names.h"
+
+#include "date/holiday_law.h"
+#include "date/holidays.h"
+#include "date/lunar_date.h"
+
+namespace {
+
+// The row of (month, day) as the holiday rule matches it: the first with that month and day,
+// and only when its kind makes a holiday.
+const HolidayRule* RowOf(const HolidayRule (&table)[HOLIDAY_TABLE_ROWS], int month, int day)
+{
+    for (const HolidayRule& rule : table) {
+        if (rule.month == month && rule.day == day) return rule.kind != 0 ? &rule : nullptr;
+    }
+    return nullptr;
+}
+
+// The eve of the New Year has the row with day 0, since the 12th month has 29 or 30 days; the
+// other rows never name a day of a leap month.
+const HolidayRule* LunarRowOf(const CLunarDate& date)
+{
+    const int year = date.GetYear(CAL_LUNAR);
+    const int month = date.GetMonth(CAL_LUNAR);
+    const int day = date.GetDay(CAL_LUNAR);
+    if (month == 12) {
+        const int leap = HasLeapMonth(year, 12);
+        if (date.IsLeapMonth() == leap && day == DaysInMonth(year, 12, CAL_LUNAR, leap)) {
+            return RowOf(LunarHolidays, 12, 0);
+        }
+    }
+    return date.IsLeapMonth() ? nullptr : RowOf(LunarHolidays, month, day);
+}
+
+// An unnamed row belongs to the festival of its month; the eve, alone in the 12th month, to the
+// festival that follows it round the year: the New Year.
+const char* FestivalName(const HolidayRule& row)
+{
+    if (row.name[0] != '\0') return row.name;
+    for (const HolidayRule& rule : LunarHolidays) {
+        if (rule.month == row.month && rule.name[0] != '\0') return rule.name;
+    }
+    const int index = static_cast<int>(&row - LunarHolidays);
+    for (int step = 1; step < HOLIDAY_TABLE_ROWS; ++step) {
+        const HolidayRule& rule = LunarHolidays[(index + step) % HOLIDAY_TABLE_ROWS];
+        if (rule.name[0] != '\0') return rule.name;
+    }
+    return row.name;
+}
+
+}  // namespace
+
+std::vector<std::string> HolidayNames(const CLunarDate& day)
+{
+    const int year = day.GetYear(CAL_SOLAR);
+    const int month = day.GetMonth(CAL_SOLAR);
+    const int dayOfMonth = day.GetDay(CAL_SOLAR);
+    std::vector<std::string> names;
+    if (const HolidayRule* solar = RowOf(SolarHolidays, month, dayOfMonth)) names.emplace_back(solar->name);
+    if (const HolidayRule* lunar = LunarRowOf(day)) names.emplace_back(FestivalName(*lunar));
+    for (const LawHoliday& law : LawHolidays(year)) {
+        if (law.month == month && law.day == dayOfMonth) names.emplace_back(law.name);
+    }
+    return names;
+}
