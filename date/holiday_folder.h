@@ -1,0 +1,28 @@
+// The folder of holiday files that both programs read at start: the days of every .ics file in
+// it count as marked days of whatever year is shown.
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+#include "date/holiday_file.h"
+
+// $XDG_CONFIG_HOME/dorvane/holidays, else $HOME/.config/dorvane/holidays; empty when neither
+// variable holds an absolute path (the XDG rule: a relative one is ignored). Null means unset.
+std::filesystem::path HolidayFolderPath(const char* xdgConfigHome, const char* home);
+// The same from this process's environment.
+std::filesystem::path HolidayFolderPath();
+
+struct HolidayFolderRead {
+    std::vector<HolidayFile> files;
+    std::vector<HolidayFileMessage> messages;  // every refusal and every skipped event, in file order
+};
+
+// Every *.ics (any case) in the folder, in order of name. A refused file adds its message and
+// the others still count; a missing folder holds nothing and says nothing.
+HolidayFolderRead ReadHolidayFolder(const std::filesystem::path& folder);
+
+// Reads `file` and, when it is not refused, writes the text read into `folder` (made when
+// missing) under the file's name, with ".ics" added when it has another ending, replacing a file
+// of that name: it then applies at every start. A failed write is a refusal without a line.
+HolidayFileRead ImportIntoHolidayFolder(const std::filesystem::path& file, const std::filesystem::path& folder);

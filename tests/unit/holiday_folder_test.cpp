@@ -1,0 +1,93 @@
+#include "date/holiday_folder.h"
+
+#include <unistd.h>
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kMay3 =
+    "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20270503\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+const char* const kJune1 = "BEGIN:VCALENDAR\nBEGIN:VEVENT\nDTSTART;VALUE=DATE:20270601\nEND:VEVENT\nEND:VCALENDAR\n";
+const char* const kBroken = "BEGIN:VCALENDAR\nBEGIN:VEVENT\nDTSTART;VALUE=DATE:20270631\nEND:VEVENT\nEND:VCALENDAR\n";
+
+// A fresh folder of its own per test, removed afterwards.
+class HolidayFolder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_root = fs::temp_directory_path() / ("dorvane-holidays-" + std::to_string(getpid()) + "-" +
+                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_root);
+        fs::create_directories(m_root);
+    }
+    void TearDown() override { fs::remove_all(m_root); }
+
+    fs::path Write(const fs::path& name, const char* text)
+    {
+        std::ofstream(m_root / name, std::ios::binary) << text;
+        return m_root / name;
+    }
+
+    fs::path m_root;
+};
+
+}  // namespace
+
+TEST(HolidayFolderPath, XdgConfigHomeElseHome)
+{
+    struct Case {
+        const char* xdg;
+        const char* home;
+        const char* folder;
+    } const cases[] = {
+        {"/cfg", "/home/u", "/cfg/dorvane/holidays"},
+        {nullptr, "/home/u", "/home/u/.config/dorvane/holidays"},
+        {"", "/home/u", "/home/u/.config/dorvane/holidays"},
+        {"relative", "/home/u", "/home/u/.config/dorvane/holidays"},
+        {nullptr, nullptr, ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(HolidayFolderPath(c.xdg, c.home), fs::path(c.folder)) << c.folder;
+}
+
+TEST_F(HolidayFolder, EveryCalendarFileByNameWhileABrokenOneIsRefused)
+{
+    Write("b.ics", kJune1);
+    Write("A.ICS", kMay3);
+    Write("c.ics", kBroken);
+    Write("notes.txt", kJune1);
+    const HolidayFolderRead read = ReadHolidayFolder(m_root);
+    ASSERT_EQ(read.files.size(), 2u);
+    EXPECT_EQ(read.files[0].name, (m_root / "A.ICS").string());
+    EXPECT_EQ(read.files[1].name, (m_root / "b.ics").string());
+    ASSERT_EQ(read.messages.size(), 1u);
+    EXPECT_NE(read.messages[0].english.find("c.ics, line 3"), std::string::npos) << read.messages[0].english;
+
+    const HolidayFolderRead missing = ReadHolidayFolder(m_root / "none");
+    EXPECT_TRUE(missing.files.empty());
+    EXPECT_TRUE(missing.messages.empty());
+}
+
+TEST_F(HolidayFolder, ImportCopiesAnAcceptedFileUnderACalendarName)
+{
+    const fs::path folder = m_root / "config" / "dorvane" / "holidays";
+    const HolidayFileRead imported = ImportIntoHolidayFolder(Write("closures", kMay3), folder);
+    ASSERT_TRUE(imported.file) << imported.refusal.english;
+    std::ifstream copy(folder / "closures.ics", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}), kMay3);
+
+    const HolidayFileRead replaced = ImportIntoHolidayFolder(Write("closures.ics", kJune1), folder);
+    ASSERT_TRUE(replaced.file);
+    ASSERT_EQ(ReadHolidayFolder(folder).files.size(), 1u);
+    EXPECT_EQ(HolidayFileDays(ReadHolidayFolder(folder).files[0], 2027)[0].month, 6);
+
+    EXPECT_FALSE(ImportIntoHolidayFolder(Write("broken.ics", kBroken), folder).file);
+    EXPECT_FALSE(fs::exists(folder / "broken.ics"));
+    const HolidayFileRead absent = ImportIntoHolidayFolder(m_root / "absent.ics", folder);
+    EXPECT_EQ(absent.refusal.english,
+              "cannot open holiday file " + (m_root / "absent.ics").string() + ": No such file or directory");
+}
