@@ -91,5 +91,6 @@ HolidayFileRead ImportIntoHolidayFolder(const std::filesystem::path& file, const
     }
     std::filesystem::rename(partial, target, error);
     if (error) return CannotWrite(target, error.message());
+    read.file->name = target.string();
     return read;
 }

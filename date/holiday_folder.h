@@ -24,5 +24,7 @@ HolidayFolderRead ReadHolidayFolder(const std::filesystem::path& folder);
 
 // Reads `file` and, when it is not refused, writes the text read into `folder` (made when
 // missing) under the file's name, with ".ics" added when it has another ending, replacing a file
-// of that name: it then applies at every start. A failed write is a refusal without a line.
+// of that name: it then applies at every start. The file read is named by its copy, so it can
+// take the place of a file of that name read from the folder before. A failed write is a
+// refusal without a line.
 HolidayFileRead ImportIntoHolidayFolder(const std::filesystem::path& file, const std::filesystem::path& folder);

@@ -77,6 +77,7 @@ TEST_F(HolidayFolder, ImportCopiesAnAcceptedFileUnderACalendarName)
     const fs::path folder = m_root / "config" / "dorvane" / "holidays";
     const HolidayFileRead imported = ImportIntoHolidayFolder(Write("closures", kMay3), folder);
     ASSERT_TRUE(imported.file) << imported.refusal.english;
+    EXPECT_EQ(imported.file->name, (folder / "closures.ics").string());
     std::ifstream copy(folder / "closures.ics", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}), kMay3);
 
