@@ -4,23 +4,22 @@
 #include <cstdlib>
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QScreen>
 #include <QShortcut>
 
 #include "app/about_dlg.h"
-#include "app/loan_period_dlg.h"
-#include "app/weekday_dlg.h"
 #include "comm/port_enumerator.h"
 #include "comm/terminal_link.h"
 #include "date/holidays.h"
 #include "date/lunar_date.h"
-#include "protocol/console.h"
-#include "protocol/holiday_upload.h"
 #include "protocol/protocol.h"
 #include "protocol/terminal_model.h"
 #include "res/app_icon.h"
@@ -34,6 +33,10 @@ constexpr int CALENDAR_SIZE = 200;
 constexpr int CALENDAR_PITCH = 220;
 constexpr int CALENDAR_LEFT = 10;
 constexpr int CALENDAR_TOP = 80;
+
+// The screen the dialog was drawn for; on one at least this large it is shown as drawn.
+constexpr int DESIGN_SCREEN_WIDTH = 1024;
+constexpr int DESIGN_SCREEN_HEIGHT = 768;
 
 // Year caption: white on a blue-to-black gradient.
 constexpr COLORREF YEAR_TEXT = 0xFFFFFF;
@@ -55,11 +58,6 @@ private:
     QComboBox* m_combo;
 };
 
-QString Utf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 int CalendarDay(int year, int month, const LocalTime& today)
@@ -70,9 +68,8 @@ int CalendarDay(int year, int month, const LocalTime& today)
 
 CSetupDlg::CSetupDlg() : CTemplateDialog(SETUP_TEMPLATE), m_hIcon(AppIcon()), m_clock(ReadLocalClock)
 {
-    m_silenceTimer.setSingleShot(true);
-    m_silenceTimer.setInterval(SILENCE_TIMEOUT_MS);
-    connect(&m_silenceTimer, &QTimer::timeout, this, [this] { OnSilence(); });
+    m_stepTimer.setSingleShot(true);
+    connect(&m_stepTimer, &QTimer::timeout, this, [this] { OnStepTimer(); });
 
     OnClicked(IDC_NEXT_YEAR, [this] { OnNextYear(); });
     OnClicked(IDC_PREV_YEAR, [this] { OnPrevYear(); });
@@ -139,32 +136,39 @@ void CSetupDlg::OnInitDialog()
     m_nYear = now.year;
     ShowYear();
 
-    // Top-left corner; the template fixes the client size (1022 x 730 in the 1024 x 768 frame).
-    move(0, 0);
-
     CPortEnumerator ports;
     ComboPortList list(GetDlgItemAs<QComboBox>(IDC_PORT));
     ports.m_pCombo = &list;
     ports.Enumerate();
-    for (const std::string& line : PortConsoleLines(g_portMap)) ConsoleWrite(line + "\n");
 
     for (int i = 0; i < 12; ++i) {
         CCalendarCtrl& calendar = m_calendar[i];
         calendar.setParent(this);
         calendar.setGeometry((i % 4) * CALENDAR_PITCH + CALENDAR_LEFT, (i / 4) * CALENDAR_PITCH + CALENDAR_TOP,
                              CALENDAR_SIZE, CALENDAR_SIZE);
+        calendar.SetMarkToggled([this](int, int) { CountHolidays(0); });
+        calendar.installEventFilter(this);
         calendar.show();
     }
     SetCalendarDates(now);
+
+    // Top-left corner; the template fixes the client size (1022 x 730 in the 1024 x 768 frame).
+    FitScreen();
 
     ClearHolidayMarks();
 
     GetDlgItemAs<QComboBox>(IDC_BIWEEKLY_WEEKDAY)->setCurrentIndex(0);
     GetDlgItemAs<QRadioButton>(IDC_BIWEEKLY_EVEN)->setChecked(true);
 
+    m_console.Open(*this);
+    raise();
+    activateWindow();  // the keyboard stays with the dialog
+    for (const std::string& line : PortConsoleLines(g_portMap)) WriteConsole(line + "\n");
+
     CountHolidays(1);
 
     ShowModelControls(false);
+    ClearProgress();
 
     if (m_nPresetPort > 0) {
         auto* combo = GetDlgItemAs<QComboBox>(IDC_PORT);
@@ -176,13 +180,52 @@ void CSetupDlg::OnInitDialog()
     }
 }
 
+void CSetupDlg::FitScreen()
+{
+    const QScreen* screen = this->screen();
+    const QRect room = screen ? screen->availableGeometry() : QRect();
+    if (!screen || (screen->size().width() >= DESIGN_SCREEN_WIDTH && screen->size().height() >= DESIGN_SCREEN_HEIGHT)) {
+        move(room.topLeft());
+        return;
+    }
+    // Scaled rather than scrolled: every button stays on the screen, and the calendars stay
+    // whole, a year at a glance.
+    const QSize frame = frameGeometry().size().expandedTo(size());
+    const QSize decoration = frame - size();
+    const double scale = std::min({1.0, double(room.width() - decoration.width()) / width(),
+                                   double(room.height() - decoration.height()) / height()});
+    if (scale < 1.0) {
+        ScaleContents(scale);
+        for (CCalendarCtrl& calendar : m_calendar) calendar.SetScale(scale);
+    }
+    move(room.topLeft());
+}
+
 void CSetupDlg::contextMenuEvent(QContextMenuEvent* event)
 {
-    const char* text = LoadResourceString(IDS_ABOUTBOX);
-    if (*text == '\0') return;
     QMenu menu(this);
-    menu.addAction(QString::fromUtf8(text), this, [this] { OnAboutBox(); });
+    const char* about = LoadResourceString(IDS_ABOUTBOX);
+    if (*about != '\0') menu.addAction(QString::fromUtf8(about), this, [this] { OnAboutBox(); });
+    menu.addAction(QString::fromUtf8(TEXT_SHOW_CONSOLE), this, [this] { m_console.Open(*this); });
     menu.exec(event->globalPos());
+}
+
+bool CSetupDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || !qobject_cast<QWidget*>(watched)) return false;
+    // The dialog's keyboard interface takes these before a calendar sees them, as a dialog does
+    // with a control that asks for no keys of its own; Page Up and Page Down reach the calendar.
+    auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up: focusNextPrevChild(false); return true;
+    case Qt::Key_Right:
+    case Qt::Key_Down: focusNextPrevChild(true); return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape: keyPressEvent(key); return true;
+    default: return false;
+    }
 }
 
 void CSetupDlg::OnAboutBox()
@@ -216,6 +259,7 @@ int CSetupDlg::CheckState(int id) const
 }
 
 // Year navigation. Marks belong to month and day only, so they never carry over to another year.
+// The total is recounted: the last count belonged to another year.
 
 void CSetupDlg::OnNextYear()
 {
@@ -223,6 +267,8 @@ void CSetupDlg::OnNextYear()
     ShowYear();
     SetCalendarDates(m_clock());
     ClearHolidayMarks();
+    ClearProgress();
+    CountHolidays(0);
     Repaint();
 }
 
@@ -232,14 +278,17 @@ void CSetupDlg::OnPrevYear()
     ShowYear();
     SetCalendarDates(m_clock());
     ClearHolidayMarks();
+    ClearProgress();
+    CountHolidays(0);
     Repaint();
 }
 
-// Options: stored for the holiday rule, shown at once, neither counted nor sent.
+// Options: stored for the holiday rule, shown at once and counted, never sent.
 
 void CSetupDlg::OnUnsetSunday()
 {
     g_holidaySettings.unsetSunday = CheckState(IDC_UNSET_SUNDAY);
+    CountHolidays(0);
     Repaint();
 }
 
@@ -252,30 +301,35 @@ void CSetupDlg::OnUnsetSaturday()
 void CSetupDlg::OnUnsetHoliday()
 {
     g_holidaySettings.unsetHoliday = CheckState(IDC_UNSET_HOLIDAY);
+    CountHolidays(0);
     Repaint();
 }
 
 void CSetupDlg::OnBiweeklyUse()
 {
     g_holidaySettings.biweeklyUse = CheckState(IDC_BIWEEKLY_USE);
+    CountHolidays(0);
     Repaint();
 }
 
 void CSetupDlg::OnBiweeklyEven()
 {
     g_holidaySettings.biweeklyOdd = 0;
+    CountHolidays(0);
     Repaint();
 }
 
 void CSetupDlg::OnBiweeklyOdd()
 {
     g_holidaySettings.biweeklyOdd = 1;
+    CountHolidays(0);
     Repaint();
 }
 
 void CSetupDlg::OnBiweeklyWeekday()
 {
     g_holidaySettings.biweeklyWeekday = GetDlgItemAs<QComboBox>(IDC_BIWEEKLY_WEEKDAY)->currentIndex() + 1;
+    CountHolidays(0);
     Repaint();
 }
 
@@ -293,8 +347,10 @@ void CSetupDlg::OnModel102()
     m_nModel = MODEL_ZEFA102;
     m_comm.m_nFraming = ModelFraming(m_nModel);
     ::OnModelSelected(*this, m_nModel);
-    ShowUploadProgress(false);
-    WatchSilence(false);
+    m_step.End();
+    WatchStep();
+    ShowBusy();
+    ShowProgress();
     ShowModelControls(true);
 }
 
@@ -308,56 +364,9 @@ void CSetupDlg::OnPortOpen()
         ShowMessageBox(QString::fromUtf8(TEXT_SELECT_PORT));
         return;
     }
+    // Whatever waited for a reply waited on the line this closes.
+    EndExchange();
     OpenTerminalLink(m_comm, *this, port, ModelFraming(m_nModel));
-}
-
-// Commands. The protocol decides; the dialog only watches for a silent terminal.
-
-void CSetupDlg::OnSystemConnect()
-{
-    ::OnSystemConnect(*this, m_nModel);
-    // ZEFA-101 holds the frame until the terminal speaks; ZEFA-102 sent it.
-    m_bAwaitConnect = m_nModel == MODEL_ZEFA102;
-    ShowUploadProgress(false);
-    WatchSilence(true);
-}
-
-void CSetupDlg::OnSetTime()
-{
-    ::OnSetTime(*this, m_nModel, m_clock());
-}
-
-void CSetupDlg::OnDataRead()
-{
-    ::OnDataRead(*this, m_nModel, m_nYear);
-    WatchSilence(true);
-}
-
-void CSetupDlg::OnDataDelete()
-{
-    ::OnDataDelete(*this, m_nModel, m_nYear);
-}
-
-void CSetupDlg::OnDataSend()
-{
-    ::OnDataSend(*this, m_nModel, m_nYear);
-    ShowUploadProgress(false);
-    // Only an upload that (re)started waits for a reply.
-    WatchSilence(GetUploadProgress().running);
-}
-
-void CSetupDlg::OnHolidayWeekdays()
-{
-    CWeekdayDlg dlg(this);
-    if (dlg.DoModal() != IDOK) return;
-    ::OnHolidayWeekdays(*this, dlg.m_strWeekdays);
-}
-
-void CSetupDlg::OnLoanPeriod()
-{
-    CLoanPeriodDlg dlg(this);
-    if (dlg.DoModal() != IDOK) return;
-    ::OnLoanPeriod(*this, dlg.m_nLoanPeriod1, dlg.m_nLoanPeriod2);
 }
 
 int CSetupDlg::CountHolidays(int list)
@@ -365,143 +374,35 @@ int CSetupDlg::CountHolidays(int list)
     return ::CountHolidays(m_nYear, list, *this);
 }
 
-// Replies.
+// Ending the dialog. The close box (and Alt+F4) closes the console first; "종  료" and Esc leave
+// it to the end of the process. Every way asks first while an upload runs.
 
-void CSetupDlg::PostCommFrame(int)
+bool CSetupDlg::MayEnd()
 {
-    QMetaObject::invokeMethod(
-        this, [this] { OnCommFrame(); }, Qt::QueuedConnection);
+    if (m_bEndConfirmed || !GetUploadProgress().running) return true;
+    QMessageBox ask(QMessageBox::Question, QStringLiteral("Dorvane"), QString::fromUtf8(TEXT_CLOSE_WHILE_SENDING),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    ask.setDefaultButton(QMessageBox::No);
+    m_bEndConfirmed = ask.exec() == QMessageBox::Yes;
+    return m_bEndConfirmed;
 }
 
-void CSetupDlg::OnCommFrame()
+void CSetupDlg::OnOK()
 {
-    // A reopen since the notice was queued re-armed the framer: that frame is gone.
-    if (m_comm.m_nFrameState != FRAME_READY) return;
-    const int effect = ::OnCommFrame(*this, m_nModel, m_nYear, m_comm.m_frame);
-    // The reply to a connect frame has come, unless this reply released the held one.
-    m_bAwaitConnect = (effect & REPLY_HELD_SENT) != 0;
-    ShowUploadProgress((effect & REPLY_UPLOAD_DONE) != 0);
-    WatchSilence(true);
+    if (MayEnd()) CTemplateDialog::OnOK();
 }
 
-void CSetupDlg::PostCommError(int, const std::string& message, const std::string& detail)
+void CSetupDlg::OnCancel()
 {
-    QMetaObject::invokeMethod(
-        this,
-        [this, message, detail] {
-            ConsoleWrite(message + " (" + detail + ")\n");
-            // No reply can come on a line that is gone.
-            EndExchanges();
-            ShowMessageBox(Utf8(message));
-        },
-        Qt::QueuedConnection);
+    if (MayEnd()) CTemplateDialog::OnCancel();
 }
 
-void CSetupDlg::ShowCommError(const std::string& message, const std::string& detail)
+void CSetupDlg::closeEvent(QCloseEvent* event)
 {
-    ConsoleWrite(message + " (" + detail + ")\n");
-    ShowMessageBox(Utf8(message));
-}
-
-// Silence.
-
-bool CSetupDlg::AwaitingReply() const
-{
-    return m_bAwaitConnect || g_nPendingCmd != PENDING_NONE || m_comm.m_bLongReply != 0;
-}
-
-void CSetupDlg::WatchSilence(bool activity)
-{
-    if (!AwaitingReply()) {
-        m_silenceTimer.stop();
-    } else if (activity || !m_silenceTimer.isActive()) {
-        m_silenceTimer.start();
-    }
-}
-
-void CSetupDlg::OnSilence()
-{
-    if (!AwaitingReply()) return;
-    ConsoleWrite(std::string("[TIMEOUT]=>") + TEXT_NO_REPLY + "\n");
-    EndExchanges();
-    ShowMessageBox(QString::fromUtf8(TEXT_NO_REPLY));
-}
-
-void CSetupDlg::EndExchanges()
-{
-    m_silenceTimer.stop();
-    m_bAwaitConnect = false;
-    AbandonExchange(*this);
-    ShowUploadProgress(false);
-}
-
-void CSetupDlg::ShowUploadProgress(bool finished)
-{
-    QString title = QString::fromUtf8(SETUP_TEMPLATE.caption);
-    const UploadProgress upload = GetUploadProgress();
-    if (upload.running) {
-        m_bUploadShown = true;
-        title += QString::fromUtf8(" - 데이터 전송 %1 / %2").arg(upload.answered).arg(upload.total);
-    } else if (m_bUploadShown) {
-        m_bUploadShown = false;
-        title += QString::fromUtf8(finished ? " - 데이터 전송 완료 %1 / %2" : " - 데이터 전송 중단 %1 / %2")
-                     .arg(upload.answered)
-                     .arg(upload.total);
-    } else {
+    if (!MayEnd()) {
+        event->ignore();
         return;
     }
-    setWindowTitle(title);
-}
-
-// ProtocolHost.
-
-void CSetupDlg::WriteConsole(const std::string& line)
-{
-    ConsoleWrite(line);
-}
-
-void CSetupDlg::SetTotalCaption(const std::string& text)
-{
-    GetDlgItemAs<QLabel>(IDC_TOTAL)->setText(Utf8(text));
-}
-
-void CSetupDlg::WriteFrame(const std::string& frame)
-{
-    m_comm.Write(frame.data(), static_cast<std::uint32_t>(frame.size()));
-}
-
-void CSetupDlg::ShowMessage(const std::string& text)
-{
-    ShowMessageBox(Utf8(text));
-}
-
-void CSetupDlg::SetStatusCaption(const std::string& text)
-{
-    GetDlgItemAs<QLabel>(IDC_STATUS)->setText(Utf8(text));
-}
-
-void CSetupDlg::Repaint()
-{
-    update();
-    for (CCalendarCtrl& calendar : m_calendar) calendar.update();
-}
-
-int CSetupDlg::GetLongReply()
-{
-    return m_comm.m_bLongReply;
-}
-
-void CSetupDlg::SetLongReply(int value)
-{
-    m_comm.m_bLongReply = value;
-}
-
-void CSetupDlg::RearmFramer()
-{
-    m_comm.RearmFramer();
-}
-
-void CSetupDlg::DiscardPartialReply()
-{
-    m_comm.DiscardPartialReply();
+    m_console.hide();
+    CTemplateDialog::closeEvent(event);
 }

@@ -1,6 +1,9 @@
 // The main dialog: one year as twelve month calendars, the holiday options, the port and model
 // choice and the terminal commands. It hosts the protocol (ProtocolHost) and owns the serial
 // object (CCommOwner); replies reach it from the reader thread as queued calls.
+//
+// setup_dlg.cpp holds the dialog and its controls, setup_dlg_exchanges.cpp its side of the
+// terminal's exchanges: replies, their deadlines, the busy buttons and the progress line.
 #pragma once
 
 #include <functional>
@@ -10,15 +13,19 @@
 #include <QString>
 #include <QTimer>
 
+#include "app/console_window.h"
 #include "app/template_dialog.h"
 #include "calendar/calendar_ctrl.h"
 #include "comm/comm.h"
 #include "date/local_clock.h"
+#include "protocol/exchange_step.h"
 #include "protocol/protocol_host.h"
 #include "widgets/color_label.h"
 
 inline constexpr const char* TEXT_SELECT_PORT = "포트를 선택하십시오.";
-// A connect, an upload or a read ends when the terminal stays silent this long.
+inline constexpr const char* TEXT_CLOSE_WHILE_SENDING = "전송 중입니다. 종료하시겠습니까?";
+inline constexpr const char* TEXT_SHOW_CONSOLE = "콘솔 보기";
+// A connect, an upload or a read ends when its reply has not come this long after its frame.
 inline constexpr int SILENCE_TIMEOUT_MS = 5000;
 
 // The day the calendar of month `month` shows in `year`: today's day of the month for the
@@ -31,8 +38,8 @@ public:
     CSetupDlg();
     ~CSetupDlg() override;
 
-    // Before the dialog is shown: the port to select once the list is filled (--simulate), and
-    // the model to switch to with it.
+    // Before the dialog is shown: the port to select once the list is filled (--simulate,
+    // --port), and the model to switch to with it.
     void PresetPort(int port, int model);
 
     // Every message box of the dialog opens here: a Korean text, an OK button, caption "Dorvane".
@@ -41,7 +48,7 @@ public:
     void SetMessageSink(std::function<void(const QString&)> sink) { m_messageSink = std::move(sink); }
     // Where "today" comes from; the computer's clock unless a test sets another.
     void SetClock(std::function<LocalTime()> clock) { m_clock = std::move(clock); }
-    void SetSilenceTimeout(int milliseconds) { m_silenceTimer.setInterval(milliseconds); }
+    void SetSilenceTimeout(int milliseconds) { m_step.SetTimeout(std::chrono::milliseconds(milliseconds)); }
 
     // Handlers, in the order of the controls' roles.
     void OnNextYear();
@@ -75,6 +82,7 @@ public:
     CColorLabel m_yearLabel;
     int m_nModel = 0;
     QIcon m_hIcon;
+    CConsoleWindow m_console;
 
     // ProtocolHost
     void WriteConsole(const std::string& line) override;
@@ -95,28 +103,43 @@ public:
 
 protected:
     void OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ShowYear();
     void SetCalendarDates(const LocalTime& today);
     void ShowModelControls(bool show);
     int CheckState(int id) const;
-    // Waiting for a reply: a held or sent connect frame, an upload, a data read.
-    bool AwaitingReply() const;
-    // Keeps the silence timer running exactly while a reply is awaited; `activity` restarts it.
-    void WatchSilence(bool activity);
-    void OnSilence();
-    // Ends every exchange that waits for a reply.
-    void EndExchanges();
-    // Upload progress in the window title: records sent of records in the list.
-    void ShowUploadProgress(bool finished);
+    // Shrinks the dialog onto a screen smaller than the 1024 x 768 it was drawn for.
+    void FitScreen();
+    // Whether the dialog may end now: asks first while an upload runs.
+    bool MayEnd();
+
+    // Exchanges (setup_dlg_exchanges.cpp).
+    // A frame that waits for a reply of `kind` goes out through `send`.
+    void BeginStep(CExchangeStep::Kind kind, const std::function<void()>& send);
+    // The ZEFA-101 connect: it waits, without a deadline, for the terminal to speak.
+    void HoldConnect();
+    // Arms the timer for the step's deadline, or stops it when nothing waits.
+    void WatchStep();
+    void OnStepTimer();
+    // Ends the exchange that waits: its reply can no longer come, or is no longer wanted.
+    void EndExchange();
+    // Command buttons are off while an exchange waits, so that no second one starts.
+    void ShowBusy();
+    void ShowProgress();
+    void ClearProgress();
 
     std::function<void(const QString&)> m_messageSink;
     std::function<LocalTime()> m_clock;
-    QTimer m_silenceTimer;
-    bool m_bAwaitConnect = false;  // a connect frame went out and its reply has not come
-    bool m_bUploadShown = false;   // the title shows a running upload
+    CExchangeStep m_step{std::chrono::milliseconds(SILENCE_TIMEOUT_MS)};
+    QTimer m_stepTimer;
+    bool m_bUploadShown = false;  // the progress line tells of an upload
+    bool m_bEndConfirmed = false;
     int m_nPresetPort = 0;
     int m_nPresetModel = 0;
 };

@@ -1,5 +1,8 @@
 #include "app/template_dialog.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QAbstractItemModel>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -7,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -94,6 +98,12 @@ QWidget* CTemplateDialog::CreateControl(const DialogControl& c)
         widget = label;
         break;
     }
+    case ControlKind::Progress: {
+        auto* bar = new QProgressBar(this);
+        bar->setAlignment(Qt::AlignCenter);
+        widget = bar;
+        break;
+    }
     }
 
     if (c.kind == ControlKind::ComboBox) {
@@ -109,6 +119,23 @@ QWidget* CTemplateDialog::CreateControl(const DialogControl& c)
         widget->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     return widget;
+}
+
+void CTemplateDialog::ScaleContents(double scale)
+{
+    const auto scaled = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow()) continue;
+        const QRect r = child->geometry();
+        // Edges, not sizes, are scaled, so that controls that touched still touch.
+        child->setGeometry(QRect(QPoint(scaled(r.left()), scaled(r.top())),
+                                 QPoint(scaled(r.right() + 1) - 1, scaled(r.bottom() + 1) - 1)));
+    }
+    // Truncated, not rounded: a font that grows relative to its box cuts the captions.
+    QFont smaller = font();
+    smaller.setPixelSize(std::max(1, static_cast<int>(smaller.pixelSize() * scale)));
+    setFont(smaller);
+    setFixedSize(scaled(width()), scaled(height()));
 }
 
 int CTemplateDialog::DoModal()

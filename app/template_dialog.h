@@ -35,6 +35,10 @@ public:
 
     QRect MapDialogRect(int x, int y, int cx, int cy) const;
 
+    // Shrinks the dialog and everything on it by `scale` (below 1), fonts included, for a screen
+    // smaller than the template was drawn for.
+    void ScaleContents(double scale);
+
     // Esc and the close box end up here; routed to OnCancel like the Cancel button.
     void reject() override;
 

@@ -59,11 +59,22 @@ CCalendarCtrl::CCalendarCtrl(QWidget* parent)
       m_crGrid(FromQColor(palette().color(QPalette::Dark))),
       m_crText(0),
       m_crHoliday(MakeColorRef(220, 0, 0)),
-      m_crSaturday(MakeColorRef(0, 0, 150))
+      m_crSaturday(MakeColorRef(0, 0, 150)),
+      m_nCaptionHeight(CAPTION_HEIGHT)
 {
     // Every paint covers the whole update rectangle; erasing first would only flicker.
     setAttribute(Qt::WA_OpaquePaintEvent);
     UpdateSelection();
+}
+
+void CCalendarCtrl::SetScale(double scale)
+{
+    const auto scaled = [scale](int height) { return std::max(1, static_cast<int>(height * scale)); };
+    m_fontTitle = MakeLogFont(QStringLiteral("굴림체"), scaled(18), 700);
+    m_fontHeader = MakeLogFont(QStringLiteral("굴림"), scaled(12), 0);
+    m_fontDay = MakeLogFont(QStringLiteral("굴림"), scaled(16), 700);
+    m_nCaptionHeight = scaled(CAPTION_HEIGHT);
+    update();
 }
 
 void CCalendarCtrl::SetDate(int year, int month, int day)
@@ -171,7 +182,7 @@ void CCalendarCtrl::paintEvent(QPaintEvent* event)
 
     // "12월" sets the title height; every text of a font has its cell height.
     const int titleTextHeight = QFontMetrics(m_fontTitle).height();
-    const CalendarLayout layout = LayoutCalendar(rc, titleTextHeight, CAPTION_HEIGHT, m_date.GetWeeksInMonth());
+    const CalendarLayout layout = LayoutCalendar(rc, titleTextHeight, m_nCaptionHeight, m_date.GetWeeksInMonth());
     std::copy(std::begin(layout.colX), std::end(layout.colX), m_colX);
     std::copy(std::begin(layout.rowY), std::end(layout.rowY), m_rowY);
     m_nTitleHeight = layout.titleHeight;
@@ -306,9 +317,12 @@ void CCalendarCtrl::OnLButtonDown(QPoint point)
     m_nSelCol = col;
     if (!SelectCell()) return;
 
-    int& mark = g_holidaySettings.marks[m_date.GetMonth(CAL_SOLAR)][m_date.GetDay(CAL_SOLAR)];
+    const int month = m_date.GetMonth(CAL_SOLAR);
+    const int day = m_date.GetDay(CAL_SOLAR);
+    int& mark = g_holidaySettings.marks[month][day];
     mark = mark == 0 ? 1 : 0;
     update();
+    if (m_markToggled) m_markToggled(month, day);
 }
 
 void CCalendarCtrl::keyPressEvent(QKeyEvent* event)

@@ -1,7 +1,9 @@
 // One month of the solar calendar as a grid of week rows under a title and the weekday names.
 // Day numbers are coloured by holiday kind; a click toggles the day's mark in
-// g_holidaySettings.marks. The control tells its owner nothing: the owner reads the marks.
+// g_holidaySettings.marks. The owner reads the marks; it may ask to hear of each toggle.
 #pragma once
+
+#include <functional>
 
 #include <QFont>
 #include <QPoint>
@@ -42,6 +44,13 @@ public:
     // Handler of WM_CALENDAR_SETYEARMONTH; always returns 1.
     int OnSetYearMonth(unsigned wParam, long lParam);
 
+    // Draws at `scale` times the sizes the control was designed with (fonts, header row): for a
+    // dialog shrunk onto a small screen. 1 draws it as designed.
+    void SetScale(double scale);
+
+    // Called after a click has toggled the mark of (month, day), so that the owner can recount.
+    void SetMarkToggled(std::function<void(int month, int day)> handler) { m_markToggled = std::move(handler); }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -74,4 +83,6 @@ private:
     CalRect m_rcTitleButton;
     int m_nSelRow = 0;
     int m_nSelCol = 0;
+    int m_nCaptionHeight;  // the weekday header's height: the desktop's caption height
+    std::function<void(int, int)> m_markToggled;
 };

@@ -1,5 +1,6 @@
 #include "cli/terminal_session.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -158,6 +159,8 @@ void CTerminalSession::PostCommError(int /*port*/, const std::string& message, c
 
 void CTerminalSession::ShowCommError(const std::string& message, const std::string& detail)
 {
+    // The message's advice goes on its own line in a box; the tool says all in one line.
     m_strErrorKorean = message;
+    std::replace(m_strErrorKorean.begin(), m_strErrorKorean.end(), '\n', ' ');
     m_strErrorEnglish = "could not open port COM" + std::to_string(m_comm.m_nPort) + ": " + detail;
 }

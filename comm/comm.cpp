@@ -47,8 +47,9 @@ BOOL CComm::Open()
         return 0;
     }
     std::string detail;
-    if (!OpenDevice(detail)) {
-        ReportOpenFailure(detail);
+    std::string advice;
+    if (!OpenDevice(detail, advice)) {
+        ReportOpenFailure(detail, advice);
         return 0;
     }
     if (!ApplyLineSettings()) {
@@ -65,9 +66,10 @@ BOOL CComm::Open()
     return 1;
 }
 
-void CComm::ReportOpenFailure(const std::string& detail)
+void CComm::ReportOpenFailure(const std::string& detail, const std::string& advice)
 {
-    const std::string message = FormatPort("COM%d 포트를 열수가 없습니다.", m_nPort);
+    std::string message = FormatPort("COM%d 포트를 열수가 없습니다.", m_nPort);
+    if (!advice.empty()) message += "\n" + advice;
     if (CCommOwner* owner = m_hOwner) {
         owner->ShowCommError(message, detail);
     } else {

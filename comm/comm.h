@@ -71,7 +71,8 @@ public:
     BOOL CreateIoEvents();
     // Opens the port, applies the line settings and starts the reader. Windows opens COMn; POSIX
     // opens the device g_portMap gives for n (comm/port_map.h). On failure the owner's
-    // ShowCommError receives "COM%d 포트를 열수가 없습니다." and the result is FALSE.
+    // ShowCommError receives "COM%d 포트를 열수가 없습니다." (and a line of advice where the operator
+    // can fix it) and the result is FALSE.
     BOOL Open();
     BOOL ApplyLineSettings();
     void SetOwnerWindow(CCommOwner* owner) { m_hOwner = owner; }
@@ -127,10 +128,13 @@ private:
     void Frame(const char* chunk);
     void CompleteFrame(int length);
     void StopReader();
-    void ReportOpenFailure(const std::string& detail);
+    // `advice`, when there is one, is a second line of the message saying how to fix it.
+    void ReportOpenFailure(const std::string& detail, const std::string& advice = {});
 
     // Per platform (comm_posix.cpp, comm_win32.cpp).
-    bool OpenDevice(std::string& detail);
+    // `detail` names the device and what the system said; `advice` (Korean) says how the operator
+    // can fix what only the operator can fix, such as a missing permission.
+    bool OpenDevice(std::string& detail, std::string& advice);
     bool IsDeviceOpen() const;
     void CloseDevice();
     bool HasIoEvents() const;

@@ -1,9 +1,11 @@
 // The serial object's OS calls on POSIX: termios for the line, poll for the reader, a pipe to
 // wake it (what releasing WaitCommEvent does on Win32).
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -23,6 +25,16 @@ constexpr std::chrono::milliseconds kWriteTimeout{1000};
 std::string Describe(const std::string& device, int error)
 {
     return device + ": " + std::strerror(error);
+}
+
+// The group a device belongs to (dialout for serial ports on Debian), which grants its use.
+std::string OwningGroup(const std::string& device)
+{
+    struct stat info {};
+    if (::stat(device.c_str(), &info) == 0) {
+        if (const group* owner = ::getgrgid(info.st_gid)) return owner->gr_name;
+    }
+    return "dialout";
 }
 
 speed_t SpeedFor(std::uint32_t baudRate)
@@ -87,7 +99,7 @@ void CComm::CloseIoEvents()
     }
 }
 
-bool CComm::OpenDevice(std::string& detail)
+bool CComm::OpenDevice(std::string& detail, std::string& advice)
 {
     m_strDevice = g_portMap.Path(m_nPort);
     if (m_strDevice.empty()) {
@@ -96,7 +108,15 @@ bool CComm::OpenDevice(std::string& detail)
     }
     const int fd = ::open(m_strDevice.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        detail = Describe(m_strDevice, errno);
+        const int error = errno;
+        detail = Describe(m_strDevice, error);
+        if (error == EACCES || error == EPERM) {
+            const std::string group = OwningGroup(m_strDevice);
+            advice = "이 사용자는 " + m_strDevice + " 를 쓸 수 없습니다. 장치를 가진 그룹(" + group +
+                     ")에 사용자를 넣고(sudo usermod -aG " + group + " $USER) 다시 로그인하십시오.";
+            detail += "; add the user to the group that owns the device: sudo usermod -aG " + group +
+                      " $USER, then log in again";
+        }
         return false;
     }
     // TIOCEXCL keeps later openers out, except root; the lock keeps out root and every other

@@ -46,7 +46,7 @@ void CComm::CloseIoEvents()
     }
 }
 
-bool CComm::OpenDevice(std::string& detail)
+bool CComm::OpenDevice(std::string& detail, std::string& /*advice*/)
 {
     m_strDevice = CommDeviceName(m_nPort);
     m_hPort = CreateFileA(m_strDevice.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,

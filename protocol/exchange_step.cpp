@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "protocol/console.h"
 #include "protocol/protocol.h"
 
 void CExchangeStep::Restart(Kind kind, Clock::time_point now, std::uint64_t bytesRead)
@@ -96,23 +97,13 @@ CExchangeStep::Heard CExchangeStep::WhatWasHeard() const
 
 namespace {
 
-// A reply as it may appear in a message: control bytes shown as their codes, long ones cut.
+// A reply as a message shows it: control bytes spelled out, a long one cut.
 std::string Printable(const std::string& text)
 {
     constexpr std::size_t kShown = 40;
-    std::string out;
-    for (std::size_t i = 0; i < text.size() && i < kShown; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || c == 0x7F) {
-            char code[8];
-            std::snprintf(code, sizeof code, "<%02X>", c);
-            out += code;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    if (text.size() > kShown) out += "...";
-    return out;
+    std::string shown = ShowControlBytes(std::string_view(text).substr(0, kShown));
+    if (text.size() > kShown) shown += "...";
+    return shown;
 }
 
 }  // namespace

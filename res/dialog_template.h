@@ -13,7 +13,8 @@ enum class ControlKind {
     Edit,         // bordered, scrolls horizontally
     Static,       // one line of text, left aligned unless STYLE_CENTER
     GroupBox,
-    Icon,  // the application icon at its natural size; cx and cy are ignored
+    Icon,      // the application icon at its natural size; cx and cy are ignored
+    Progress,  // a progress bar with its text inside
 };
 
 inline constexpr unsigned STYLE_NONE = 0;

@@ -56,3 +56,4 @@ inline constexpr int IDC_BIWEEKLY_FRAME = 1029;
 inline constexpr int IDC_UNSET_FRAME = 1030;
 inline constexpr int IDC_LOAN_PERIOD = 1031;
 inline constexpr int IDC_UNSET_HOLIDAY = 1033;
+inline constexpr int IDC_PROGRESS = 1034;  // how far an exchange has got, under the status

@@ -39,6 +39,7 @@ constexpr DialogControl SETUP_CONTROLS[] = {
     {IDC_MODEL_102, K::RadioButton, MODEL_NAMES[MODEL_ZEFA102], 351, 21, 46, 10, STYLE_NONE},
     {IDC_LOAN_PERIOD, K::PushButton, "대출기간설정", 443, 365, 61, 17, STYLE_NONE},
     {IDC_UNSET_HOLIDAY, K::CheckBox, "공휴일 해제", 450, 238, 51, 10, STYLE_NONE},
+    {IDC_PROGRESS, K::Progress, "", 7, 33, 122, 12, STYLE_NONE},
 };
 
 struct ResourceString {

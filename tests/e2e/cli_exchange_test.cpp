@@ -1,5 +1,7 @@
 // dorvane-cli against terminals that do not answer as they should, and runs cut short by a signal.
+#include <grp.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstring>
@@ -84,6 +86,23 @@ TEST(CliStep, AClockBefore2000IsRefusedBeforeAnythingIsSent)
     EXPECT_EQ(r.exitStatus, 2) << r.err;
     EXPECT_NE(r.err.find("(1999)"), std::string::npos) << r.err;
     EXPECT_TRUE(sim->Received().empty());
+}
+
+TEST(CliPort, APortTheUserMayNotUseSaysHowToGetAccess)
+{
+    const auto sim = StartSimulator(MODEL_ZEFA102, {});
+    const group* dialout = getgrnam("dialout");
+    if (geteuid() != 0 || dialout == nullptr) GTEST_SKIP() << "needs root and the dialout group to play another user";
+    ASSERT_EQ(chown(sim->SlavePath().c_str(), 0, dialout->gr_gid), 0);
+    ASSERT_EQ(chmod(sim->SlavePath().c_str(), 0660), 0);
+    std::vector<std::string> args = Cli(*sim, MODEL_ZEFA102, {"connect"});
+    args.insert(args.begin(), {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+    const ProcessResult r = RunProcess(args);
+    EXPECT_EQ(r.exitStatus, 3);
+    EXPECT_NE(r.err.find("포트를 열수가 없습니다. 이 사용자는 " + sim->SlavePath() + " 를 쓸 수 없습니다."),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("sudo usermod -aG dialout $USER"), std::string::npos) << r.err;
 }
 
 struct Interruption {

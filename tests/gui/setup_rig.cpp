@@ -1,5 +1,6 @@
 #include "setup_rig.h"
 
+#include <QProgressBar>
 #include <QtTest>
 
 #include "calendar_test_util.h"
@@ -33,6 +34,12 @@ QStringList SetupRig::Frames() const
     QStringList frames;
     for (const ReceivedFrame& received : sim.Received()) frames << QString::fromStdString(received.frame);
     return frames;
+}
+
+QString SetupRig::Progress() const
+{
+    const auto* bar = dlg.GetDlgItemAs<QProgressBar>(IDC_PROGRESS);
+    return bar->isVisible() ? bar->text() : QString();
 }
 
 void SetupRig::Click(int id)

@@ -27,6 +27,8 @@ public:
     // Frame texts the terminal received, delimiters stripped (ZEFA-101 frames keep their '#').
     QStringList Frames() const;
     QString Text(int id) const { return dlg.GetDlgItemAs<QLabel>(id)->text(); }
+    // The progress line under the status as the operator reads it; empty while it is hidden.
+    QString Progress() const;
     void Click(int id);
     // Clicks a day in its month's calendar, toggling its mark.
     void ClickDay(int month, int day);

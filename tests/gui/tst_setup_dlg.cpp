@@ -169,7 +169,8 @@ void TestSetupDlg::upload()
     QVERIFY(rig.messages.isEmpty());
     // Holidays, not records: the ZEFA-102 end record is none.
     const QString n = QString::number(frames.size() - (model == MODEL_ZEFA102 ? 1 : 0));
-    QCOMPARE(rig.dlg.windowTitle(), "Dorvane - 데이터 전송 완료 " + n + " / " + n);
+    QCOMPARE(rig.Progress(), "데이터 전송 완료 " + n + " / " + n);
+    QCOMPARE(rig.dlg.windowTitle(), QStringLiteral("Dorvane"));
 }
 
 void TestSetupDlg::readBack_data()
@@ -286,14 +287,12 @@ void TestSetupDlg::silence_data()
     QTest::addColumn<int>("button");
     QTest::addColumn<bool>("connected");
     QTest::addColumn<QStringList>("frames");
-    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("progress");
 
-    // A ZEFA-101 that never speaks never gets the held frame.
-    QTest::newRow("ZEFA-101 connect") << MODEL_ZEFA101 << IDC_SYSTEM_CONNECT << false << QStringList{} << "Dorvane";
-    QTest::newRow("ZEFA-102 connect") << MODEL_ZEFA102 << IDC_SYSTEM_CONNECT << false << QStringList{"E"} << "Dorvane";
+    QTest::newRow("ZEFA-102 connect") << MODEL_ZEFA102 << IDC_SYSTEM_CONNECT << false << QStringList{"E"} << "";
     QTest::newRow("upload") << MODEL_ZEFA102 << IDC_DATA_SEND << true << QStringList{"D260104"}
-                            << "Dorvane - 데이터 전송 중단 0 / 52";
-    QTest::newRow("read") << MODEL_ZEFA102 << IDC_DATA_READ << true << QStringList{"R26"} << "Dorvane";
+                            << "데이터 전송 중단 0 / 52";
+    QTest::newRow("read") << MODEL_ZEFA102 << IDC_DATA_READ << true << QStringList{"R26"} << "";
 }
 
 void TestSetupDlg::silence()
@@ -302,7 +301,7 @@ void TestSetupDlg::silence()
     QFETCH(int, button);
     QFETCH(bool, connected);
     QFETCH(QStringList, frames);
-    QFETCH(QString, title);
+    QFETCH(QString, progress);
 
     SetupRig rig(model, {.silent = true});
     QVERIFY(rig.started);
@@ -315,7 +314,7 @@ void TestSetupDlg::silence()
     QCOMPARE(g_nPendingCmd, PENDING_NONE);
     QCOMPARE(rig.dlg.m_comm.m_bLongReply.load(), 0);
     QCOMPARE(rig.Frames(), frames);
-    QCOMPARE(rig.dlg.windowTitle(), title);
+    QCOMPARE(rig.Progress(), progress);
     QCOMPARE(rig.Text(IDC_STATUS), QString::fromUtf8(TEXT_DISCONNECTED));
     // One message per silence, not one per tick.
     QTest::qWait(500);
@@ -334,7 +333,7 @@ void TestSetupDlg::hangUpDuringUpload()
     const QString lost = QStringLiteral("COM%1 포트의 연결이 끊어졌습니다.").arg(rig.sim.RegisterPort());
     QTRY_COMPARE(rig.messages, QStringList{lost});
     QCOMPARE(g_nPendingCmd, PENDING_NONE);
-    QCOMPARE(rig.dlg.windowTitle(), QStringLiteral("Dorvane - 데이터 전송 중단 2 / 52"));
+    QCOMPARE(rig.Progress(), QStringLiteral("데이터 전송 중단 2 / 52"));
     // The line is gone: no silence is reported on top.
     QTest::qWait(400);
     QCOMPARE(rig.messages.size(), 1);
@@ -440,7 +439,6 @@ void TestSetupDlg::yearNavigation()
 {
     SetupRig rig(MODEL_ZEFA101);
     QVERIFY(rig.started);
-    const QString total = rig.Text(IDC_TOTAL);
     for (int i = 0; i < 2026 - 2009; ++i) rig.Click(IDC_PREV_YEAR);
     QCOMPARE(rig.dlg.m_nYear, 2009);
 
@@ -462,7 +460,6 @@ void TestSetupDlg::yearNavigation()
     for (int i = 0; i < 2050 - 2009; ++i) rig.Click(IDC_NEXT_YEAR);
     QCOMPARE(rig.dlg.m_nYear, 2050);
     QCOMPARE(rig.dlg.m_calendar[11].GetDate().GetYear(CAL_SOLAR), 2050);
-    QCOMPARE(rig.Text(IDC_TOTAL), total);  // navigation does not recount
 }
 
 void TestSetupDlg::currentMonthDayClampedInEveryYear()

@@ -1,0 +1,27 @@
+// The traffic log's own window, "Dorvane 콘솔": what a console opened beside the dialog shows.
+// Read-only, selectable, scrolled to the newest line; each line is mirrored, unchanged, to
+// standard output when that is a terminal. Closing it by hand only hides it.
+#pragma once
+
+#include <string>
+
+#include <QPlainTextEdit>
+
+class CConsoleWindow : public QPlainTextEdit {
+public:
+    // Lines kept; older ones scroll away.
+    static constexpr int LINES_KEPT = 10000;
+
+    CConsoleWindow();
+
+    // Shows the window beside or below `dialog`, where the screen has room, else behind it; the
+    // dialog keeps the focus and stays on top.
+    void Open(const QWidget& dialog);
+    // One whole line, its "\n" included.
+    void Write(const std::string& line);
+    // The lines as the window shows them, for tests and copying.
+    QStringList Lines() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+};
