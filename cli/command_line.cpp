@@ -125,6 +125,21 @@ void ApplyBiweekly(const std::string& text, CliRequest& request)
     request.biweeklyOdd = parity == "odd";
 }
 
+void ApplyFormat(const std::string& text, CliRequest& request)
+{
+    static const struct {
+        const char* name;
+        HolidayFormat format;
+    } formats[] = {{"text", HolidayFormat::Text}, {"ics", HolidayFormat::Ics}, {"json", HolidayFormat::Json}};
+    for (const auto& f : formats) {
+        if (text == f.name) {
+            request.format = f.format;
+            return;
+        }
+    }
+    Refuse("형식은 text, ics, json 중 하나입니다: " + text, "the format is text, ics or json: " + text);
+}
+
 // MM-DD; the day is checked against the year once the year is known.
 void ApplyMark(const std::string& text, CliRequest& request)
 {
@@ -237,6 +252,9 @@ const std::vector<ToolOption>& Options()
          [](const std::string&, CliRequest& request) { request.unsetHoliday = true; }},
         {"--biweekly", "WEEKDAY:even|odd", "a day off every second week (WEEKDAY 1-7 or sun..sat)", ApplyBiweekly},
         {"--mark", "MM-DD", "a holiday set by hand (repeatable)", ApplyMark},
+        {"--import", "FILE.ics", "the all-day events of an iCalendar file count as marked days (repeatable)",
+         [](const std::string& file, CliRequest& request) { request.imports.push_back(file); }},
+        {"--format", "text|ics|json", "holidays: the listing (default), an iCalendar file or JSON", ApplyFormat},
     };
     return options;
 }
@@ -364,6 +382,18 @@ bool CheckTerminalOptions(CliRequest& request, CliError& error)
     return true;
 }
 
+// --format belongs to holidays, --import to the commands that count the year's holidays.
+bool CheckHolidayFileOptions(const CliRequest& request, CliError& error)
+{
+    if (request.format != HolidayFormat::Text && request.command != CliCommand::Holidays) {
+        return Fail(error, "--format 은 holidays 명령에만 씁니다", "--format is for the holidays command only");
+    }
+    if (!request.imports.empty() && request.command != CliCommand::Holidays && request.command != CliCommand::Send) {
+        return Fail(error, "--import 는 holidays 와 send 명령에만 씁니다", "--import is for holidays and send only");
+    }
+    return true;
+}
+
 bool CheckMarks(const CliRequest& request, CliError& error)
 {
     for (const DayMark& mark : request.marks) {
@@ -417,5 +447,5 @@ bool ParseCommandLine(const std::vector<std::string>& args, int thisYear, CliReq
     }
     if (request.year == 0) request.year = thisYear;
     if (NeedsTerminal(request.command) && !CheckTerminalOptions(request, error)) return false;
-    return CheckMarks(request, error);
+    return CheckHolidayFileOptions(request, error) && CheckMarks(request, error);
 }

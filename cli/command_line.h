@@ -22,6 +22,9 @@ struct DayMark {
     int month, day;
 };
 
+// How `holidays` writes the year: the dialog's listing, or a file for other programs.
+enum class HolidayFormat { Text, Ics, Json };
+
 struct CliRequest {
     CliCommand command = CliCommand::Help;
     std::string output;      // Help: the help text or the version line
@@ -36,7 +39,9 @@ struct CliRequest {
     int biweeklyWeekday = 1;  // 1 = Sunday .. 7 = Saturday
     bool biweeklyOdd = false;
     std::vector<DayMark> marks;
-    std::string weekdayDigits;  // in the weekday dialog's order: 2..7, then 1
+    HolidayFormat format = HolidayFormat::Text;
+    std::vector<std::string> imports;  // iCalendar files whose days count as marked
+    std::string weekdayDigits;         // in the weekday dialog's order: 2..7, then 1
     int loanPeriod1 = 0;
     int loanPeriod2 = 0;
 };

@@ -1,8 +1,9 @@
 #include "cli/holiday_options.h"
 
+#include "cli/holiday_files.h"
 #include "date/holidays.h"
 
-void ApplyHolidayOptions(const CliRequest& request)
+bool ApplyHolidayOptions(const CliRequest& request, CliError& error)
 {
     g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS;
     g_holidaySettings.unsetSunday = request.unsetSunday ? 1 : 0;
@@ -11,4 +12,5 @@ void ApplyHolidayOptions(const CliRequest& request)
     g_holidaySettings.biweeklyOdd = request.biweeklyOdd ? 1 : 0;
     g_holidaySettings.biweeklyWeekday = request.biweeklyWeekday;
     for (const DayMark& mark : request.marks) g_holidaySettings.marks[mark.month][mark.day] = 1;
+    return MarkHolidayFiles(request, error);
 }

@@ -1,7 +1,10 @@
-// The dialog's holiday options, taken from the command line.
+// The dialog's holiday options, taken from the command line, and the days of the holiday files.
 #pragma once
 
 #include "cli/command_line.h"
 
-// Resets g_holidaySettings and applies the request's options and marks to it.
-void ApplyHolidayOptions(const CliRequest& request);
+// Resets g_holidaySettings and applies the request's options and marks, then marks the days of
+// the holiday files: every .ics of the holiday folder and every --import. A refused --import
+// fails it with `error` (nothing may be sent); a refused file of the folder, and each event with
+// a time of day, are said on standard error and the rest still counts.
+bool ApplyHolidayOptions(const CliRequest& request, CliError& error);

@@ -7,6 +7,7 @@
 #include "cli/calendar_listing.h"
 #include "cli/command_line.h"
 #include "cli/exit_status.h"
+#include "cli/holiday_files.h"
 #include "cli/holiday_options.h"
 #include "cli/stdout_listing.h"
 #include "cli/terminal_commands.h"
@@ -26,9 +27,22 @@ ExitStatus Fail(ExitStatus status, const std::string& korean, const std::string&
 
 int RunHolidays(const CliRequest& request)
 {
-    ApplyHolidayOptions(request);
-    StdoutListing out;
-    CountHolidays(request.year, 1, out);
+    if (CliError error; !ApplyHolidayOptions(request, error)) {
+        return Fail(EXIT_INVALID_ARGUMENT, error.korean, error.english);
+    }
+    switch (request.format) {
+    case HolidayFormat::Text: {
+        StdoutListing out;
+        CountHolidays(request.year, 1, out);
+        break;
+    }
+    case HolidayFormat::Ics:
+    case HolidayFormat::Json:
+        if (CliError error; !WriteHolidayExport(request, error)) {
+            return Fail(EXIT_INVALID_ARGUMENT, error.korean, error.english);
+        }
+        break;
+    }
     return EXIT_OK;
 }
 

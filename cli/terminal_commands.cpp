@@ -78,7 +78,10 @@ int RunTerminalCommand(const CliRequest& request, int port)
                      "this computer's clock shows " + std::to_string(clock.year) + ", which no terminal can hold");
         return EXIT_INVALID_ARGUMENT;
     }
-    ApplyHolidayOptions(request);
+    if (CliError error; !ApplyHolidayOptions(request, error)) {
+        PrintFailure(error.korean, error.english);
+        return EXIT_INVALID_ARGUMENT;
+    }
     WatchInterrupts();
     CTerminalSession session(request.model, request.year, request.timeoutSeconds);
     ExitStatus status = session.Open(port);

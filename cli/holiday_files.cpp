@@ -1,0 +1,48 @@
+#include "cli/holiday_files.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "date/exported_holidays.h"
+#include "date/holiday_file.h"
+#include "date/holiday_folder.h"
+#include "date/holiday_ics_writer.h"
+#include "date/holiday_json.h"
+#include "date/holidays.h"
+
+namespace {
+
+// On standard error, so that an export on standard output stays a clean file.
+void Say(const HolidayFileMessage& message)
+{
+    std::fprintf(stderr, "dorvane-cli: %s / %s\n", message.korean.c_str(), message.english.c_str());
+}
+
+}  // namespace
+
+bool MarkHolidayFiles(const CliRequest& request, CliError& error)
+{
+    HolidayFolderRead folder = ReadHolidayFolder(HolidayFolderPath());
+    for (const HolidayFileMessage& message : folder.messages) Say(message);
+    for (const std::string& path : request.imports) {
+        HolidayFileRead read = ReadHolidayFile(std::filesystem::path(path));
+        if (!read.file) {
+            error = {read.refusal.korean, read.refusal.english};
+            return false;
+        }
+        for (const HolidayFileMessage& message : read.skipped) Say(message);
+        folder.files.push_back(std::move(*read.file));
+    }
+    MarkHolidayFileDays(folder.files, request.year, g_holidaySettings);
+    return true;
+}
+
+bool WriteHolidayExport(const CliRequest& request, CliError&)
+{
+    const std::vector<ExportedHoliday> days = ExportedHolidays(request.year, g_holidaySettings);
+    const std::string text = request.format == HolidayFormat::Ics
+                                 ? HolidayCalendarText(request.year, days, std::time(nullptr))
+                                 : HolidayJsonText(days);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return true;
+}

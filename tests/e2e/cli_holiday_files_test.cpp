@@ -1,0 +1,109 @@
+// dorvane-cli with holiday files: the year out as iCalendar and JSON, days in from .ics files.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+#include "protocol/terminal_model.h"
+#include "sim/terminal_simulator.h"
+#include "tests/support/received_frames.h"
+#include "tests/support/run_process.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// A config home of the test's own, holding what the test puts in it.
+class CliHolidayFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_config = fs::temp_directory_path() / ("dorvane-config-" + std::to_string(::getpid()));
+        fs::remove_all(m_config);
+        fs::create_directories(m_config / "dorvane/holidays");
+        ::setenv("XDG_CONFIG_HOME", m_config.c_str(), 1);
+    }
+    void TearDown() override { fs::remove_all(m_config); }
+
+    fs::path Write(const fs::path& path, const std::string& text)
+    {
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    fs::path m_config;
+};
+
+const char* const kClosure =
+    "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Library//Closures//KO\r\n"
+    "BEGIN:VEVENT\r\nUID:anniversary\r\nSUMMARY:개관기념일\r\nDTSTART;VALUE=DATE:20200520\r\n"
+    "RRULE:FREQ=YEARLY\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+
+ProcessResult Cli(std::vector<std::string> args)
+{
+    args.insert(args.begin(), DORVANE_CLI_PATH);
+    return RunProcess(args);
+}
+
+TEST_F(CliHolidayFiles, TheYearAsJsonForScripts)
+{
+    const ProcessResult r = Cli({"holidays", "2027", "--unset-holiday", "--mark", "03-03", "--format", "json"});
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(
+        r.out,
+        "[\n  {\n    \"date\": \"2027-03-03\",\n    \"kind\": \"marked\",\n    \"name\": \"설정공휴일\"\n  }\n]\n");
+}
+
+TEST_F(CliHolidayFiles, TheYearAsICalendar)
+{
+    const ProcessResult r = Cli({"holidays", "2027", "--format", "ics"});
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("BEGIN:VCALENDAR\r\n", 0), 0u);
+    EXPECT_NE(r.out.find("DTSTART;VALUE=DATE:20270101\r\nDTEND;VALUE=DATE:20270102\r\nSUMMARY:신정\r\n"),
+              std::string::npos);
+    EXPECT_NE(r.out.find("UID:20270209-holiday@dorvane\r\n"), std::string::npos);
+    EXPECT_EQ(r.out.find("DTSTART;VALUE=DATE:20270103\r\n"), std::string::npos) << "a plain Sunday";
+}
+
+TEST_F(CliHolidayFiles, TheFolderAndImportsCountAsMarkedDays)
+{
+    Write(m_config / "dorvane/holidays/closure.ics", kClosure);
+    const fs::path extra = Write(m_config / "extra.ics",
+                                 "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y//KO\r\nBEGIN:VEVENT\r\nUID:one\r\n"
+                                 "DTSTART;VALUE=DATE:20270707\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    const ProcessResult r = Cli({"holidays", "2027", "--unset-sunday", "--unset-holiday", "--import", extra.string()});
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.out, "Holiday[설정공휴일] => 2027-05-20\nHoliday[설정공휴일] => 2027-07-07\n    총휴일수 :     2 일\n");
+}
+
+TEST_F(CliHolidayFiles, ABrokenImportIsRefusedWithItsLineAndNothingIsSent)
+{
+    CTerminalSimulator sim(MODEL_ZEFA102);
+    sim.KeepReceivedFrames();
+    std::string error;
+    ASSERT_TRUE(sim.Start(error)) << error;
+    const fs::path broken = Write(m_config / "broken.ics",
+                                  "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\n"
+                                  "DTSTART;VALUE=DATE:2027xx01\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    const ProcessResult r =
+        Cli({"--port", sim.SlavePath(), "--model", "ZEFA-102", "send", "2027", "--import", broken.string()});
+    EXPECT_EQ(r.exitStatus, 2);
+    EXPECT_NE(r.err.find(broken.string() + " 4번째 줄"), std::string::npos) << r.err;
+    EXPECT_TRUE(sim.Received().empty());
+}
+
+TEST_F(CliHolidayFiles, SendTakesTheImportedDays)
+{
+    CTerminalSimulator sim(MODEL_ZEFA102);
+    sim.KeepReceivedFrames();
+    std::string error;
+    ASSERT_TRUE(sim.Start(error)) << error;
+    const fs::path closure = Write(m_config / "closure.ics", kClosure);
+    const ProcessResult r = Cli({"--port", sim.SlavePath(), "--model", "ZEFA-102", "send", "2027", "--unset-sunday",
+                                 "--unset-holiday", "--import", closure.string()});
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(FrameTexts(sim), (std::vector<std::string>{"E", "D270520", "D270000"}));
+}
+
+}  // namespace
