@@ -155,8 +155,6 @@ void CSetupDlg::OnInitDialog()
     // Top-left corner; the template fixes the client size (1022 x 730 in the 1024 x 768 frame).
     FitScreen();
 
-    ClearHolidayMarks();
-
     GetDlgItemAs<QComboBox>(IDC_BIWEEKLY_WEEKDAY)->setCurrentIndex(0);
     GetDlgItemAs<QRadioButton>(IDC_BIWEEKLY_EVEN)->setChecked(true);
 
@@ -164,6 +162,10 @@ void CSetupDlg::OnInitDialog()
     raise();
     activateWindow();  // the keyboard stays with the dialog
     for (const std::string& line : PortConsoleLines(g_portMap)) WriteConsole(line + "\n");
+
+    // No marks but the holiday files' days: they count in every year shown.
+    LoadHolidayFolder();
+    ResetMarks();
 
     CountHolidays(1);
 
@@ -207,6 +209,8 @@ void CSetupDlg::contextMenuEvent(QContextMenuEvent* event)
     const char* about = LoadResourceString(IDS_ABOUTBOX);
     if (*about != '\0') menu.addAction(QString::fromUtf8(about), this, [this] { OnAboutBox(); });
     menu.addAction(QString::fromUtf8(TEXT_SHOW_CONSOLE), this, [this] { m_console.Open(*this); });
+    menu.addAction(QString::fromUtf8(TEXT_IMPORT_HOLIDAYS), this, [this] { OnImportHolidays(); });
+    menu.addAction(QString::fromUtf8(TEXT_EXPORT_HOLIDAYS), this, [this] { OnExportHolidays(); });
     menu.exec(event->globalPos());
 }
 
@@ -258,7 +262,8 @@ int CSetupDlg::CheckState(int id) const
     return GetDlgItemAs<QAbstractButton>(id)->isChecked() ? 1 : 0;
 }
 
-// Year navigation. Marks belong to month and day only, so they never carry over to another year.
+// Year navigation. Marks belong to month and day only, so they never carry over to another year;
+// the holiday files' days are marked again for the new one.
 // The total is recounted: the last count belonged to another year.
 
 void CSetupDlg::OnNextYear()
@@ -266,7 +271,7 @@ void CSetupDlg::OnNextYear()
     ++m_nYear;
     ShowYear();
     SetCalendarDates(m_clock());
-    ClearHolidayMarks();
+    ResetMarks();
     ClearProgress();
     CountHolidays(0);
     Repaint();
@@ -277,7 +282,7 @@ void CSetupDlg::OnPrevYear()
     if (m_nYear > FIRST_YEAR) --m_nYear;
     ShowYear();
     SetCalendarDates(m_clock());
-    ClearHolidayMarks();
+    ResetMarks();
     ClearProgress();
     CountHolidays(0);
     Repaint();

@@ -17,6 +17,7 @@
 #include "app/template_dialog.h"
 #include "calendar/calendar_ctrl.h"
 #include "comm/comm.h"
+#include "date/holiday_file.h"
 #include "date/local_clock.h"
 #include "protocol/exchange_step.h"
 #include "protocol/protocol_host.h"
@@ -25,6 +26,8 @@
 inline constexpr const char* TEXT_SELECT_PORT = "포트를 선택하십시오.";
 inline constexpr const char* TEXT_CLOSE_WHILE_SENDING = "전송 중입니다. 종료하시겠습니까?";
 inline constexpr const char* TEXT_SHOW_CONSOLE = "콘솔 보기";
+inline constexpr const char* TEXT_IMPORT_HOLIDAYS = "휴일 가져오기…";
+inline constexpr const char* TEXT_EXPORT_HOLIDAYS = "휴일 내보내기…";
 // A connect, an upload or a read ends when its reply has not come this long after its frame.
 inline constexpr int SILENCE_TIMEOUT_MS = 5000;
 
@@ -49,6 +52,9 @@ public:
     // Where "today" comes from; the computer's clock unless a test sets another.
     void SetClock(std::function<LocalTime()> clock) { m_clock = std::move(clock); }
     void SetSilenceTimeout(int milliseconds) { m_step.SetTimeout(std::chrono::milliseconds(milliseconds)); }
+    // Where the import and export ask for a file: the platform's file dialog unless a test sets
+    // another. Gets whether the file is to be written, returns its path or nothing.
+    void SetFileChooser(std::function<QString(bool save)> chooser) { m_fileChooser = std::move(chooser); }
 
     // Handlers, in the order of the controls' roles.
     void OnNextYear();
@@ -72,6 +78,8 @@ public:
     void OnLoanPeriod();
     void OnCommFrame();
     void OnAboutBox();
+    void OnImportHolidays();
+    void OnExportHolidays();
 
     // Counts (and with `list` 1 lists) the displayed year's holidays; sets the total caption.
     int CountHolidays(int list);
@@ -119,6 +127,13 @@ private:
     // Whether the dialog may end now: asks first while an upload runs.
     bool MayEnd();
 
+    // Holiday files (setup_dlg_holiday_files.cpp).
+    // Reads the holiday folder; its refusals are shown, its skipped events logged.
+    void LoadHolidayFolder();
+    // The marks as a year starts: none but the holiday files' days.
+    void ResetMarks();
+    QString ChooseFile(bool save);
+
     // Exchanges (setup_dlg_exchanges.cpp).
     // A frame that waits for a reply of `kind` goes out through `send`.
     void BeginStep(CExchangeStep::Kind kind, const std::function<void()>& send);
@@ -136,6 +151,8 @@ private:
 
     std::function<void(const QString&)> m_messageSink;
     std::function<LocalTime()> m_clock;
+    std::function<QString(bool)> m_fileChooser;
+    std::vector<HolidayFile> m_holidayFiles;
     CExchangeStep m_step{std::chrono::milliseconds(SILENCE_TIMEOUT_MS)};
     QTimer m_stepTimer;
     bool m_bUploadShown = false;  // the progress line tells of an upload

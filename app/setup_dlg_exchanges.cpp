@@ -6,6 +6,7 @@
 #include "app/loan_period_dlg.h"
 #include "app/setup_dlg.h"
 #include "app/weekday_dlg.h"
+#include "date/holidays.h"
 #include "protocol/holiday_upload.h"
 #include "protocol/protocol.h"
 #include "protocol/terminal_model.h"
@@ -60,6 +61,9 @@ void CSetupDlg::OnDataDelete()
 {
     ClearProgress();
     ::OnDataDelete(*this, m_nModel, m_nYear);
+    // The terminal's days are gone, not the holiday files' ones; the total follows.
+    MarkHolidayFileDays(m_holidayFiles, m_nYear, g_holidaySettings);
+    CountHolidays(0);
 }
 
 void CSetupDlg::OnDataSend()

@@ -23,7 +23,8 @@ void Say(const HolidayFileMessage& message)
 bool MarkHolidayFiles(const CliRequest& request, CliError& error)
 {
     HolidayFolderRead folder = ReadHolidayFolder(HolidayFolderPath());
-    for (const HolidayFileMessage& message : folder.messages) Say(message);
+    for (const HolidayFileMessage& message : folder.refusals) Say(message);
+    for (const HolidayFileMessage& message : folder.skipped) Say(message);
     for (const std::string& path : request.imports) {
         HolidayFileRead read = ReadHolidayFile(std::filesystem::path(path));
         if (!read.file) {

@@ -55,14 +55,14 @@ HolidayFolderRead ReadHolidayFolder(const std::filesystem::path& folder)
         if (entry->is_regular_file(unreadable) && IsCalendarFile(entry->path())) paths.push_back(entry->path());
     }
     if (error && error != std::errc::no_such_file_or_directory) {
-        read.messages.push_back({"휴일 폴더를 읽을 수 없습니다: " + folder.string() + " (" + error.message() + ")",
+        read.refusals.push_back({"휴일 폴더를 읽을 수 없습니다: " + folder.string() + " (" + error.message() + ")",
                                  "cannot read the holiday folder " + folder.string() + ": " + error.message()});
     }
     std::sort(paths.begin(), paths.end());
     for (const std::filesystem::path& path : paths) {
         HolidayFileRead file = ReadHolidayFile(path);
-        if (!file.file) read.messages.push_back(file.refusal);
-        read.messages.insert(read.messages.end(), file.skipped.begin(), file.skipped.end());
+        if (!file.file) read.refusals.push_back(file.refusal);
+        read.skipped.insert(read.skipped.end(), file.skipped.begin(), file.skipped.end());
         if (file.file) read.files.push_back(std::move(*file.file));
     }
     return read;

@@ -15,7 +15,8 @@ std::filesystem::path HolidayFolderPath();
 
 struct HolidayFolderRead {
     std::vector<HolidayFile> files;
-    std::vector<HolidayFileMessage> messages;  // every refusal and every skipped event, in file order
+    std::vector<HolidayFileMessage> refusals;  // files, or the folder, that could not be read
+    std::vector<HolidayFileMessage> skipped;   // events with a time of day, which mark nothing
 };
 
 // Every *.ics (any case) in the folder, in order of name. A refused file adds its message and

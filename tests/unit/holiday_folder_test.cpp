@@ -64,12 +64,12 @@ TEST_F(HolidayFolder, EveryCalendarFileByNameWhileABrokenOneIsRefused)
     ASSERT_EQ(read.files.size(), 2u);
     EXPECT_EQ(read.files[0].name, (m_root / "A.ICS").string());
     EXPECT_EQ(read.files[1].name, (m_root / "b.ics").string());
-    ASSERT_EQ(read.messages.size(), 1u);
-    EXPECT_NE(read.messages[0].english.find("c.ics, line 3"), std::string::npos) << read.messages[0].english;
+    ASSERT_EQ(read.refusals.size(), 1u);
+    EXPECT_NE(read.refusals[0].english.find("c.ics, line 3"), std::string::npos) << read.refusals[0].english;
 
     const HolidayFolderRead missing = ReadHolidayFolder(m_root / "none");
     EXPECT_TRUE(missing.files.empty());
-    EXPECT_TRUE(missing.messages.empty());
+    EXPECT_TRUE(missing.refusals.empty());
 }
 
 TEST_F(HolidayFolder, ImportCopiesAnAcceptedFileUnderACalendarName)

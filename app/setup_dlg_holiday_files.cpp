@@ -1,0 +1,88 @@
+// The dialog's holiday files: the folder read at start, whose days count as marked in every year
+// shown, and the context menu's import into it and export of the year.
+#include <ctime>
+#include <fstream>
+
+#include <QFileDialog>
+
+#include "app/setup_dlg.h"
+#include "date/exported_holidays.h"
+#include "date/holiday_folder.h"
+#include "date/holiday_ics_writer.h"
+#include "date/holiday_json.h"
+#include "date/holidays.h"
+
+namespace {
+
+QString Text(const std::string& utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+}  // namespace
+
+void CSetupDlg::LoadHolidayFolder()
+{
+    HolidayFolderRead read = ReadHolidayFolder(HolidayFolderPath());
+    for (const HolidayFileMessage& skipped : read.skipped) WriteConsole(skipped.korean + "\n");
+    for (const HolidayFileMessage& refusal : read.refusals) {
+        WriteConsole(refusal.korean + "\n");
+        ShowMessageBox(Text(refusal.korean));
+    }
+    m_holidayFiles = std::move(read.files);
+}
+
+void CSetupDlg::ResetMarks()
+{
+    ClearHolidayMarks();
+    MarkHolidayFileDays(m_holidayFiles, m_nYear, g_holidaySettings);
+}
+
+QString CSetupDlg::ChooseFile(bool save)
+{
+    if (m_fileChooser) return m_fileChooser(save);
+    const QString filter = QStringLiteral("iCalendar (*.ics)");
+    if (!save) return QFileDialog::getOpenFileName(this, QString::fromUtf8(TEXT_IMPORT_HOLIDAYS), {}, filter);
+    return QFileDialog::getSaveFileName(this, QString::fromUtf8(TEXT_EXPORT_HOLIDAYS),
+                                        QStringLiteral("%1.ics").arg(m_nYear),
+                                        filter + QStringLiteral(";;JSON (*.json)"));
+}
+
+void CSetupDlg::OnImportHolidays()
+{
+    const QString path = ChooseFile(false);
+    if (path.isEmpty()) return;
+    const std::filesystem::path folder = HolidayFolderPath();
+    if (folder.empty()) {
+        ShowMessageBox(QStringLiteral("휴일 폴더를 정할 수 없습니다 (HOME 과 XDG_CONFIG_HOME 이 없습니다)."));
+        return;
+    }
+    // Copied into the folder, so that it applies at every start from now on.
+    HolidayFileRead read = ImportIntoHolidayFolder(path.toStdString(), folder);
+    for (const HolidayFileMessage& skipped : read.skipped) WriteConsole(skipped.korean + "\n");
+    if (!read.file) {
+        WriteConsole(read.refusal.korean + "\n");
+        ShowMessageBox(Text(read.refusal.korean));
+        return;
+    }
+    // A file of that name read before gives way to its new copy.
+    std::erase_if(m_holidayFiles, [&](const HolidayFile& file) { return file.name == read.file->name; });
+    m_holidayFiles.push_back(std::move(*read.file));
+    MarkHolidayFileDays({m_holidayFiles.back()}, m_nYear, g_holidaySettings);
+    CountHolidays(0);
+    Repaint();
+}
+
+void CSetupDlg::OnExportHolidays()
+{
+    const QString path = ChooseFile(true);
+    if (path.isEmpty()) return;
+    const std::vector<ExportedHoliday> days = ExportedHolidays(m_nYear, g_holidaySettings);
+    const std::string text = path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)
+                                 ? HolidayJsonText(days)
+                                 : HolidayCalendarText(m_nYear, days, std::time(nullptr));
+    std::ofstream out(path.toStdString(), std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    if (!out) ShowMessageBox(QStringLiteral("파일을 쓸 수 없습니다: %1").arg(path));
+}
