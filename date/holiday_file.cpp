@@ -16,13 +16,7 @@ namespace {
 
 icaltimetype DateOf(int dayNumber)
 {
-    const SolarDate date = FromDayNumber(dayNumber);
-    icaltimetype time = icaltime_null_time();
-    time.is_date = 1;
-    time.year = date.year;
-    time.month = date.month;
-    time.day = date.day;
-    return time;
+    return IcalDate(FromDayNumber(dayNumber));
 }
 
 struct IteratorFree {

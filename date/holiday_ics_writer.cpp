@@ -5,32 +5,24 @@
 #include <cstdio>
 #include <memory>
 
+#include "date/ics_document.h"
+
 namespace {
 
 struct ComponentFree {
     void operator()(icalcomponent* component) const { icalcomponent_free(component); }
 };
 
-icaltimetype Date(const SolarDate& date)
-{
-    icaltimetype time = icaltime_null_time();
-    time.is_date = 1;
-    time.year = date.year;
-    time.month = date.month;
-    time.day = date.day;
-    return time;
-}
-
 icalcomponent* Event(const ExportedHoliday& day, icaltimetype stamp)
 {
     char uid[48];
     std::snprintf(uid, sizeof uid, "%04d%02d%02d-holiday@dorvane", day.date.year, day.date.month, day.date.day);
-    icaltimetype end = Date(day.date);
+    icaltimetype end = IcalDate(day.date);
     icaltime_adjust(&end, 1, 0, 0, 0);  // DTEND of an all-day event is the day after
     icalcomponent* event = icalcomponent_new_vevent();
     icalcomponent_add_property(event, icalproperty_new_uid(uid));
     icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp));
-    icalcomponent_add_property(event, icalproperty_new_dtstart(Date(day.date)));
+    icalcomponent_add_property(event, icalproperty_new_dtstart(IcalDate(day.date)));
     icalcomponent_add_property(event, icalproperty_new_dtend(end));
     icalcomponent_add_property(event, icalproperty_new_summary(day.name.c_str()));
     icalcomponent_add_property(event, icalproperty_new_categories(DayOffKindName(day.kind)));

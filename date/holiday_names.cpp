@@ -20,16 +20,8 @@ const HolidayRule* RowOf(const HolidayRule (&table)[HOLIDAY_TABLE_ROWS], int mon
 // other rows never name a day of a leap month.
 const HolidayRule* LunarRowOf(const CLunarDate& date)
 {
-    const int year = date.GetYear(CAL_LUNAR);
-    const int month = date.GetMonth(CAL_LUNAR);
-    const int day = date.GetDay(CAL_LUNAR);
-    if (month == 12) {
-        const int leap = HasLeapMonth(year, 12);
-        if (date.IsLeapMonth() == leap && day == DaysInMonth(year, 12, CAL_LUNAR, leap)) {
-            return RowOf(LunarHolidays, 12, 0);
-        }
-    }
-    return date.IsLeapMonth() ? nullptr : RowOf(LunarHolidays, month, day);
+    if (IsLunarNewYearsEve(date)) return RowOf(LunarHolidays, 12, 0);
+    return date.IsLeapMonth() ? nullptr : RowOf(LunarHolidays, date.GetMonth(CAL_LUNAR), date.GetDay(CAL_LUNAR));
 }
 
 // An unnamed row belongs to the festival of its month; the eve, alone in the 12th month, to the

@@ -51,6 +51,14 @@ int MatchTable(const HolidayRule (&table)[HOLIDAY_TABLE_ROWS], int month, int da
 
 }  // namespace
 
+int IsLunarNewYearsEve(const CLunarDate& day)
+{
+    if (day.GetMonth(CAL_LUNAR) != 12) return 0;
+    const int year = day.GetYear(CAL_LUNAR);
+    const int leap = HasLeapMonth(year, 12);
+    return day.IsLeapMonth() == leap && day.GetDay(CAL_LUNAR) == DaysInMonth(year, 12, CAL_LUNAR, leap) ? 1 : 0;
+}
+
 int HolidayKindOf(const CLunarDate& day, const HolidaySettings& s)
 {
     const int weekday = day.GetWeekday();
@@ -60,16 +68,10 @@ int HolidayKindOf(const CLunarDate& day, const HolidaySettings& s)
 
     if (s.unsetHoliday == 0) {
         if (MatchTable(SolarHolidays, month, dayOfMonth)) return HOLIDAY_NATIONAL;
-        const int lunarYear = day.GetYear(CAL_LUNAR);
-        const int lunarMonth = day.GetMonth(CAL_LUNAR);
-        const int lunarDay = day.GetDay(CAL_LUNAR);
-        if (lunarMonth == 12) {
-            const int leap = HasLeapMonth(lunarYear, 12);
-            if (day.IsLeapMonth() == leap && lunarDay == DaysInMonth(lunarYear, 12, CAL_LUNAR, leap)) {
-                return HOLIDAY_NATIONAL;
-            }
+        if (IsLunarNewYearsEve(day)) return HOLIDAY_NATIONAL;
+        if (day.IsLeapMonth() == 0 && MatchTable(LunarHolidays, day.GetMonth(CAL_LUNAR), day.GetDay(CAL_LUNAR))) {
+            return HOLIDAY_NATIONAL;
         }
-        if (day.IsLeapMonth() == 0 && MatchTable(LunarHolidays, lunarMonth, lunarDay)) return HOLIDAY_NATIONAL;
         // What the public-holiday law of this year adds: 한글날, election days, substitutes, ...
         if (IsLawHoliday(day.GetYear(CAL_SOLAR), month, dayOfMonth)) return HOLIDAY_NATIONAL;
     }

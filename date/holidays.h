@@ -43,6 +43,9 @@ extern HolidaySettings g_holidaySettings;
 void ClearHolidayMarks();
 
 class CLunarDate;
+// 1 when the day is the last of the 12th lunar month, the eve of the New Year: 29 or 30 days
+// in, so no table row can name it. A leap 12th month would have the eve at its end.
+int IsLunarNewYearsEve(const CLunarDate& day);
 // HOLIDAY_NONE .. HOLIDAY_SET of the day under `settings`; the first rule that decides wins:
 // Sundays, national holidays, marked days, the biweekly day off. The day must have been set.
 int HolidayKindOf(const CLunarDate& day, const HolidaySettings& settings);

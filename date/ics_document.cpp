@@ -96,6 +96,17 @@ int MarkedLine(icalproperty* property)
 
 }  // namespace
 
+icaltimetype IcalDate(const SolarDate& date)
+{
+    // From the null time, not the null date, whose hour of -1 stalls libical's recurrence iterator.
+    icaltimetype time = icaltime_null_time();
+    time.is_date = 1;
+    time.year = date.year;
+    time.month = date.month;
+    time.day = date.day;
+    return time;
+}
+
 CIcsDocument::CIcsDocument(std::string_view text) : m_pParser(icalparser_new())
 {
     // As libical's own parse does: malformed data ends up in the tree, never aborts.

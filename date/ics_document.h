@@ -12,6 +12,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "date/lunar_date.h"
+
+// A DATE value, an all-day one, for libical.
+icaltimetype IcalDate(const SolarDate& date);
+
 // The first line at fault, with the reason in Korean and in English.
 struct IcsFault {
     int line;
