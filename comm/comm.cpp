@@ -1,8 +1,10 @@
 // The portable half of the serial object: state, framers, hand-off, reader loop, open and close
-// order. The OS calls live in comm_posix.cpp and comm_win32.cpp.
+// order. The OS calls live behind CCommPort (comm_port.h).
 #include "comm/comm.h"
 
 #include <cstdio>
+
+#include "comm/comm_port.h"
 
 namespace {
 
@@ -21,7 +23,7 @@ std::string CommDeviceName(int port)
     return FormatPort(port < 10 ? "COM%d" : "\\\\.\\COM%d", port);
 }
 
-CComm::CComm() : m_hPort(COMM_NO_HANDLE), m_ovWrite(), m_ovRead() {}
+CComm::CComm() = default;
 
 CComm::~CComm()
 {
@@ -38,9 +40,32 @@ void CComm::SetPortParams(std::uint8_t port, std::uint32_t baudRate, std::uint8_
     m_parity = parity;
 }
 
-BOOL CComm::Open()
+CommLineSettings CComm::LineSettings() const
+{
+    return {
+        .port = m_nPort, .baudRate = m_baudRate, .byteSize = m_byteSize, .parity = m_parity, .stopBits = m_stopBits};
+}
+
+bool CComm::IsDeviceOpen() const
+{
+    return m_pPort && m_pPort->IsOpen();
+}
+
+bool CComm::HasIoEvents() const
+{
+    return m_pPort && m_pPort->HasIoEvents();
+}
+
+BOOL CComm::CreateIoEvents()
 {
     // A reader that ended by itself (the device vanished) still has to be joined.
+    if (m_bRunning || m_reader.joinable() || IsDeviceOpen()) Close();
+    m_pPort = CreateSystemCommPort();
+    return m_pPort->CreateIoEvents() ? 1 : 0;
+}
+
+BOOL CComm::Open()
+{
     if (m_bRunning || m_reader.joinable() || IsDeviceOpen()) Close();
     if (!HasIoEvents() && !CreateIoEvents()) {
         ReportOpenFailure("I/O events could not be created");
@@ -48,14 +73,14 @@ BOOL CComm::Open()
     }
     std::string detail;
     std::string advice;
-    if (!OpenDevice(detail, advice)) {
+    if (!m_pPort->Open(LineSettings(), detail, advice)) {
         ReportOpenFailure(detail, advice);
         return 0;
     }
     if (!ApplyLineSettings()) {
         m_bRunning = 0;
-        CloseDevice();
-        ReportOpenFailure(m_strDevice + ": line settings refused (9600 8N1)");
+        m_pPort->Close();
+        ReportOpenFailure(m_pPort->Device() + ": line settings refused (9600 8N1)");
         return 0;
     }
     // A frame left unhandled by the last session must not block this one.
@@ -77,17 +102,33 @@ void CComm::ReportOpenFailure(const std::string& detail, const std::string& advi
     }
 }
 
+BOOL CComm::ApplyLineSettings()
+{
+    return m_pPort && m_pPort->ApplyLineSettings(LineSettings()) ? 1 : 0;
+}
+
+std::uint32_t CComm::ReadAvailable(char* buffer, std::uint32_t maxBytes)
+{
+    return m_pPort ? m_pPort->ReadAvailable(buffer, maxBytes) : 0;
+}
+
+BOOL CComm::Write(const char* data, std::uint32_t length)
+{
+    return IsDeviceOpen() && m_pPort->Write(data, length) ? 1 : 0;
+}
+
 BOOL CComm::Close()
 {
     StopReader();
-    CloseDevice();
+    if (m_pPort) m_pPort->Close();
     return 1;
 }
 
 BOOL CComm::Shutdown()
 {
     if (m_bRunning || m_reader.joinable() || IsDeviceOpen()) Close();
-    CloseIoEvents();
+    if (m_pPort) m_pPort->CloseIoEvents();
+    m_pPort.reset();
     return 1;
 }
 
@@ -99,7 +140,7 @@ void CComm::StopReader()
     }
     m_handoff.notify_all();
     if (m_reader.joinable()) {
-        WakeReader();
+        m_pPort->WakeReader();
         m_reader.join();
     }
 }
@@ -131,31 +172,31 @@ void CComm::ReaderThreadProc()
 {
     std::string message;
     std::string detail;
-    if (!BeginReaderWait(message, detail)) {
+    if (!m_pPort->BeginReaderWait(message, detail)) {
         if (CCommOwner* owner = m_hOwner) owner->PostCommError(m_nPort, message, detail);
         return;
     }
     char buffer[COMM_READ_MAX];
     while (m_bRunning) {
-        const WaitResult wait = WaitForInput();
-        if (wait == WAIT_WOKEN) continue;
+        const CCommPort::WaitResult wait = m_pPort->WaitForInput();
+        if (wait == CCommPort::WAIT_WOKEN) continue;
         const std::uint32_t n = ReadAvailable(buffer, sizeof buffer);
         if (n > 0) {
             m_nBytesRead += n;
             m_nLastRead = static_cast<int>(n);
             Frame(buffer);
-        } else if (wait == WAIT_HANGUP) {
+        } else if (wait == CCommPort::WAIT_HANGUP) {
             // Nothing left to read and the line is gone: end instead of polling a dead device.
             if (m_bRunning.exchange(0)) {
                 if (CCommOwner* owner = m_hOwner) {
                     owner->PostCommError(m_nPort, FormatPort("COM%d 포트의 연결이 끊어졌습니다.", m_nPort),
-                                         m_strDevice + ": hang-up");
+                                         m_pPort->Device() + ": hang-up");
                 }
             }
             break;
         }
     }
-    EndReaderWait();
+    m_pPort->EndReaderWait();
 }
 
 void CComm::Frame(const char* chunk)

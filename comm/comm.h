@@ -17,13 +17,16 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 
-#include "comm/comm_platform.h"
 #include "comm/framing.h"
+
+class CCommPort;  // the OS side, comm/comm_port.h
+struct CommLineSettings;
 
 using BOOL = int;
 
@@ -67,7 +70,9 @@ public:
     // Stores the values only. Stop bits before parity.
     void SetPortParams(std::uint8_t port, std::uint32_t baudRate, std::uint8_t byteSize, std::uint8_t stopBits,
                        std::uint8_t parity);
-    // Win32: the read and write events. POSIX: the pipe that wakes the reader on Close.
+    // Chooses the transport for the port set above and makes what its reader waits on (Win32:
+    // the overlapped I/O events and the stop event; POSIX: the pipe that wakes the reader).
+    // Whatever was open is closed first. Open calls it when nobody has.
     BOOL CreateIoEvents();
     // Opens the port, applies the line settings and starts the reader. Windows opens COMn; POSIX
     // opens the device g_portMap gives for n (comm/port_map.h). On failure the owner's
@@ -104,7 +109,6 @@ public:
     void FrameLines(const char* chunk);
     void FrameStxEtx(const char* chunk);
 
-    CommHandle m_hPort;
     std::atomic<int> m_bRunning{0};
     char m_frame[COMM_FRAME_MAX + 1] = {};
     std::atomic<CCommOwner*> m_hOwner{nullptr};
@@ -115,15 +119,11 @@ public:
     std::uint8_t m_parity = 0;    // 0 none, 1 odd, 2 even, 3 mark, 4 space
     std::uint8_t m_stopBits = 0;  // 0 one, 1 one and a half, 2 two
     std::uint32_t m_baudRate = 9600;
-    CommOverlapped m_ovWrite;
-    CommOverlapped m_ovRead;
     std::atomic<int> m_nFrameLen{0};
     std::atomic<int> m_nFrameState{FRAME_IDLE};
     int m_nLastRead = 0;
 
 private:
-    enum WaitResult { WAIT_INPUT, WAIT_WOKEN, WAIT_HANGUP };
-
     void ReaderThreadProc();
     void Frame(const char* chunk);
     void CompleteFrame(int length);
@@ -131,27 +131,15 @@ private:
     // `advice`, when there is one, is a second line of the message saying how to fix it.
     void ReportOpenFailure(const std::string& detail, const std::string& advice = {});
 
-    // Per platform (comm_posix.cpp, comm_win32.cpp).
-    // `detail` names the device and what the system said; `advice` (Korean) says how the operator
-    // can fix what only the operator can fix, such as a missing permission.
-    bool OpenDevice(std::string& detail, std::string& advice);
+    CommLineSettings LineSettings() const;
     bool IsDeviceOpen() const;
-    void CloseDevice();
     bool HasIoEvents() const;
-    void CloseIoEvents();
-    void WakeReader();
-    bool BeginReaderWait(std::string& message, std::string& detail);
-    WaitResult WaitForInput();
-    void EndReaderWait();
 
     std::atomic<std::uint64_t> m_nBytesRead{0};
     std::atomic<std::int64_t> m_nReplyArrivingTicks{0};  // steady_clock ticks; 0: no partial reply
     std::atomic<bool> m_bDiscardPartial{false};
-    std::string m_strDevice;  // what OpenDevice opened, for messages
+    std::unique_ptr<CCommPort> m_pPort;  // the open line's transport; null before CreateIoEvents
     std::mutex m_handoffMutex;
     std::condition_variable m_handoff;
     std::thread m_reader;
-#ifdef _WIN32
-    HANDLE m_hWaitEvent = nullptr;  // the reader's own event for its overlapped WaitCommEvent
-#endif
 };

@@ -1,5 +1,5 @@
-// The serial object's OS calls on POSIX: termios for the line, poll for the reader, a pipe to
-// wake it (what releasing WaitCommEvent does on Win32).
+// The serial object's transport on POSIX: termios for the line, poll for the reader, a pipe to
+// wake it (what the stop event does on Win32).
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
@@ -14,7 +14,7 @@
 #include <chrono>
 #include <cstring>
 
-#include "comm/comm.h"
+#include "comm/comm_port.h"
 #include "comm/port_map.h"
 
 namespace {
@@ -74,36 +74,68 @@ tcflag_t ParityFlags(std::uint8_t parity)
     }
 }
 
+class CPosixCommPort : public CCommPort {
+public:
+    ~CPosixCommPort() override
+    {
+        Close();
+        CloseIoEvents();
+    }
+
+    bool CreateIoEvents() override;
+    bool HasIoEvents() const override { return m_wakeRead >= 0; }
+    void CloseIoEvents() override;
+    bool Open(const CommLineSettings& settings, std::string& detail, std::string& advice) override;
+    bool ApplyLineSettings(const CommLineSettings& settings) override;
+    bool IsOpen() const override { return m_fd >= 0; }
+    void Close() override;
+    const std::string& Device() const override { return m_strDevice; }
+    bool BeginReaderWait(std::string&, std::string&) override { return true; }  // poll needs nothing of its own
+    WaitResult WaitForInput() override;
+    void EndReaderWait() override {}
+    void WakeReader() override;
+    std::uint32_t ReadAvailable(char* buffer, std::uint32_t maxBytes) override;
+    bool Write(const char* data, std::uint32_t length) override;
+
+private:
+    int m_fd = -1;
+    // The pipe that wakes the reader out of poll(): the reader polls m_wakeRead, WakeReader
+    // writes m_wakeWrite. A byte left in it wakes the next wait, so no wake-up is lost.
+    int m_wakeRead = -1;
+    int m_wakeWrite = -1;
+    std::string m_strDevice;
+};
+
 }  // namespace
 
-BOOL CComm::CreateIoEvents()
+std::unique_ptr<CCommPort> CreateSystemCommPort()
+{
+    return std::make_unique<CPosixCommPort>();
+}
+
+bool CPosixCommPort::CreateIoEvents()
 {
     CloseIoEvents();
     int ends[2];
-    if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) return 0;
-    m_ovRead.hEvent = ends[0];
-    m_ovWrite.hEvent = ends[1];
-    return 1;
+    if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+    m_wakeRead = ends[0];
+    m_wakeWrite = ends[1];
+    return true;
 }
 
-bool CComm::HasIoEvents() const
+void CPosixCommPort::CloseIoEvents()
 {
-    return m_ovRead.hEvent >= 0;
-}
-
-void CComm::CloseIoEvents()
-{
-    for (CommOverlapped* record : {&m_ovRead, &m_ovWrite}) {
-        if (record->hEvent >= 0) ::close(record->hEvent);
-        record->hEvent = -1;
+    for (int* end : {&m_wakeRead, &m_wakeWrite}) {
+        if (*end >= 0) ::close(*end);
+        *end = -1;
     }
 }
 
-bool CComm::OpenDevice(std::string& detail, std::string& advice)
+bool CPosixCommPort::Open(const CommLineSettings& settings, std::string& detail, std::string& advice)
 {
-    m_strDevice = g_portMap.Path(m_nPort);
+    m_strDevice = g_portMap.Path(settings.port);
     if (m_strDevice.empty()) {
-        detail = "COM" + std::to_string(m_nPort) + ": no device (--port COMn=PATH names one)";
+        detail = "COM" + std::to_string(settings.port) + ": no device (--port COMn=PATH names one)";
         return false;
     }
     const int fd = ::open(m_strDevice.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -128,69 +160,57 @@ bool CComm::OpenDevice(std::string& detail, std::string& advice)
         return false;
     }
     ::tcflush(fd, TCIOFLUSH);
-    m_hPort = fd;
+    m_fd = fd;
     return true;
 }
 
-bool CComm::IsDeviceOpen() const
-{
-    return m_hPort >= 0;
-}
-
-BOOL CComm::ApplyLineSettings()
+bool CPosixCommPort::ApplyLineSettings(const CommLineSettings& settings)
 {
     termios tio{};
-    if (::tcgetattr(m_hPort, &tio) != 0) return 0;
-    const speed_t speed = SpeedFor(m_baudRate);
-    const tcflag_t size = CharacterSize(m_byteSize);
-    if (speed == B0 || size == 0) return 0;
+    if (::tcgetattr(m_fd, &tio) != 0) return false;
+    const speed_t speed = SpeedFor(settings.baudRate);
+    const tcflag_t size = CharacterSize(settings.byteSize);
+    if (speed == B0 || size == 0) return false;
     ::cfmakeraw(&tio);
     ::cfsetispeed(&tio, speed);
     ::cfsetospeed(&tio, speed);
     tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
-    tio.c_cflag |= CLOCAL | CREAD | size | ParityFlags(m_parity);
-    if (m_stopBits != 0) tio.c_cflag |= CSTOPB;  // termios has no 1.5: two stop bits
+    tio.c_cflag |= CLOCAL | CREAD | size | ParityFlags(settings.parity);
+    if (settings.stopBits != 0) tio.c_cflag |= CSTOPB;  // termios has no 1.5: two stop bits
     tio.c_iflag &= ~(IXON | IXOFF | IXANY);
-    if (m_parity != 0) tio.c_iflag |= INPCK;
+    if (settings.parity != 0) tio.c_iflag |= INPCK;
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;
-    if (::tcsetattr(m_hPort, TCSANOW, &tio) != 0) return 0;
+    if (::tcsetattr(m_fd, TCSANOW, &tio) != 0) return false;
     // Raise DTR and RTS. Pseudo-terminals have no modem lines and refuse this; harmless.
     int lines = TIOCM_DTR | TIOCM_RTS;
-    ::ioctl(m_hPort, TIOCMBIS, &lines);
-    return 1;
+    ::ioctl(m_fd, TIOCMBIS, &lines);
+    return true;
 }
 
-void CComm::CloseDevice()
+void CPosixCommPort::Close()
 {
-    if (m_hPort < 0) return;
+    if (m_fd < 0) return;
     int dtr = TIOCM_DTR;
-    ::ioctl(m_hPort, TIOCMBIC, &dtr);
-    ::tcflush(m_hPort, TCIOFLUSH);
+    ::ioctl(m_fd, TIOCMBIC, &dtr);
+    ::tcflush(m_fd, TCIOFLUSH);
     // The exclusive flag outlives our descriptor while anyone else holds the tty open (the
     // simulator does); clear it so that a reopen by a normal user is not refused.
-    ::ioctl(m_hPort, TIOCNXCL);
-    ::close(m_hPort);
-    m_hPort = COMM_NO_HANDLE;
+    ::ioctl(m_fd, TIOCNXCL);
+    ::close(m_fd);
+    m_fd = -1;
 }
 
-void CComm::WakeReader()
+void CPosixCommPort::WakeReader()
 {
     const char wake = 1;
     // A full pipe already holds a wake-up.
-    [[maybe_unused]] const ssize_t written = ::write(m_ovWrite.hEvent, &wake, 1);
+    [[maybe_unused]] const ssize_t written = ::write(m_wakeWrite, &wake, 1);
 }
 
-bool CComm::BeginReaderWait(std::string&, std::string&)
+CCommPort::WaitResult CPosixCommPort::WaitForInput()
 {
-    return true;  // poll needs no event object of its own
-}
-
-void CComm::EndReaderWait() {}
-
-CComm::WaitResult CComm::WaitForInput()
-{
-    pollfd fds[2] = {{m_hPort, POLLIN, 0}, {m_ovRead.hEvent, POLLIN, 0}};
+    pollfd fds[2] = {{m_fd, POLLIN, 0}, {m_wakeRead, POLLIN, 0}};
     int ready;
     do {
         ready = ::poll(fds, 2, -1);
@@ -198,7 +218,7 @@ CComm::WaitResult CComm::WaitForInput()
     if (ready < 0) return WAIT_HANGUP;
     if (fds[1].revents != 0) {
         char drain[16];
-        while (::read(m_ovRead.hEvent, drain, sizeof drain) > 0) {
+        while (::read(m_wakeRead, drain, sizeof drain) > 0) {
         }
         return WAIT_WOKEN;
     }
@@ -206,34 +226,34 @@ CComm::WaitResult CComm::WaitForInput()
     return WAIT_INPUT;
 }
 
-std::uint32_t CComm::ReadAvailable(char* buffer, std::uint32_t maxBytes)
+std::uint32_t CPosixCommPort::ReadAvailable(char* buffer, std::uint32_t maxBytes)
 {
     int queued = 0;
     // A hung-up tty fails FIONREAD with EIO: nothing to read.
-    if (::ioctl(m_hPort, FIONREAD, &queued) != 0 || queued <= 0) return 0;
+    if (::ioctl(m_fd, FIONREAD, &queued) != 0 || queued <= 0) return 0;
     const std::uint32_t wanted = std::min(maxBytes, static_cast<std::uint32_t>(queued));
-    const ssize_t got = ::read(m_hPort, buffer, wanted);
+    const ssize_t got = ::read(m_fd, buffer, wanted);
     return got > 0 ? static_cast<std::uint32_t>(got) : 0;
 }
 
-BOOL CComm::Write(const char* data, std::uint32_t length)
+bool CPosixCommPort::Write(const char* data, std::uint32_t length)
 {
-    if (m_hPort < 0) return 0;
+    if (m_fd < 0) return false;
     const auto deadline = std::chrono::steady_clock::now() + kWriteTimeout;
     while (length > 0) {
-        const ssize_t written = ::write(m_hPort, data, length);
+        const ssize_t written = ::write(m_fd, data, length);
         if (written > 0) {
             data += written;
             length -= static_cast<std::uint32_t>(written);
             continue;
         }
         if (written < 0 && errno == EINTR) continue;
-        if (written < 0 && errno != EAGAIN) return 0;
+        if (written < 0 && errno != EAGAIN) return false;
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) return 0;
-        pollfd fd{m_hPort, POLLOUT, 0};
+        if (left.count() <= 0) return false;
+        pollfd fd{m_fd, POLLOUT, 0};
         ::poll(&fd, 1, static_cast<int>(left.count()));
     }
-    return 1;
+    return true;
 }

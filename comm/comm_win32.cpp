@@ -1,9 +1,15 @@
-// The serial object's OS calls on Windows: overlapped Win32 communications.
+// The serial object's transport on Windows: overlapped Win32 communications. The reader waits
+// for EV_RXCHAR and for a stop event at once, so that closing never depends on when a wait began.
 #include <algorithm>
 
 #include "comm/comm.h"
+#include "comm/comm_port.h"
+#include "comm/windows_api.h"
 
 namespace {
+
+// How long the reader pauses after a wait that ended without input before it waits again.
+constexpr DWORD kEmptyWaitPauseMs = 50;
 
 std::string SystemMessage(const std::string& device, DWORD error)
 {
@@ -15,40 +21,84 @@ std::string SystemMessage(const std::string& device, DWORD error)
     return device + ": " + (message.empty() ? "error " + std::to_string(error) : message);
 }
 
+HANDLE CreateManualResetEvent()
+{
+    return CreateEventA(nullptr, TRUE, FALSE, nullptr);
+}
+
+void CloseEvent(HANDLE& event)
+{
+    if (event != nullptr) CloseHandle(event);
+    event = nullptr;
+}
+
+class CWin32CommPort : public CCommPort {
+public:
+    ~CWin32CommPort() override
+    {
+        Close();
+        CloseIoEvents();
+    }
+
+    bool CreateIoEvents() override;
+    bool HasIoEvents() const override { return m_hStop != nullptr; }
+    void CloseIoEvents() override;
+    bool Open(const CommLineSettings& settings, std::string& detail, std::string& advice) override;
+    bool ApplyLineSettings(const CommLineSettings& settings) override;
+    bool IsOpen() const override { return m_hPort != INVALID_HANDLE_VALUE; }
+    void Close() override;
+    const std::string& Device() const override { return m_strDevice; }
+    bool BeginReaderWait(std::string& message, std::string& detail) override;
+    WaitResult WaitForInput() override;
+    void EndReaderWait() override { CloseEvent(m_hWaitEvent); }
+    void WakeReader() override { SetEvent(m_hStop); }
+    std::uint32_t ReadAvailable(char* buffer, std::uint32_t maxBytes) override;
+    bool Write(const char* data, std::uint32_t length) override;
+
+private:
+    bool QueryInputQueue(DWORD& queued);
+    WaitResult AfterEmptyWait();
+
+    HANDLE m_hPort = INVALID_HANDLE_VALUE;
+    OVERLAPPED m_ovRead{};   // every read
+    OVERLAPPED m_ovWrite{};  // every write
+    // Set by WakeReader and left set until the next Open, so that a wake-up that comes before
+    // the reader begins its wait still ends that wait.
+    HANDLE m_hStop = nullptr;
+    HANDLE m_hWaitEvent = nullptr;  // the reader's, for its overlapped WaitCommEvent
+    int m_nPort = 0;
+    std::string m_strDevice;
+};
+
 }  // namespace
 
-BOOL CComm::CreateIoEvents()
+std::unique_ptr<CCommPort> CreateSystemCommPort()
+{
+    return std::make_unique<CWin32CommPort>();
+}
+
+bool CWin32CommPort::CreateIoEvents()
 {
     CloseIoEvents();
-    m_ovRead.Offset = m_ovRead.OffsetHigh = 0;
-    m_ovWrite.Offset = m_ovWrite.OffsetHigh = 0;
-    m_ovRead.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (m_ovRead.hEvent == nullptr) return 0;
-    m_ovWrite.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (m_ovWrite.hEvent == nullptr) {
-        CloseHandle(m_ovRead.hEvent);
-        m_ovRead.hEvent = nullptr;
-        return 0;
-    }
-    return 1;
+    m_ovRead.hEvent = CreateManualResetEvent();
+    m_ovWrite.hEvent = CreateManualResetEvent();
+    m_hStop = CreateManualResetEvent();
+    if (m_ovRead.hEvent != nullptr && m_ovWrite.hEvent != nullptr && m_hStop != nullptr) return true;
+    CloseIoEvents();
+    return false;
 }
 
-bool CComm::HasIoEvents() const
+void CWin32CommPort::CloseIoEvents()
 {
-    return m_ovRead.hEvent != nullptr && m_ovWrite.hEvent != nullptr;
+    CloseEvent(m_ovRead.hEvent);
+    CloseEvent(m_ovWrite.hEvent);
+    CloseEvent(m_hStop);
 }
 
-void CComm::CloseIoEvents()
+bool CWin32CommPort::Open(const CommLineSettings& settings, std::string& detail, std::string& /*advice*/)
 {
-    for (OVERLAPPED* record : {&m_ovRead, &m_ovWrite}) {
-        if (record->hEvent != nullptr) CloseHandle(record->hEvent);
-        record->hEvent = nullptr;
-    }
-}
-
-bool CComm::OpenDevice(std::string& detail, std::string& /*advice*/)
-{
-    m_strDevice = CommDeviceName(m_nPort);
+    m_nPort = settings.port;
+    m_strDevice = CommDeviceName(settings.port);
     m_hPort = CreateFileA(m_strDevice.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
     if (m_hPort == INVALID_HANDLE_VALUE) {
@@ -65,23 +115,19 @@ bool CComm::OpenDevice(std::string& detail, std::string& /*advice*/)
     timeouts.WriteTotalTimeoutMultiplier = 0;
     timeouts.WriteTotalTimeoutConstant = 1000;
     SetCommTimeouts(m_hPort, &timeouts);
+    ResetEvent(m_hStop);
     return true;
 }
 
-bool CComm::IsDeviceOpen() const
-{
-    return m_hPort != INVALID_HANDLE_VALUE;
-}
-
-BOOL CComm::ApplyLineSettings()
+bool CWin32CommPort::ApplyLineSettings(const CommLineSettings& settings)
 {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
     GetCommState(m_hPort, &dcb);
-    dcb.BaudRate = m_baudRate;
-    dcb.ByteSize = m_byteSize;
-    dcb.Parity = m_parity;
-    dcb.StopBits = m_stopBits;
+    dcb.BaudRate = settings.baudRate;
+    dcb.ByteSize = settings.byteSize;
+    dcb.Parity = settings.parity;
+    dcb.StopBits = settings.stopBits;
     dcb.fBinary = 1;
     dcb.fParity = 1;
     dcb.fOutxCtsFlow = 0;
@@ -94,27 +140,21 @@ BOOL CComm::ApplyLineSettings()
     dcb.XoffLim = 100;
     dcb.XonChar = 0x11;
     dcb.XoffChar = 0x13;
-    return SetCommState(m_hPort, &dcb) ? 1 : 0;
+    return SetCommState(m_hPort, &dcb) != 0;
 }
 
-void CComm::CloseDevice()
+void CWin32CommPort::Close()
 {
     if (m_hPort == INVALID_HANDLE_VALUE) return;
-    SetCommMask(m_hPort, 0);
     EscapeCommFunction(m_hPort, CLRDTR);
     PurgeComm(m_hPort, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
     CloseHandle(m_hPort);
     m_hPort = INVALID_HANDLE_VALUE;
 }
 
-void CComm::WakeReader()
+bool CWin32CommPort::BeginReaderWait(std::string& message, std::string& detail)
 {
-    SetCommMask(m_hPort, 0);  // completes the reader's pending WaitCommEvent
-}
-
-bool CComm::BeginReaderWait(std::string& message, std::string& detail)
-{
-    m_hWaitEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    m_hWaitEvent = CreateManualResetEvent();
     if (m_hWaitEvent == nullptr) {
         message = "Failed to create event for thread!";
         detail = SystemMessage(m_strDevice, GetLastError());
@@ -129,34 +169,69 @@ bool CComm::BeginReaderWait(std::string& message, std::string& detail)
     return true;
 }
 
-void CComm::EndReaderWait()
-{
-    if (m_hWaitEvent != nullptr) CloseHandle(m_hWaitEvent);
-    m_hWaitEvent = nullptr;
-}
-
-CComm::WaitResult CComm::WaitForInput()
-{
-    // The port is open for overlapped I/O, so the wait has to be overlapped as well: without a
-    // record WaitCommEvent may report completion at once and the reader would spin.
-    DWORD mask = 0;
-    OVERLAPPED wait{};
-    wait.hEvent = m_hWaitEvent;
-    if (!WaitCommEvent(m_hPort, &mask, &wait)) {
-        DWORD ignored = 0;
-        if (GetLastError() != ERROR_IO_PENDING || !GetOverlappedResult(m_hPort, &wait, &ignored, TRUE)) {
-            return WAIT_HANGUP;  // a removed USB adapter fails every wait
-        }
-    }
-    return (mask & EV_RXCHAR) != 0 ? WAIT_INPUT : WAIT_WOKEN;
-}
-
-std::uint32_t CComm::ReadAvailable(char* buffer, std::uint32_t maxBytes)
+bool CWin32CommPort::QueryInputQueue(DWORD& queued)
 {
     DWORD errors = 0;
     COMSTAT status{};
-    if (!ClearCommError(m_hPort, &errors, &status)) return 0;
-    const DWORD wanted = std::min<DWORD>(maxBytes, status.cbInQue);
+    // Also clears a pending line error, which would otherwise stop further reads.
+    if (!ClearCommError(m_hPort, &errors, &status)) return false;
+    queued = status.cbInQue;
+    return true;
+}
+
+CCommPort::WaitResult CWin32CommPort::WaitForInput()
+{
+    // EV_RXCHAR reports bytes that arrive during the wait; those that came while the last chunk
+    // was being framed are already queued and would wait for the next byte.
+    DWORD queued = 0;
+    if (!QueryInputQueue(queued)) return WAIT_HANGUP;
+    if (queued > 0) return WAIT_INPUT;
+
+    // The port is open for overlapped I/O, so the wait has to be overlapped as well.
+    DWORD mask = 0;
+    OVERLAPPED wait{};
+    wait.hEvent = m_hWaitEvent;
+    ResetEvent(m_hWaitEvent);
+    BOOL done = WaitCommEvent(m_hPort, &mask, &wait);
+    if (!done && GetLastError() == ERROR_IO_PENDING) {
+        const HANDLE events[2] = {m_hStop, m_hWaitEvent};
+        DWORD ignored = 0;
+        if (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0) {
+            // Windows ends the wait on the cancel. Wine cannot cancel a serial wait (ERROR_NOT_FOUND)
+            // but ends it on a mask of 0, which cannot come too early here: this wait is pending.
+            // The record lives on this stack, so the wait must have finished with it before we
+            // return, and before Close may close the handle.
+            CancelIoEx(m_hPort, &wait);
+            SetCommMask(m_hPort, 0);
+            GetOverlappedResult(m_hPort, &wait, &ignored, TRUE);
+            return WAIT_WOKEN;
+        }
+        done = GetOverlappedResult(m_hPort, &wait, &ignored, FALSE);
+    }
+    if (done && (mask & EV_RXCHAR) != 0) return WAIT_INPUT;
+    return AfterEmptyWait();
+}
+
+// A wait that ended without EV_RXCHAR: the mask was changed under it (it then ends with mask
+// 0), or the driver gave it up. Wine, for one, aborts every wait (ERROR_OPERATION_ABORTED) on a
+// line whose modem status it cannot read, such as a pseudo-terminal. Neither means the line is
+// gone: only a port that no longer answers ClearCommError is (a USB adapter pulled). The pause
+// keeps a wait that ends at once from spinning the reader; it polls every 50 ms instead.
+CCommPort::WaitResult CWin32CommPort::AfterEmptyWait()
+{
+    DWORD queued = 0;
+    if (!QueryInputQueue(queued)) return WAIT_HANGUP;
+    if (queued > 0) return WAIT_INPUT;
+    // A mask of 0 left in place would make every later wait endless.
+    SetCommMask(m_hPort, EV_RXCHAR);
+    return WaitForSingleObject(m_hStop, kEmptyWaitPauseMs) == WAIT_OBJECT_0 ? WAIT_WOKEN : WAIT_INPUT;
+}
+
+std::uint32_t CWin32CommPort::ReadAvailable(char* buffer, std::uint32_t maxBytes)
+{
+    DWORD queued = 0;
+    if (!QueryInputQueue(queued)) return 0;
+    const DWORD wanted = std::min<DWORD>(maxBytes, queued);
     if (wanted == 0) return 0;
     DWORD count = wanted;
     if (!ReadFile(m_hPort, buffer, wanted, &count, &m_ovRead)) {
@@ -165,14 +240,15 @@ std::uint32_t CComm::ReadAvailable(char* buffer, std::uint32_t maxBytes)
     return count;
 }
 
-BOOL CComm::Write(const char* data, std::uint32_t length)
+bool CWin32CommPort::Write(const char* data, std::uint32_t length)
 {
-    if (m_hPort == INVALID_HANDLE_VALUE) return 0;
+    if (m_hPort == INVALID_HANDLE_VALUE) return false;
     // Wait for the write to finish: an overlapped write reads the caller's buffer after
     // WriteFile returns, and callers pass buffers on their stack. The write time-out bounds it.
     DWORD written = 0;
     if (!WriteFile(m_hPort, data, length, &written, &m_ovWrite)) {
-        if (GetLastError() != ERROR_IO_PENDING || !GetOverlappedResult(m_hPort, &m_ovWrite, &written, TRUE)) return 0;
+        if (GetLastError() != ERROR_IO_PENDING || !GetOverlappedResult(m_hPort, &m_ovWrite, &written, TRUE))
+            return false;
     }
-    return written == length ? 1 : 0;
+    return written == length;
 }

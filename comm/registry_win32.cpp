@@ -1,6 +1,6 @@
 // The Windows registry behind the port list's registry operations.
-#include "comm/comm_platform.h"  // <windows.h>, lean and without min/max
 #include "comm/registry.h"
+#include "comm/windows_api.h"
 
 namespace {
 

@@ -1,0 +1,69 @@
+// The transport under the serial object: one open line, the reader's wait on it, and writes.
+// CComm (comm.h) keeps everything portable (framers, reader loop, hand-off) and reaches the OS
+// only through this interface: the POSIX tty in comm_posix.cpp, the Win32 COM port in
+// comm_win32.cpp. CComm::CreateIoEvents chooses the transport for the port it is about to open;
+// another transport (a network one, chosen by the port's name) joins there without touching
+// the framers, the hand-off or the protocol.
+//
+// Threads: the reader thread calls BeginReaderWait, WaitForInput, ReadAvailable and
+// EndReaderWait; WakeReader may come from any thread at any moment and must never be lost; the
+// owner's thread calls the rest, and calls Close only after the reader has been joined.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+struct CommLineSettings {
+    int port = 0;  // n of COMn
+    std::uint32_t baudRate = 9600;
+    std::uint8_t byteSize = 8;
+    std::uint8_t parity = 0;    // 0 none, 1 odd, 2 even, 3 mark, 4 space
+    std::uint8_t stopBits = 0;  // 0 one, 1 one and a half, 2 two
+};
+
+class CCommPort {
+public:
+    enum WaitResult {
+        WAIT_INPUT,   // read what is queued (possibly nothing)
+        WAIT_WOKEN,   // WakeReader was called: look at the running flag
+        WAIT_HANGUP,  // the line is gone; read what is left, then stop
+    };
+
+    virtual ~CCommPort() = default;
+
+    // The objects the reader waits on and is woken by. They outlive Close; a new Open reuses them.
+    virtual bool CreateIoEvents() = 0;
+    virtual bool HasIoEvents() const = 0;
+    virtual void CloseIoEvents() = 0;
+
+    // Opens the line exclusively. On failure `detail` names the device and what the system said,
+    // and `advice` (Korean, may stay empty) says how the operator can fix it.
+    virtual bool Open(const CommLineSettings& settings, std::string& detail, std::string& advice) = 0;
+    // Baud rate, data bits, parity and stop bits; DTR and RTS raised; no flow control.
+    virtual bool ApplyLineSettings(const CommLineSettings& settings) = 0;
+    virtual bool IsOpen() const = 0;
+    // Drops DTR, discards both queues and closes the line. Idempotent.
+    virtual void Close() = 0;
+    // What Open opened (or tried to), for messages.
+    virtual const std::string& Device() const = 0;
+
+    // Reader thread, once before its first wait: `message` (for the operator) and `detail` say
+    // why it cannot wait.
+    virtual bool BeginReaderWait(std::string& message, std::string& detail) = 0;
+    // Reader thread: blocks until bytes arrive, WakeReader is called or the line goes away.
+    virtual WaitResult WaitForInput() = 0;
+    // Reader thread, after its last wait.
+    virtual void EndReaderWait() = 0;
+    // Any thread: releases a WaitForInput now or, if none is running, the next one.
+    virtual void WakeReader() = 0;
+
+    // Reader thread: what the driver has queued, at most maxBytes; never blocks. 0 when the line
+    // is gone.
+    virtual std::uint32_t ReadAvailable(char* buffer, std::uint32_t maxBytes) = 0;
+    // Writes all of `data`, waiting at most about a second for the line; false when it could not.
+    virtual bool Write(const char* data, std::uint32_t length) = 0;
+};
+
+// The platform's serial port (comm_posix.cpp, comm_win32.cpp).
+std::unique_ptr<CCommPort> CreateSystemCommPort();
