@@ -30,6 +30,13 @@ int ParseIndex(const std::string& text)
     return value;
 }
 
+std::string ConsoleLine(const PortEntry& entry)
+{
+    std::string line = "COM" + std::to_string(entry.port) + " = " + entry.path;
+    if (!entry.description.empty()) line += " (" + entry.description + ")";
+    return line;
+}
+
 }  // namespace
 
 int DefaultPortNumber(const std::string& path)
@@ -128,10 +135,15 @@ int ParsePortArgument(const std::string& argument, CPortMap& map, std::string& e
 std::vector<std::string> PortConsoleLines(const CPortMap& map)
 {
     std::vector<std::string> lines;
-    for (const PortEntry& entry : map.Entries()) {
-        std::string line = "COM" + std::to_string(entry.port) + " = " + entry.path;
-        if (!entry.description.empty()) line += " (" + entry.description + ")";
-        lines.push_back(line);
-    }
+    for (const PortEntry& entry : map.Entries()) lines.push_back(ConsoleLine(entry));
     return lines;
+}
+
+std::string PortListLine(const CPortMap& map, const std::string& name)
+{
+    const int port = PortNumberFromName(name);
+    for (const PortEntry& entry : map.Entries()) {
+        if (entry.port == port) return ConsoleLine(entry);
+    }
+    return name;
 }

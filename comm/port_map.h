@@ -55,3 +55,6 @@ int PortNumberFromName(const std::string& name);
 int ParsePortArgument(const std::string& argument, CPortMap& map, std::string& error);
 // One console line per port: "COM3 = /dev/ttyS2", "COM33 = /dev/ttyUSB0 (FTDI FT232R USB UART)".
 std::vector<std::string> PortConsoleLines(const CPortMap& map);
+// The line for one listed port name: its console line when the map has its device, else the name
+// alone (Windows opens COMn by its name, and its map stays empty).
+std::string PortListLine(const CPortMap& map, const std::string& name);
