@@ -1,0 +1,35 @@
+// The simulator on a pseudo-terminal (sim/).
+#include "cli/simulated_port.h"
+#include "sim/terminal_simulator.h"
+
+namespace {
+
+class CPtySimulatedPort : public CSimulatedPort {
+public:
+    explicit CPtySimulatedPort(int model) : m_simulator(model) {}
+
+    bool Start(std::string& error)
+    {
+        if (!m_simulator.Start(error)) return false;
+        m_nPort = m_simulator.RegisterPort();
+        return true;
+    }
+    int Port() const override { return m_nPort; }
+
+private:
+    CTerminalSimulator m_simulator;
+    int m_nPort = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<CSimulatedPort> StartSimulatedPort(int model, ExitStatus& status, CliError& error)
+{
+    auto simulated = std::make_unique<CPtySimulatedPort>(model);
+    if (std::string reason; !simulated->Start(reason)) {
+        status = EXIT_PORT_UNAVAILABLE;
+        error = {"시뮬레이터를 시작할 수 없습니다: " + reason, "could not start the simulator: " + reason};
+        return nullptr;
+    }
+    return simulated;
+}
