@@ -6,16 +6,17 @@
 
 #include "cli/calendar_listing.h"
 #include "cli/command_line.h"
+#include "cli/console_output.h"
 #include "cli/exit_status.h"
 #include "cli/holiday_files.h"
 #include "cli/holiday_options.h"
+#include "cli/simulated_port.h"
 #include "cli/stdout_listing.h"
 #include "cli/terminal_commands.h"
 #include "comm/port_enumerator.h"
 #include "comm/port_map.h"
 #include "date/local_clock.h"
 #include "protocol/holiday_upload.h"
-#include "sim/terminal_simulator.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ int RunHolidays(const CliRequest& request)
 
 // The ports the kernel has, then --port and the simulator, all numbered in g_portMap. `port`
 // becomes the one the command is to use: the simulator's, else the --port one, else 0.
-ExitStatus PreparePorts(const CliRequest& request, std::unique_ptr<CTerminalSimulator>& simulator, int& port)
+ExitStatus PreparePorts(const CliRequest& request, std::unique_ptr<CSimulatedPort>& simulator, int& port)
 {
     CPortEnumerator kernelPorts;
     kernelPorts.Enumerate();
@@ -59,40 +60,33 @@ ExitStatus PreparePorts(const CliRequest& request, std::unique_ptr<CTerminalSimu
         if (port == 0) return Fail(EXIT_INVALID_ARGUMENT, error, "invalid port: " + request.port);
     }
     if (request.simulateModel >= 0) {
-        simulator = std::make_unique<CTerminalSimulator>(request.simulateModel);
-        std::string error;
-        if (!simulator->Start(error)) {
-            return Fail(EXIT_PORT_UNAVAILABLE, "시뮬레이터를 시작할 수 없습니다: " + error,
-                        "could not start the simulator: " + error);
-        }
-        port = simulator->RegisterPort();
+        ExitStatus status = EXIT_OK;
+        CliError error;
+        simulator = StartSimulatedPort(request.simulateModel, status, error);
+        if (!simulator) return Fail(status, error.korean, error.english);
+        port = simulator->Port();
     }
     return EXIT_OK;
 }
 
-// In the combobox's order, each with its device.
+// In the combobox's order, each with its device where the port map knows one.
 int RunPorts(const CliRequest& request)
 {
-    std::unique_ptr<CTerminalSimulator> simulator;
+    std::unique_ptr<CSimulatedPort> simulator;
     int port = 0;
     if (const ExitStatus status = PreparePorts(request, simulator, port); status != EXIT_OK) return status;
     CSortedPortList names;
     CPortEnumerator enumerator;
     enumerator.m_pCombo = &names;
     enumerator.Enumerate();
-    const std::vector<std::string> lines = PortConsoleLines(g_portMap);
-    for (const std::string& name : names.Items()) {
-        for (const std::string& line : lines) {
-            if (line.rfind(name + " = ", 0) == 0) std::printf("%s\n", line.c_str());
-        }
-    }
+    for (const std::string& name : names.Items()) std::printf("%s\n", PortListLine(g_portMap, name).c_str());
     if (names.Items().empty()) std::printf("직렬 포트가 없습니다. / no serial ports\n");
     return EXIT_OK;
 }
 
 int RunOnTerminal(const CliRequest& request)
 {
-    std::unique_ptr<CTerminalSimulator> simulator;
+    std::unique_ptr<CSimulatedPort> simulator;
     int port = 0;
     if (const ExitStatus status = PreparePorts(request, simulator, port); status != EXIT_OK) return status;
     return RunTerminalCommand(request, port);
@@ -102,6 +96,7 @@ int RunOnTerminal(const CliRequest& request)
 
 int main(int argc, char** argv)
 {
+    UseUtf8Console();
     const std::vector<std::string> args(argv + 1, argv + argc);
     CliRequest request;
     CliError error;
