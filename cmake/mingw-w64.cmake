@@ -1,4 +1,4 @@
-# Cross-compiles the toolkit-free core for Windows so the Win32 code keeps building.
+# Cross-compiles the toolkit-free core and dorvane-cli for Windows (mingw-w64, POSIX threads).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
