@@ -223,11 +223,11 @@ TEST_F(WineTerminal, WaitsThatWineAbortsAreNoHangUp)
     EXPECT_EQ(FrameTexts(*m_sim), (std::vector<std::string>{"#E"}));
 }
 
-// Each close comes at another moment of the reader's loop: before its first wait, as a wait
-// begins, during one, between a greeting and the next wait.
+// On a quiet line only the close's wake-up ends the reader's wait. Each close comes at another
+// moment: before the reader's first wait, as it begins, during it.
 TEST_F(WineTerminal, TwoHundredOpensAndClosesWhileTheReaderWaitsNoneHangs)
 {
-    StartSimulator(MODEL_ZEFA101, {}, 7ms);
+    StartSimulator(MODEL_ZEFA102, {.silent = true});
     const ProcessResult r =
         RunWindows(g_windowsBuild / "tests/wine/comm_open_close_cycles.exe", {std::to_string(kPort), "200"});
     EXPECT_EQ(r.exitStatus, 0) << r.err;
