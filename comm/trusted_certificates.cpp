@@ -1,0 +1,60 @@
+#include "comm/trusted_certificates.h"
+
+#include <openssl/err.h>
+#include <openssl/pem.h>
+#include <openssl/x509.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+
+namespace {
+
+std::mutex g_trustMutex;
+std::string g_caFile;
+
+// Certificates in the PEM file; -1 with errno set when it cannot be opened.
+int CountCertificates(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    if (file == nullptr) return -1;
+    int count = 0;
+    while (X509* certificate = PEM_read_X509(file, nullptr, nullptr, nullptr)) {
+        ++count;
+        X509_free(certificate);
+    }
+    // The read that ended the loop leaves "no start line" behind; it is not an error here.
+    ERR_clear_error();
+    std::fclose(file);
+    return count;
+}
+
+}  // namespace
+
+bool SetTrustedCertificates(const std::string& caFile, std::string& message, std::string& detail)
+{
+    std::string absolute;
+    if (!caFile.empty()) {
+        const int count = CountCertificates(caFile);
+        if (count <= 0) {
+            message = "인증기관 인증서 파일을 읽을 수 없습니다: " + caFile;
+            detail = caFile + ": " + (count < 0 ? std::strerror(errno) : "no PEM certificate in it");
+            return false;
+        }
+        // The port opens it later, whatever the working directory is by then.
+        std::error_code error;
+        absolute = std::filesystem::absolute(caFile, error).string();
+        if (error) absolute = caFile;
+    }
+    std::lock_guard<std::mutex> lock(g_trustMutex);
+    g_caFile = absolute;
+    return true;
+}
+
+std::string TrustedCertificatesFile()
+{
+    std::lock_guard<std::mutex> lock(g_trustMutex);
+    return g_caFile;
+}
