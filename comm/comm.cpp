@@ -60,7 +60,7 @@ BOOL CComm::CreateIoEvents()
 {
     // A reader that ended by itself (the device vanished) still has to be joined.
     if (m_bRunning || m_reader.joinable() || IsDeviceOpen()) Close();
-    m_pPort = CreateSystemCommPort();
+    m_pPort = CreateCommPort(m_nPort);
     return m_pPort->CreateIoEvents() ? 1 : 0;
 }
 

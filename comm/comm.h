@@ -71,11 +71,13 @@ public:
     void SetPortParams(std::uint8_t port, std::uint32_t baudRate, std::uint8_t byteSize, std::uint8_t stopBits,
                        std::uint8_t parity);
     // Chooses the transport for the port set above and makes what its reader waits on (Win32:
-    // the overlapped I/O events and the stop event; POSIX: the pipe that wakes the reader).
+    // the overlapped I/O events and the stop event; POSIX and network: the pipe that wakes the
+    // reader).
     // Whatever was open is closed first. Open calls it when nobody has.
     BOOL CreateIoEvents();
     // Opens the port, applies the line settings and starts the reader. Windows opens COMn; POSIX
-    // opens the device g_portMap gives for n (comm/port_map.h). On failure the owner's
+    // opens the device g_portMap gives for n (comm/port_map.h); a network address that g_portMap
+    // gives for n opens a connection to it (comm/net_address.h). On failure the owner's
     // ShowCommError receives "COM%d 포트를 열수가 없습니다." (and a line of advice where the operator
     // can fix it) and the result is FALSE.
     BOOL Open();

@@ -1,9 +1,9 @@
 // The transport under the serial object: one open line, the reader's wait on it, and writes.
 // CComm (comm.h) keeps everything portable (framers, reader loop, hand-off) and reaches the OS
 // only through this interface: the POSIX tty in comm_posix.cpp, the Win32 COM port in
-// comm_win32.cpp. CComm::CreateIoEvents chooses the transport for the port it is about to open;
-// another transport (a network one, chosen by the port's name) joins there without touching
-// the framers, the hand-off or the protocol.
+// comm_win32.cpp, a terminal on the network in comm_network.cpp. CComm::CreateIoEvents chooses
+// the transport for the port it is about to open, by the port's name; the framers, the hand-off
+// and the protocol are the same whichever it is.
 //
 // Threads: the reader thread calls BeginReaderWait, WaitForInput, ReadAvailable and
 // EndReaderWait; WakeReader may come from any thread at any moment and must never be lost; the
@@ -65,5 +65,10 @@ public:
     virtual bool Write(const char* data, std::uint32_t length) = 0;
 };
 
+// The transport for port n (comm_transport.cpp): a network one when g_portMap gives n a network
+// address (comm/net_address.h), else the platform's serial port.
+std::unique_ptr<CCommPort> CreateCommPort(int port);
 // The platform's serial port (comm_posix.cpp, comm_win32.cpp).
 std::unique_ptr<CCommPort> CreateSystemCommPort();
+// A terminal at a network address (comm_network.cpp; network_none.cpp where a build has none).
+std::unique_ptr<CCommPort> CreateNetworkCommPort(const std::string& url);

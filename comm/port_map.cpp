@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "comm/net_address.h"
+
 CPortMap g_portMap;
 
 namespace {
@@ -110,21 +112,26 @@ void CPortMap::Clear()
 
 int ParsePortArgument(const std::string& argument, CPortMap& map, std::string& error)
 {
-    const std::size_t equals = argument.find('=');
+    // A network address may hold an '=' of its own only after its scheme.
+    const std::size_t scheme = argument.find("://");
+    std::size_t equals = argument.find('=');
+    if (equals > scheme) equals = std::string::npos;
     const std::string name = argument.substr(0, equals);
+    const std::string path = equals == std::string::npos ? argument : argument.substr(equals + 1);
+    NetAddress address;
+    if (IsNetworkPortName(path) && !ParseNetAddress(path, address, error)) return 0;
     if (equals != std::string::npos) {
         const int port = PortNumberFromName(name);
-        const std::string path = argument.substr(equals + 1);
         if (port == 0 || path.empty()) {
-            error = "포트 지정이 잘못되었습니다 (COMn=경로): " + argument;
+            error = "포트 지정이 잘못되었습니다 (COMn=경로 또는 COMn=tcp://호스트:포트): " + argument;
             return 0;
         }
         map.Set(port, path);
         return port;
     }
     if (const int port = PortNumberFromName(name)) return port;
-    if (argument.empty() || argument[0] != '/') {
-        error = "포트 이름이 잘못되었습니다 (COMn 또는 /dev/경로): " + argument;
+    if (argument.empty() || (argument[0] != '/' && !IsNetworkPortName(argument))) {
+        error = "포트 이름이 잘못되었습니다 (COMn, /dev/경로 또는 tcp://호스트:포트): " + argument;
         return 0;
     }
     const int port = map.Add(argument);

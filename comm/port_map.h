@@ -6,9 +6,11 @@
 //   /dev/ttyACM0 .. /dev/ttyACM31  COM65  .. COM96    USB CDC-ACM devices
 //   /dev/ttyAMA0 .. /dev/ttyAMA15  COM97  .. COM112   ARM on-board UARTs
 //   /dev/rfcomm0 .. /dev/rfcomm15  COM113 .. COM128   Bluetooth serial links
-//   anything else (pseudo-terminals, the simulator, other names): the first free number from
-//   COM129 on, in the order added.
-// `--port COMn=PATH` gives a path any number. Port numbers fit in 8 bits: 1..255.
+//   anything else (pseudo-terminals, the simulator, other names, network addresses such as
+//   rfc2217://host:2001, comm/net_address.h): the first free number from COM129 on, in the order
+//   added.
+// `--port COMn=PATH` gives a path (or a network address) any number. Port numbers fit in 8 bits:
+// 1..255.
 #pragma once
 
 #include <map>
@@ -50,8 +52,9 @@ extern CPortMap g_portMap;
 int DefaultPortNumber(const std::string& path);
 // "COM12" (any case) gives 12; 0 unless it is COM and a number 1..255.
 int PortNumberFromName(const std::string& name);
-// Command-line port: "COMn", "COMn=PATH" or a device path. Registers a path in `map` and gives
-// the port number; 0 with `error` (Korean) when the argument is not usable.
+// Command-line port: "COMn", "COMn=PATH", a device path, a network address or "COMn=ADDRESS".
+// Registers a path or address in `map` and gives the port number; 0 with `error` (Korean) when
+// the argument is not usable.
 int ParsePortArgument(const std::string& argument, CPortMap& map, std::string& error);
 // One console line per port: "COM3 = /dev/ttyS2", "COM33 = /dev/ttyUSB0 (FTDI FT232R USB UART)".
 std::vector<std::string> PortConsoleLines(const CPortMap& map);

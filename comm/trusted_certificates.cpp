@@ -1,11 +1,15 @@
 #include "comm/trusted_certificates.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <openssl/err.h>
 #include <openssl/pem.h>
 #include <openssl/x509.h>
+#include <openssl/x509v3.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
@@ -57,4 +61,30 @@ std::string TrustedCertificatesFile()
 {
     std::lock_guard<std::mutex> lock(g_trustMutex);
     return g_caFile;
+}
+
+std::string TrustedCertificatesLocation()
+{
+    std::string file = TrustedCertificatesFile();
+    if (!file.empty()) return file;
+    if (const char* path = std::getenv(X509_get_default_cert_file_env()); path != nullptr && *path != '\0') return path;
+    const char* directory = std::getenv(X509_get_default_cert_dir_env());
+    if (directory == nullptr || *directory == '\0') directory = X509_get_default_cert_dir();
+    return std::string(directory) + "/";
+}
+
+bool CertificateNamesHost(const std::string& pem, const std::string& host)
+{
+    BIO* bio = BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size()));
+    if (bio == nullptr) return false;
+    X509* certificate = PEM_read_bio_X509(bio, nullptr, nullptr, nullptr);
+    BIO_free(bio);
+    if (certificate == nullptr) return false;
+    unsigned char binary[sizeof(in6_addr)];
+    const bool address =
+        inet_pton(AF_INET, host.c_str(), binary) == 1 || inet_pton(AF_INET6, host.c_str(), binary) == 1;
+    const bool names = address ? X509_check_ip_asc(certificate, host.c_str(), 0) == 1
+                               : X509_check_host(certificate, host.data(), host.size(), 0, nullptr) == 1;
+    X509_free(certificate);
+    return names;
 }

@@ -1,0 +1,509 @@
+// The serial object's transport to a terminal on the network (comm/net_address.h), through
+// gensio: the library ser2net itself is built on, which stacks TCP, Telnet with RFC 2217 and TLS
+// from one description, so no Telnet or TLS code of our own.
+//
+// gensio runs its callbacks from an event loop that its user services. Each port has a loop of
+// its own on a single-threaded selector, and one thread at a time services it: the owner's thread
+// while it opens, sets the line and closes; the reader thread in between, which blocks in that
+// loop (its one wait) and is then the only thread that touches the connection. Write() therefore
+// queues the bytes for the reader and wakes it through a pipe the selector watches, as
+// WakeReader() does.
+#include <fcntl.h>
+#include <gensio/gensio.h>
+#include <gensio/gensio_unix.h>
+#include <gensio/selector.h>
+#include <gensio/sergensio.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdarg>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include "comm/comm_port.h"
+#include "comm/net_address.h"
+#include "comm/sigpipe_block.h"
+#include "comm/trusted_certificates.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Connect, TLS handshake and line settings together; a host that does not answer is given up.
+constexpr std::chrono::seconds kConnectTimeout{5};
+// A peer that no longer reads cannot hold a close up for longer than this.
+constexpr std::chrono::seconds kCloseTimeout{2};
+// Frames waiting for the reader to send them; more means the line has stopped taking bytes.
+constexpr std::size_t kOutboxMax = 64 * 1024;
+
+std::string HostAndPort(const NetAddress& address)
+{
+    const bool ipv6 = address.host.find(':') != std::string::npos;
+    return (ipv6 ? "[" + address.host + "]" : address.host) + ":" + std::to_string(address.port);
+}
+
+unsigned SerialParity(std::uint8_t parity)
+{
+    switch (parity) {
+    case 1: return SERGENSIO_PARITY_ODD;
+    case 2: return SERGENSIO_PARITY_EVEN;
+    case 3: return SERGENSIO_PARITY_MARK;
+    case 4: return SERGENSIO_PARITY_SPACE;
+    default: return SERGENSIO_PARITY_NONE;
+    }
+}
+
+// RFC 2217's stop-size values: 1 one, 2 two, 3 one and a half.
+unsigned SerialStopBits(std::uint8_t stopBits)
+{
+    switch (stopBits) {
+    case 1: return 3;
+    case 2: return 2;
+    default: return 1;
+    }
+}
+
+class CNetCommPort : public CCommPort {
+public:
+    explicit CNetCommPort(std::string url) : m_strDevice(std::move(url)) {}
+    ~CNetCommPort() override
+    {
+        Close();
+        CloseIoEvents();
+    }
+
+    bool CreateIoEvents() override;
+    bool HasIoEvents() const override { return m_wakeRead >= 0; }
+    void CloseIoEvents() override;
+    bool Open(const CommLineSettings& settings, std::string& detail, std::string& advice) override;
+    bool ApplyLineSettings(const CommLineSettings& settings) override;
+    bool IsOpen() const override { return m_io != nullptr; }
+    void Close() override;
+    const std::string& Device() const override { return m_strDevice; }
+    bool BeginReaderWait(std::string&, std::string&) override;
+    WaitResult WaitForInput() override;
+    void EndReaderWait() override { m_pReaderSigpipe.reset(); }
+    void WakeReader() override;
+    std::uint32_t ReadAvailable(char* buffer, std::uint32_t maxBytes) override;
+    bool Write(const char* data, std::uint32_t length) override;
+
+private:
+    // One line setting asked of the server, and its answer.
+    struct LineSetting {
+        unsigned wanted = 0;
+        unsigned answer = 0;
+        int error = GE_INPROGRESS;
+    };
+
+    static int OnEvent(gensio* io, void* self, int event, int err, unsigned char* buf, gensiods* count,
+                       const char* const* auxdata);
+    static void OnWakePipe(int fd, void* self);
+    static void OnLog(gensio_os_funcs* os, gensio_log_levels level, const char* format, va_list args);
+
+    bool StartLoop();
+    void StopLoop();
+    int BuildStack();
+    int CheckServerCertificate(gensio* io, int verifyError, const char* reason);
+    void DescribeOpenFailure(int error, std::string& detail, std::string& advice) const;
+    bool ServiceUntil(const std::function<bool()>& done, Clock::time_point deadline);
+    void SendQueued();
+
+    const std::string m_strDevice;
+    NetAddress m_address;
+    selector_s* m_sel = nullptr;
+    gensio_os_funcs* m_os = nullptr;
+    gensio* m_io = nullptr;
+    // WakeReader and Write write a byte here; the selector wakes the reader's wait on it.
+    int m_wakeRead = -1;
+    int m_wakeWrite = -1;
+    std::atomic<bool> m_bWakeRequested{false};
+    std::atomic<bool> m_bLineGone{false};
+
+    // Touched only by the thread that services the loop.
+    std::string m_inbox;        // received, not yet read
+    std::string m_sending;      // taken from the outbox, not yet accepted by gensio
+    LineSetting m_settings[4];  // members, not locals: a late answer must land somewhere alive
+    std::string m_strCertificateProblem;
+    std::string m_strLastLog;
+    std::unique_ptr<CBlockSigpipe> m_pReaderSigpipe;  // the reader thread's, from its first wait
+
+    std::mutex m_outboxMutex;
+    std::string m_outbox;  // written by the owner, sent by the reader
+};
+
+bool CNetCommPort::CreateIoEvents()
+{
+    CloseIoEvents();
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+    m_wakeRead = ends[0];
+    m_wakeWrite = ends[1];
+    return true;
+}
+
+void CNetCommPort::CloseIoEvents()
+{
+    for (int* end : {&m_wakeRead, &m_wakeWrite}) {
+        if (*end >= 0) ::close(*end);
+        *end = -1;
+    }
+}
+
+bool CNetCommPort::StartLoop()
+{
+    if (sel_alloc_selector_nothread(&m_sel) != 0) return false;
+    if (gensio_unix_funcs_alloc(m_sel, 0, &m_os) != 0) {
+        sel_free_selector(m_sel);
+        m_sel = nullptr;
+        return false;
+    }
+    gensio_os_funcs_set_data(m_os, this);
+    gensio_os_funcs_set_vlog(m_os, OnLog);
+    sel_set_fd_handlers(m_sel, m_wakeRead, this, OnWakePipe, nullptr, nullptr, nullptr);
+    sel_set_fd_read_handler(m_sel, m_wakeRead, SEL_FD_HANDLER_ENABLED);
+    return true;
+}
+
+void CNetCommPort::StopLoop()
+{
+    if (m_os == nullptr) return;
+    sel_clear_fd_handlers_norpt(m_sel, m_wakeRead);
+    gensio_os_funcs_free(m_os);
+    sel_free_selector(m_sel);
+    m_os = nullptr;
+    m_sel = nullptr;
+}
+
+int CNetCommPort::BuildStack()
+{
+    // nodelay: a frame is a few bytes that wait for their answer; Nagle would hold each one back.
+    const std::string tcp = "tcp(nodelay)," + m_address.host + "," + std::to_string(m_address.port);
+    int error = str_to_gensio(tcp.c_str(), m_os, nullptr, nullptr, &m_io);
+    if (error != 0) return error;
+    const auto addFilter = [this](const char* type, const char* argument) {
+        const char* const args[] = {argument, nullptr};
+        gensio* filter = nullptr;
+        const int err = gensio_filter_alloc(type, m_io, args, m_os, nullptr, nullptr, &filter);
+        if (err == 0) m_io = filter;
+        return err;
+    };
+    if (m_address.tls) {
+        // gensio takes a path ending in '/' as a hashed certificate directory, as the location is.
+        error = addFilter("ssl", ("CA=" + TrustedCertificatesLocation()).c_str());
+    }
+    if (error == 0 && m_address.telnet) error = addFilter("telnet", "rfc2217");
+    if (error != 0) {
+        gensio_free(m_io);
+        m_io = nullptr;
+        return error;
+    }
+    gensio_set_callback(m_io, OnEvent, this);
+    return 0;
+}
+
+bool CNetCommPort::Open(const CommLineSettings&, std::string& detail, std::string& advice)
+{
+    const CBlockSigpipe blockSigpipe;
+    std::string error;
+    if (!ParseNetAddress(m_strDevice, m_address, error)) {
+        detail = m_strDevice + ": not a network address";
+        advice = error;
+        return false;
+    }
+    if (!StartLoop()) {
+        detail = m_strDevice + ": the network library could not start";
+        return false;
+    }
+    m_bLineGone = false;
+    m_bWakeRequested = false;
+    m_inbox.clear();
+    m_sending.clear();
+    m_strCertificateProblem.clear();
+    m_strLastLog.clear();
+    {
+        std::lock_guard<std::mutex> lock(m_outboxMutex);
+        m_outbox.clear();
+    }
+
+    struct OpenState {
+        bool done = false;
+        int error = 0;
+    } opened;
+    int result = BuildStack();
+    if (result == 0) {
+        result = gensio_open(
+            m_io,
+            [](gensio*, int err, void* state) {
+                static_cast<OpenState*>(state)->done = true;
+                static_cast<OpenState*>(state)->error = err;
+            },
+            &opened);
+    }
+    if (result == 0) {
+        if (!ServiceUntil([&opened] { return opened.done; }, Clock::now() + kConnectTimeout)) {
+            result = GE_TIMEDOUT;
+        } else {
+            result = opened.error;
+        }
+    }
+    if (result != 0) {
+        DescribeOpenFailure(result, detail, advice);
+        // Closing also ends an open still under way, so `opened` is not written after we return.
+        Close();
+        return false;
+    }
+    // Also what lets Telnet's answers to the line settings in.
+    gensio_set_read_callback_enable(m_io, true);
+    return true;
+}
+
+void CNetCommPort::DescribeOpenFailure(int error, std::string& detail, std::string& advice) const
+{
+    const std::string where = HostAndPort(m_address);
+    if (!m_strCertificateProblem.empty()) {
+        const std::string trusted = TrustedCertificatesLocation();
+        detail =
+            m_strDevice + ": server certificate refused: " + m_strCertificateProblem + " (trusting " + trusted + ")";
+        advice = where + " 서버의 인증서를 받아들일 수 없습니다: " + m_strCertificateProblem +
+                 " (신뢰하는 인증기관: " + trusted + ", --ca 파일로 바꿀 수 있습니다)";
+        return;
+    }
+    if (error == GE_TIMEDOUT) {
+        detail = m_strDevice + ": no connection within " + std::to_string(kConnectTimeout.count()) + " s";
+        advice = where + " 에 " + std::to_string(kConnectTimeout.count()) + "초 안에 연결되지 않았습니다.";
+        return;
+    }
+    std::string reason = gensio_err_to_str(error);
+    if (error == GE_OSERR && !m_strLastLog.empty()) reason = m_strLastLog;
+    detail = m_strDevice + ": " + reason;
+    advice = where + " 에 연결할 수 없습니다: " + reason;
+}
+
+int CNetCommPort::CheckServerCertificate(gensio* io, int verifyError, const char* reason)
+{
+    if (verifyError != 0) {
+        m_strCertificateProblem = reason != nullptr ? reason : gensio_err_to_str(verifyError);
+        return verifyError;
+    }
+    // gensio checks the chain; the name is ours to check.
+    std::string pem(16 * 1024, '\0');
+    gensiods length = pem.size();
+    int error =
+        gensio_control(io, GENSIO_CONTROL_DEPTH_FIRST, GENSIO_CONTROL_GET, GENSIO_CONTROL_CERT, pem.data(), &length);
+    if (error == 0 && length >= pem.size()) {  // it said how long it is
+        pem.resize(length + 1);
+        length = pem.size();
+        error = gensio_control(io, GENSIO_CONTROL_DEPTH_FIRST, GENSIO_CONTROL_GET, GENSIO_CONTROL_CERT, pem.data(),
+                               &length);
+    }
+    pem.resize(error == 0 ? length : 0);
+    if (!CertificateNamesHost(pem, m_address.host)) {
+        m_strCertificateProblem = "the certificate is not made out to " + m_address.host;
+        return GE_CERTINVALID;
+    }
+    return 0;
+}
+
+bool CNetCommPort::ApplyLineSettings(const CommLineSettings& settings)
+{
+    // Raw TCP carries bytes only: the device server's port keeps the settings it was given.
+    if (!m_address.telnet) return true;
+    const CBlockSigpipe blockSigpipe;
+    sergensio* serial = gensio_to_sergensio(m_io);
+    if (serial == nullptr) return false;
+    m_settings[0] = {.wanted = settings.baudRate};
+    m_settings[1] = {.wanted = settings.byteSize};
+    m_settings[2] = {.wanted = SerialParity(settings.parity)};
+    m_settings[3] = {.wanted = SerialStopBits(settings.stopBits)};
+    using Ask = int (*)(sergensio*, unsigned, sergensio_done, void*);
+    const Ask asks[] = {sergensio_baud, sergensio_datasize, sergensio_parity, sergensio_stopbits};
+    const sergensio_done answered = [](sergensio*, int err, unsigned value, void* setting) {
+        static_cast<LineSetting*>(setting)->error = err;
+        static_cast<LineSetting*>(setting)->answer = value;
+    };
+
+    // The Telnet open waits for the server's word on COM-PORT-CONTROL: a server that refused it
+    // (a Telnet port without RFC 2217) makes gensio refuse to ask at once.
+    for (int i = 0; i < 4; ++i) {
+        if (asks[i](serial, m_settings[i].wanted, answered, &m_settings[i]) != 0) return false;
+    }
+    const bool answeredAll = ServiceUntil(
+        [this] {
+            for (const LineSetting& setting : m_settings) {
+                if (setting.error == GE_INPROGRESS) return false;
+            }
+            return true;
+        },
+        Clock::now() + kConnectTimeout);
+    if (!answeredAll) return false;
+    for (const LineSetting& setting : m_settings) {
+        if (setting.error != 0 || setting.answer != setting.wanted) return false;
+    }
+    // DTR and RTS are raised without waiting for the answer: a port without modem lines (ser2net
+    // on a pseudo-terminal) never gives one, as a local pseudo-terminal refuses them too.
+    sergensio_dtr(serial, SERGENSIO_DTR_ON, nullptr, nullptr);
+    sergensio_rts(serial, SERGENSIO_RTS_ON, nullptr, nullptr);
+    sergensio_flush(serial, SERGENSIO_FLUSH_RCV_XMIT_BUFFERS);
+    m_inbox.clear();
+    return true;
+}
+
+void CNetCommPort::Close()
+{
+    if (m_io == nullptr) {
+        StopLoop();
+        return;
+    }
+    const CBlockSigpipe blockSigpipe;
+    if (m_address.telnet && !m_bLineGone) {
+        if (sergensio* serial = gensio_to_sergensio(m_io)) {
+            sergensio_dtr(serial, SERGENSIO_DTR_OFF, nullptr, nullptr);
+            sergensio_flush(serial, SERGENSIO_FLUSH_RCV_XMIT_BUFFERS);
+        }
+    }
+    bool closed = false;
+    const int error = gensio_close(
+        m_io, [](gensio*, void* flag) { *static_cast<bool*>(flag) = true; }, &closed);
+    if (error == 0 && !ServiceUntil([&closed] { return closed; }, Clock::now() + kCloseTimeout)) {
+        // Left as it is: nobody services this loop again, so no callback can write to `closed`,
+        // and nothing is freed under gensio's feet. A rare peer that stopped reading costs memory.
+        m_io = nullptr;
+        m_os = nullptr;
+        m_sel = nullptr;
+        return;
+    }
+    gensio_free(m_io);
+    m_io = nullptr;
+    m_inbox.clear();
+    m_sending.clear();
+    StopLoop();
+}
+
+bool CNetCommPort::ServiceUntil(const std::function<bool()>& done, Clock::time_point deadline)
+{
+    while (!done()) {
+        const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - Clock::now()).count();
+        if (left <= 0) return false;
+        gensio_time timeout{left / 1'000'000'000, static_cast<std::int32_t>(left % 1'000'000'000)};
+        gensio_os_funcs_service(m_os, &timeout);
+    }
+    return true;
+}
+
+int CNetCommPort::OnEvent(gensio* io, void* self, int event, int err, unsigned char* buf, gensiods* count,
+                          const char* const* auxdata)
+{
+    auto* port = static_cast<CNetCommPort*>(self);
+    switch (event) {
+    case GENSIO_EVENT_READ:
+        if (err != 0) {
+            // The server closed the connection (or it broke): the line is gone, as a hang-up.
+            port->m_bLineGone = true;
+            gensio_set_read_callback_enable(io, false);
+            return 0;
+        }
+        port->m_inbox.append(reinterpret_cast<const char*>(buf), *count);
+        return 0;
+    case GENSIO_EVENT_WRITE_READY:
+        gensio_set_write_callback_enable(io, false);  // the reader's loop sends the rest
+        return 0;
+    case GENSIO_EVENT_POSTCERT_VERIFY:
+        return port->CheckServerCertificate(io, err, auxdata != nullptr ? auxdata[0] : nullptr);
+    default: return GE_NOTSUP;
+    }
+}
+
+void CNetCommPort::OnWakePipe(int fd, void*)
+{
+    // Only to end the loop's wait; the flags and the outbox say why.
+    char drain[64];
+    while (::read(fd, drain, sizeof drain) > 0) {
+    }
+}
+
+void CNetCommPort::OnLog(gensio_os_funcs* os, gensio_log_levels, const char* format, va_list args)
+{
+    char text[512];
+    std::vsnprintf(text, sizeof text, format, args);
+    static_cast<CNetCommPort*>(gensio_os_funcs_get_data(os))->m_strLastLog = text;
+}
+
+void CNetCommPort::WakeReader()
+{
+    m_bWakeRequested = true;
+    const char wake = 1;
+    // A full pipe already holds a wake-up.
+    [[maybe_unused]] const ssize_t written = ::write(m_wakeWrite, &wake, 1);
+}
+
+bool CNetCommPort::BeginReaderWait(std::string&, std::string&)
+{
+    m_pReaderSigpipe = std::make_unique<CBlockSigpipe>();
+    return true;
+}
+
+CCommPort::WaitResult CNetCommPort::WaitForInput()
+{
+    for (;;) {
+        if (!m_inbox.empty()) return WAIT_INPUT;
+        if (m_bWakeRequested.exchange(false)) return WAIT_WOKEN;
+        if (m_bLineGone) return WAIT_HANGUP;
+        SendQueued();
+        if (m_bLineGone) continue;
+        gensio_os_funcs_service(m_os, nullptr);
+    }
+}
+
+std::uint32_t CNetCommPort::ReadAvailable(char* buffer, std::uint32_t maxBytes)
+{
+    const std::size_t n = std::min<std::size_t>(maxBytes, m_inbox.size());
+    m_inbox.copy(buffer, n);
+    m_inbox.erase(0, n);
+    return static_cast<std::uint32_t>(n);
+}
+
+bool CNetCommPort::Write(const char* data, std::uint32_t length)
+{
+    if (m_io == nullptr || m_bLineGone) return false;
+    {
+        std::lock_guard<std::mutex> lock(m_outboxMutex);
+        if (m_outbox.size() + length > kOutboxMax) return false;
+        m_outbox.append(data, length);
+    }
+    const char wake = 1;
+    [[maybe_unused]] const ssize_t written = ::write(m_wakeWrite, &wake, 1);
+    return true;
+}
+
+void CNetCommPort::SendQueued()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_outboxMutex);
+        m_sending += m_outbox;
+        m_outbox.clear();
+    }
+    while (!m_sending.empty()) {
+        gensiods written = 0;
+        if (gensio_write(m_io, &written, m_sending.data(), m_sending.size(), nullptr) != 0) {
+            m_bLineGone = true;
+            m_sending.clear();
+            return;
+        }
+        m_sending.erase(0, written);
+        if (written == 0) {
+            gensio_set_write_callback_enable(m_io, true);  // the loop says when it takes more
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<CCommPort> CreateNetworkCommPort(const std::string& url)
+{
+    return std::make_unique<CNetCommPort>(url);
+}
