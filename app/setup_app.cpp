@@ -7,6 +7,7 @@
 #include "app/setup_dlg.h"
 #include "comm/port_enumerator.h"
 #include "comm/port_map.h"
+#include "comm/trusted_certificates.h"
 #include "protocol/terminal_model.h"
 #include "sim/terminal_simulator.h"
 
@@ -50,8 +51,16 @@ std::optional<int> CSetupApp::ParseCommandLine(int argc, char** argv)
     app.footer(kFooter);
     app.set_version_flag("--version", "dorvane " DORVANE_VERSION);
     std::string simulate;
-    app.add_option("--port", m_strPort, "list this port and select it; COMn=/dev/PATH also maps COMn to that device")
-        ->type_name("COMn|/dev/PATH");
+    std::string caFile;
+    app.add_option("--port", m_strPort,
+                   "list this port and select it; COMn=/dev/PATH also maps COMn to that device; a network terminal: "
+                   "tcp://HOST:PORT, rfc2217://HOST:PORT, tcp+tls://HOST:PORT or rfc2217+tls://HOST:PORT, also as "
+                   "COMn=URL")
+        ->type_name("COMn|/dev/PATH|URL");
+    app.add_option("--ca", caFile,
+                   "trust only the certificate authorities in this PEM file for +tls:// ports (default: the "
+                   "system's trust store)")
+        ->type_name("FILE");
     app.add_option("--simulate", simulate, "a simulated terminal on a pseudo-terminal, listed as a port and selected")
         ->type_name(ModelChoice("|"));
     try {
@@ -73,13 +82,18 @@ std::optional<int> CSetupApp::ParseCommandLine(int argc, char** argv)
         }
     }
 
+    if (std::string message, detail; !SetTrustedCertificates(caFile, message, detail)) return Fail(message, detail);
+
     // The kernel's ports first, then --port and the simulator: the numbers dorvane-cli gives them.
     CPortEnumerator kernelPorts;
     kernelPorts.Enumerate();
     if (m_strPort.empty()) return std::nullopt;
     std::string korean;
     m_nPort = ParsePortArgument(m_strPort, g_portMap, korean);
-    if (m_nPort == 0) return Fail(korean, "invalid port (COMn, COMn=/dev/PATH or /dev/PATH, n 1-255): " + m_strPort);
+    if (m_nPort == 0) {
+        return Fail(korean, "invalid port (COMn, COMn=/dev/PATH, /dev/PATH or a tcp://, rfc2217:// URL, n 1-255): " +
+                                m_strPort);
+    }
     // The port box lists only ports with a device: a bare COMn must name one the kernel has.
     if (g_portMap.Path(m_nPort).empty()) {
         const std::string name = "COM" + std::to_string(m_nPort);

@@ -15,9 +15,9 @@ enum AppExitStatus {
 
 class CSetupApp {
 public:
-    // Reads argv (--port, --simulate, --help, --version) and lists the kernel's ports and the
-    // --port one in g_portMap; needs no QApplication. Returns the status to exit with when the run
-    // ends here (help, version, an invalid argument), else nothing.
+    // Reads argv (--port, --ca, --simulate, --help, --version), lists the kernel's ports and the
+    // --port one in g_portMap and sets the TLS trust; needs no QApplication. Returns the status to exit with when the
+    // run ends here (help, version, an invalid argument), else nothing.
     std::optional<int> ParseCommandLine(int argc, char** argv);
     // Runs the dialog on the ports the command line asked for; a QApplication must exist.
     // Returns the process's exit status.
