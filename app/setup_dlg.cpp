@@ -16,6 +16,7 @@
 #include <QShortcut>
 
 #include "app/about_dlg.h"
+#include "comm/net_address.h"
 #include "comm/port_enumerator.h"
 #include "comm/terminal_link.h"
 #include "date/holidays.h"
@@ -362,8 +363,23 @@ void CSetupDlg::OnModel102()
 void CSetupDlg::OnPortOpen()
 {
     m_nModel = CheckState(IDC_MODEL_102) ? MODEL_ZEFA102 : MODEL_ZEFA101;
+    auto* combo = GetDlgItemAs<QComboBox>(IDC_PORT);
+    // A network address typed into the box (or COMn=address) is numbered as --port numbers it,
+    // listed and selected, so that the entry below reads COMn again.
+    if (const std::string typed = combo->currentText().trimmed().toStdString(); IsNetworkPortName(typed)) {
+        std::string error;
+        const int port = ParsePortArgument(typed, g_portMap, error);
+        if (port == 0) {
+            ShowMessageBox(QString::fromStdString(error));
+            return;
+        }
+        const QString entry = QStringLiteral("COM%1").arg(port);
+        if (combo->findText(entry) < 0) combo->addItem(entry);
+        combo->setCurrentIndex(combo->findText(entry));
+        WriteConsole(PortListLine(g_portMap, entry.toStdString()) + "\n");
+    }
     // Entries read COMn; the number is what follows the first three characters.
-    const QByteArray name = GetDlgItemAs<QComboBox>(IDC_PORT)->currentText().toLatin1();
+    const QByteArray name = combo->currentText().toLatin1();
     const int port = name.size() > 3 ? std::atoi(name.constData() + 3) : 0;
     if (port <= 0 || port > PORT_NUMBER_MAX) {
         ShowMessageBox(QString::fromUtf8(TEXT_SELECT_PORT));
