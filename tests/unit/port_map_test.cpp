@@ -63,6 +63,10 @@ TEST(PortMap, CommandLineArguments)
         {"com12=/dev/pts/2", 12, "/dev/pts/2"},
         {"/dev/ttyUSB1", 34, "/dev/ttyUSB1"},
         {"COM3", 3, "/dev/ttyUSB4"},
+        {"rfc2217+tls://term-3.library.example:2001", 129, "rfc2217+tls://term-3.library.example:2001"},
+        {"COM7=tcp://127.0.0.1:4001", 7, "tcp://127.0.0.1:4001"},
+        {"COM8=udp://127.0.0.1:4001", 0, nullptr},
+        {"tcp://127.0.0.1", 0, nullptr},
         {"COM0=/dev/x", 0, nullptr},
         {"COM5=", 0, nullptr},
         {"ttyUSB0", 0, nullptr},
@@ -87,10 +91,12 @@ TEST(PortMap, ConsoleLinesInPortOrder)
     map.Add("/dev/ttyUSB0", "FTDI FT232R USB UART");
     map.Add("/dev/ttyS0");
     map.Add("/dev/pts/4", "ZEFA-102 simulator");
+    map.Add("rfc2217://127.0.0.1:2001");
     EXPECT_EQ(PortConsoleLines(map), (std::vector<std::string>{
                                          "COM1 = /dev/ttyS0",
                                          "COM33 = /dev/ttyUSB0 (FTDI FT232R USB UART)",
                                          "COM129 = /dev/pts/4 (ZEFA-102 simulator)",
+                                         "COM130 = rfc2217://127.0.0.1:2001",
                                      }));
 }
 

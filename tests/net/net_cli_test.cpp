@@ -1,0 +1,178 @@
+// dorvane-cli against a terminal on the network: the simulator on a pseudo-terminal behind Debian's
+// ser2net on loopback, over raw TCP, RFC 2217 and RFC 2217 inside TLS.
+#include <signal.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "protocol/terminal_model.h"
+#include "sim/terminal_simulator.h"
+#include "tests/support/case_name.h"
+#include "tests/support/received_frames.h"
+#include "tests/support/run_process.h"
+#include "tests/support/ser2net_server.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_certificates.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+enum class Link { Tcp, Rfc2217, Rfc2217Tls };
+
+class NetCli : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_folder = std::make_unique<CTempFolder>("dorvane-net-certificates");
+        std::string error;
+        s_made = MakeTestCertificates(s_folder->Path(), s_certificates, error);
+        s_error = error;
+    }
+    static void TearDownTestSuite() { s_folder.reset(); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(s_made) << s_error;
+        // The test's authority plays the system's trust store, found where OpenSSL programs look.
+        setenv("SSL_CERT_FILE", s_certificates.authority.c_str(), 1);
+    }
+    void TearDown() override { unsetenv("SSL_CERT_FILE"); }
+
+    void StartTerminal(int model, const SimulatorFaults& faults = {})
+    {
+        m_sim = std::make_unique<CTerminalSimulator>(model, faults);
+        m_sim->SetGreetingInterval(50ms);
+        m_sim->KeepReceivedFrames();
+        std::string error;
+        ASSERT_TRUE(m_sim->Start(error)) << error;
+        m_ser2net = std::make_unique<CSer2net>(m_sim->SlavePath());
+    }
+
+    // A port of ser2net for the terminal; its URL.
+    std::string Serve(Link link, const TlsIdentity& identity = s_certificates.server)
+    {
+        Ser2netPort port{.rfc2217 = link != Link::Tcp};
+        if (link == Link::Rfc2217Tls) {
+            port.tlsKey = identity.key;
+            port.tlsCert = identity.certificate;
+        }
+        const int number = m_ser2net->AddPort(port);
+        const char* scheme = link == Link::Tcp ? "tcp" : link == Link::Rfc2217 ? "rfc2217" : "rfc2217+tls";
+        return std::string(scheme) + "://127.0.0.1:" + std::to_string(number);
+    }
+
+    void StartSer2net()
+    {
+        std::string error;
+        ASSERT_TRUE(m_ser2net->Start(error)) << error;
+    }
+
+    static std::vector<std::string> Cli(const std::string& url, int model, std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {DORVANE_CLI_PATH, "--port", url, "--model", ModelName(model), "--timeout", "3"});
+        return args;
+    }
+
+    static inline std::unique_ptr<CTempFolder> s_folder;
+    static inline TestCertificates s_certificates;
+    static inline bool s_made = false;
+    static inline std::string s_error;
+
+    std::unique_ptr<CTerminalSimulator> m_sim;
+    std::unique_ptr<CSer2net> m_ser2net;
+};
+
+struct UploadCase {
+    std::string name;
+    int model;
+    Link link;
+    std::vector<std::string> frames;  // what the terminal receives, connect frame first
+};
+
+void PrintTo(const UploadCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class NetUpload : public NetCli, public ::testing::WithParamInterface<UploadCase> {};
+
+TEST_P(NetUpload, ConnectsAndUploadsExactlyTheseFrames)
+{
+    const UploadCase& c = GetParam();
+    StartTerminal(c.model);
+    const std::string url = Serve(c.link);
+    StartSer2net();
+    const ProcessResult r =
+        RunProcess(Cli(url, c.model, {"send", "2027", "--unset-sunday", "--unset-holiday", "--mark", "03-03"}));
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(FrameTexts(*m_sim), c.frames);
+}
+
+const std::vector<std::string> k101Frames = {"#E", "#D0303"};
+const std::vector<std::string> k102Frames = {"E", "D270303", "D270000"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, NetUpload,
+    ::testing::Values(UploadCase{"ZEFA-101 raw TCP", MODEL_ZEFA101, Link::Tcp, k101Frames},
+                      UploadCase{"ZEFA-101 RFC 2217", MODEL_ZEFA101, Link::Rfc2217, k101Frames},
+                      UploadCase{"ZEFA-101 RFC 2217 TLS", MODEL_ZEFA101, Link::Rfc2217Tls, k101Frames},
+                      UploadCase{"ZEFA-102 raw TCP", MODEL_ZEFA102, Link::Tcp, k102Frames},
+                      UploadCase{"ZEFA-102 RFC 2217", MODEL_ZEFA102, Link::Rfc2217, k102Frames},
+                      UploadCase{"ZEFA-102 RFC 2217 TLS", MODEL_ZEFA102, Link::Rfc2217Tls, k102Frames}),
+    CaseName());
+
+TEST_F(NetCli, ACertificateThatDoesNotVerifyIsAPortThatCannotBeOpened)
+{
+    const struct {
+        const TlsIdentity& identity;
+        const char* reason;
+    } cases[] = {
+        {s_certificates.selfSigned, "self-signed certificate"},
+        {s_certificates.otherName, "the certificate is not made out to 127.0.0.1"},
+    };
+    StartTerminal(MODEL_ZEFA102);
+    std::vector<std::string> urls;
+    for (const auto& c : cases) urls.push_back(Serve(Link::Rfc2217Tls, c.identity));
+    StartSer2net();
+    for (std::size_t i = 0; i < urls.size(); ++i) {
+        const ProcessResult r = RunProcess(Cli(urls[i], MODEL_ZEFA102, {"connect"}));
+        EXPECT_EQ(r.exitStatus, 3) << r.err;
+        EXPECT_EQ(r.err.rfind("dorvane-cli: COM129 포트를 열수가 없습니다. 127.0.0.1:", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find(std::string(" 서버의 인증서를 받아들일 수 없습니다: ") + cases[i].reason),
+                  std::string::npos)
+            << r.err;
+    }
+    EXPECT_TRUE(m_sim->Received().empty());
+}
+
+TEST_F(NetCli, Ser2netGoneInTheMiddleOfAnUploadIsALostPort)
+{
+    // Answers at the terminal's own 9600 baud, so that the upload is still going when ser2net ends.
+    StartTerminal(MODEL_ZEFA102, {.baudRate = 9600});
+    const std::string url = Serve(Link::Rfc2217);
+    StartSer2net();
+    CChildProcess cli(Cli(url, MODEL_ZEFA102, {"send", "2027"}));
+    ASSERT_TRUE(m_sim->WaitForFrames(5, 10s));
+    m_ser2net->Stop();
+    const ProcessResult r = cli.Wait();
+    EXPECT_EQ(r.exitStatus, 5) << r.err;
+    EXPECT_EQ(r.err.rfind("dorvane-cli: COM129 포트의 연결이 끊어졌습니다.", 0), 0u) << r.err;
+    EXPECT_LT(m_sim->Received().size(), 30u);
+}
+
+TEST_F(NetCli, NothingListeningIsAPortThatCannotBeOpened)
+{
+    const std::string where = "127.0.0.1:" + std::to_string(FreeLoopbackPort());
+    const ProcessResult r = RunProcess(Cli("tcp://" + where, MODEL_ZEFA102, {"connect"}));
+    EXPECT_EQ(r.exitStatus, 3) << r.err;
+    EXPECT_EQ(
+        r.err.rfind(
+            "dorvane-cli: COM129 포트를 열수가 없습니다. " + where + " 에 연결할 수 없습니다: Connection refused", 0),
+        0u)
+        << r.err;
+}
+
+}  // namespace

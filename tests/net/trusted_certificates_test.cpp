@@ -1,0 +1,42 @@
+#include "comm/trusted_certificates.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_certificates.h"
+
+namespace {
+
+TEST(TrustedCertificates, AFileWithoutACertificateIsRefusedAndTheStoreStays)
+{
+    const CTempFolder folder("dorvane-trust");
+    TestCertificates made;
+    std::string error;
+    ASSERT_TRUE(MakeTestCertificates(folder.Path(), made, error)) << error;
+    std::ofstream(folder.File("notes.txt")) << "not a certificate\n";
+
+    std::string message, detail;
+    ASSERT_TRUE(SetTrustedCertificates(made.authority, message, detail)) << detail;
+    EXPECT_EQ(TrustedCertificatesLocation(), made.authority);
+
+    const struct {
+        std::string file;
+        const char* why;
+    } refused[] = {
+        {folder.File("missing.pem"), "No such file or directory"},
+        {folder.File("notes.txt"), "no PEM certificate in it"},
+        {made.server.key, "no PEM certificate in it"},
+    };
+    for (const auto& r : refused) {
+        EXPECT_FALSE(SetTrustedCertificates(r.file, message, detail)) << r.file;
+        EXPECT_EQ(message, "인증기관 인증서 파일을 읽을 수 없습니다: " + r.file);
+        EXPECT_EQ(detail, r.file + ": " + r.why);
+        EXPECT_EQ(TrustedCertificatesFile(), made.authority);
+    }
+
+    ASSERT_TRUE(SetTrustedCertificates("", message, detail));
+    EXPECT_EQ(TrustedCertificatesFile(), "");
+}
+
+}  // namespace
