@@ -44,7 +44,8 @@ TEST(AppProcess, HelpAndVersionNeedNoDisplay)
     EXPECT_EQ(version.out, "dorvane 1.0\n");
     const ProcessResult help = Dorvane({"--help"});
     EXPECT_EQ(help.exitStatus, 0);
-    for (const char* word : {"--port COMn|/dev/PATH", "--simulate ZEFA-101|ZEFA-102", "1  no display"}) {
+    for (const char* word :
+         {"--port COMn|/dev/PATH|URL", "--ca FILE", "--simulate ZEFA-101|ZEFA-102", "1  no display"}) {
         EXPECT_NE(help.out.find(word), std::string::npos) << word << " in\n" << help.out;
     }
 }
@@ -82,6 +83,8 @@ TEST(AppProcess, InvalidArgumentsExitWith2AndOneBilingualLine)
         {"--bogus"},
         {"extra"},
         {"--port", "COM255"},  // a number without a device: nothing to select
+        {"--port", "udp://127.0.0.1:4001"},
+        {"--ca", "/nonexistent/authority.pem"},
     };
     for (const auto& args : bad) {
         const ProcessResult r = Dorvane(args);
@@ -144,6 +147,7 @@ TEST_P(AppPreset, TheDialogStartsOnThePortAndModelAsked)
 INSTANTIATE_TEST_SUITE_P(
     Rows, AppPreset,
     ::testing::Values(PresetCase{"port keeps the start model", {"--port", "COM200=/dev/null"}, "COM200", IDC_MODEL_101},
+                      PresetCase{"network terminal", {"--port", "rfc2217://127.0.0.1:2001"}, "COM129", IDC_MODEL_101},
                       PresetCase{"simulated ZEFA-101", {"--simulate", "ZEFA-101"}, "COM129", IDC_MODEL_101},
                       PresetCase{"simulated ZEFA-102", {"--simulate", "ZEFA-102"}, "COM129", IDC_MODEL_102}),
     CaseName());

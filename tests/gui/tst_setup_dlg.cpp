@@ -348,6 +348,15 @@ void TestSetupDlg::portOpen_data()
     QTest::newRow("zero") << "COM0" << QString::fromUtf8(TEXT_SELECT_PORT);
     QTest::newRow("beyond 255") << "COM300" << QString::fromUtf8(TEXT_SELECT_PORT);
     QTest::newRow("no such device") << "COM200" << QStringLiteral("COM200 포트를 열수가 없습니다.");
+    // A typed address is numbered after the simulator's COM129, then opened.
+    QTest::newRow("address, nothing listening")
+        << "tcp://127.0.0.1:1"
+        << QStringLiteral("COM130 포트를 열수가 없습니다.\n127.0.0.1:1 에 연결할 수 없습니다: Connection refused");
+    QTest::newRow("address without a port")
+        << "rfc2217://127.0.0.1"
+        << QStringLiteral(
+               "네트워크 포트 주소가 잘못되었습니다 (tcp://호스트:포트, rfc2217://호스트:포트, tcp+tls://…, "
+               "rfc2217+tls://…): rfc2217://127.0.0.1");
 }
 
 void TestSetupDlg::portOpen()
