@@ -58,6 +58,15 @@ bool PrepareLink(const std::string& path, std::string& korean, std::string& engl
     return true;
 }
 
+// MMDD as a D frame carries it, 0101..1231; 0 for anything else.
+int MonthDay(const std::string& text)
+{
+    if (text.size() != 4 || text.find_first_not_of("0123456789") != std::string::npos) return 0;
+    const int month = std::stoi(text.substr(0, 2));
+    const int day = std::stoi(text.substr(2));
+    return month >= 1 && month <= 12 && day >= 1 && day <= 31 ? month * 100 + day : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -86,6 +95,13 @@ int main(int argc, char** argv)
     app.add_flag("--refuse", faults.refuse, "answer NG to every frame");
     app.add_option("--noise", faults.noiseEveryMs, "line noise every N ms, and never an answer")
         ->check(CLI::PositiveNumber);
+    // Taken as text: CLI11 would read the leading zero of 0303 as octal.
+    std::string forgetDay;
+    app.add_option("--forget-day", forgetDay, "answer OK to the holiday MMDD (D) but keep nothing")
+        ->type_name("MMDD")
+        ->check([](const std::string& text) {
+            return MonthDay(text) > 0 ? std::string() : "MMDD, a month 01-12 and a day 01-31: " + text;
+        });
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& done) {
@@ -93,6 +109,7 @@ int main(int argc, char** argv)
     } catch (const CLI::ParseError& failure) {
         return Fail("명령줄을 읽을 수 없습니다 (--help 참고)", failure.what());
     }
+    faults.forgetDay = MonthDay(forgetDay);
     const int model = ParseModelName(modelName);
     if (model < 0) {
         return Fail("모델은 " + models + " 중 하나입니다: " + modelName,

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "comm/framing.h"
@@ -208,7 +209,7 @@ void CTerminalSimulator::OnFrame(const std::string& frame)
         received.seq = ++m_nReceived;
         if (received.command == "D") ++m_nUploadFrames;
         hangUp = m_faults.hangUpAfterFrames > 0 && m_nUploadFrames >= m_faults.hangUpAfterFrames;
-        if (!hangUp && !mute) received.reply = m_faults.refuse ? std::string("NG") : m_state.Handle(frame);
+        if (!hangUp && !mute) received.reply = m_faults.refuse ? std::string("NG") : Answer(received);
         if (m_transcriptFile != nullptr) {
             std::fprintf(m_transcriptFile, "%s\n", TranscriptLine(m_nModel, received).c_str());
             std::fflush(m_transcriptFile);
@@ -221,6 +222,17 @@ void CTerminalSimulator::OnFrame(const std::string& frame)
     } else if (received.reply) {
         Reply(*received.reply, received.command == "R");
     }
+}
+
+std::string CTerminalSimulator::Answer(const ReceivedFrame& received)
+{
+    // A D frame ends in MMDD in both framings.
+    const std::string& frame = received.frame;
+    if (m_faults.forgetDay > 0 && received.command == "D" && frame.size() >= 4 &&
+        std::atoi(frame.c_str() + frame.size() - 4) == m_faults.forgetDay) {
+        return "OK";
+    }
+    return m_state.Handle(frame);
 }
 
 void CTerminalSimulator::Reply(std::string text, bool readReply)

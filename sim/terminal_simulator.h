@@ -35,6 +35,7 @@ struct SimulatorFaults {
     int baudRate = 0;            // output paced at 10 bit times per byte; 0: at once
     bool refuse = false;         // answers "NG" to every frame and keeps nothing
     int noiseEveryMs = 0;        // line noise this often and never an answer nor a greeting; 0: off
+    int forgetDay = 0;           // MMDD: its D frame is answered OK and nothing is kept; 0: off
 };
 
 // One frame the terminal received, and what it did about it.
@@ -81,6 +82,8 @@ public:
 private:
     void Run();
     void OnFrame(const std::string& frame);
+    // The terminal's reply to a frame, faults that answer without keeping included; under m_mutex.
+    std::string Answer(const ReceivedFrame& received);
     void Reply(std::string text, bool readReply);
     void Send(const std::string& bytes);
     bool WriteAll(const char* data, std::size_t size);
