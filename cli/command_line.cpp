@@ -21,7 +21,8 @@ const char* const kFooter =
     "YEAR defaults to this year. Every terminal command connects first.\n"
     "\n"
     "Exit status: 0 success, 2 invalid argument (nothing sent), 3 port cannot be opened,\n"
-    "4 no reply within the timeout, 5 the port went away during the exchange.";
+    "4 no reply within the timeout, 5 the port went away during the exchange, 6 the terminal\n"
+    "does not hold what was sent (--verify).";
 const char* const kCommandFooter = "The options of dorvane-cli --help go before or after the command.";
 
 // A value that its rule refuses. Thrown out of CLI11's callbacks, so that the rule's own sentence
@@ -255,6 +256,8 @@ const std::vector<ToolOption>& Options()
         {"--import", "FILE.ics", "the all-day events of an iCalendar file count as marked days (repeatable)",
          [](const std::string& file, CliRequest& request) { request.imports.push_back(file); }},
         {"--format", "text|ics|json", "holidays: the listing (default), an iCalendar file or JSON", ApplyFormat},
+        {"--verify", "", "send: read the year back and list every day that differs",
+         [](const std::string&, CliRequest& request) { request.verify = true; }},
     };
     return options;
 }
@@ -382,7 +385,8 @@ bool CheckTerminalOptions(CliRequest& request, CliError& error)
     return true;
 }
 
-// --format belongs to holidays, --import to the commands that count the year's holidays.
+// --format belongs to holidays, --import to the commands that count the year's holidays,
+// --verify to send.
 bool CheckHolidayFileOptions(const CliRequest& request, CliError& error)
 {
     if (request.format != HolidayFormat::Text && request.command != CliCommand::Holidays) {
@@ -390,6 +394,9 @@ bool CheckHolidayFileOptions(const CliRequest& request, CliError& error)
     }
     if (!request.imports.empty() && request.command != CliCommand::Holidays && request.command != CliCommand::Send) {
         return Fail(error, "--import 는 holidays 와 send 명령에만 씁니다", "--import is for holidays and send only");
+    }
+    if (request.verify && request.command != CliCommand::Send) {
+        return Fail(error, "--verify 는 send 명령에만 씁니다", "--verify is for the send command only");
     }
     return true;
 }

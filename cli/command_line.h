@@ -41,6 +41,7 @@ struct CliRequest {
     std::vector<DayMark> marks;
     HolidayFormat format = HolidayFormat::Text;
     std::vector<std::string> imports;  // iCalendar files whose days count as marked
+    bool verify = false;               // send: read the year back and compare
     std::string weekdayDigits;         // in the weekday dialog's order: 2..7, then 1
     int loanPeriod1 = 0;
     int loanPeriod2 = 0;

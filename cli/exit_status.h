@@ -7,6 +7,7 @@ enum ExitStatus {
     EXIT_PORT_UNAVAILABLE = 3,
     EXIT_NO_REPLY = 4,  // the reply that moves the exchange on did not come within the time-out
     EXIT_PORT_LOST = 5,
+    EXIT_NOT_VERIFIED = 6,  // send --verify: the terminal does not hold what was sent
     // A signal ended the run; the process exits with 128 + the signal's number, as shells expect.
     EXIT_INTERRUPTED = 128,
 };

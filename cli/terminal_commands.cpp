@@ -5,6 +5,7 @@
 #include "cli/holiday_options.h"
 #include "cli/interrupts.h"
 #include "cli/terminal_session.h"
+#include "cli/upload_verification.h"
 #include "date/holidays.h"
 #include "date/local_clock.h"
 #include "date/lunar_date.h"
@@ -41,11 +42,14 @@ ExitStatus RunExchange(const CliRequest& request, const LocalTime& clock, CTermi
         return status;
     }
     case CliCommand::Delete: return session.Exchange(Step::STEP_COMMAND, [&] { OnDataDelete(session, model, year); });
-    case CliCommand::Send:
+    case CliCommand::Send: {
         OnDataSend(session, model, year);
         // An empty list sends nothing, as in the dialog; the listing said why.
-        if (!GetUploadProgress().running) return EXIT_OK;
-        return session.Exchange(Step::STEP_UPLOAD, [] {});
+        if (GetUploadProgress().running) {
+            if (const ExitStatus status = session.Exchange(Step::STEP_UPLOAD, [] {}); status != EXIT_OK) return status;
+        }
+        return request.verify ? VerifyUpload(session, model, year) : EXIT_OK;
+    }
     case CliCommand::Weekdays:
         return session.Exchange(Step::STEP_COMMAND, [&] { OnHolidayWeekdays(session, request.weekdayDigits); });
     case CliCommand::Loan:

@@ -31,6 +31,8 @@ public:
     const std::string& ErrorEnglish() const { return m_strErrorEnglish; }
     // The signal that ended the run, or 0.
     int Interrupted() const { return m_nSignal; }
+    // Records why the run fails, for ErrorKorean() and ErrorEnglish(); returns `status`.
+    ExitStatus Fail(ExitStatus status, std::string korean, std::string english);
 
     // ProtocolHost
     void WriteConsole(const std::string& line) override;
@@ -51,7 +53,6 @@ public:
 
 private:
     ExitStatus AwaitStep();
-    ExitStatus Fail(ExitStatus status, std::string korean, std::string english);
 
     CComm m_comm;
     const int m_nModel;
