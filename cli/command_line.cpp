@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "cli/ports_file.h"
 #include "comm/port_map.h"
 #include "date/lunar_date.h"
 #include "protocol/terminal_model.h"
@@ -20,9 +21,13 @@ const char* const kOfflineGroup = "Commands without a terminal";
 const char* const kFooter =
     "YEAR defaults to this year. Every terminal command connects first.\n"
     "\n"
+    "Several ports (--port repeated, or --ports-file) make a fleet: the command runs on each\n"
+    "terminal at once, its lines prefixed with the port, and a summary line per terminal ends it.\n"
+    "\n"
     "Exit status: 0 success, 2 invalid argument (nothing sent), 3 port cannot be opened,\n"
     "4 no reply within the timeout, 5 the port went away during the exchange, 6 the terminal\n"
-    "does not hold what was sent (--verify).";
+    "does not hold what was sent (--verify), 127 a fleet's terminal run could not start,\n"
+    "130, 143, 141 after SIGINT, SIGTERM, SIGPIPE. A fleet exits with its terminals' highest.";
 const char* const kCommandFooter = "The options of dorvane-cli --help go before or after the command.";
 
 // A value that its rule refuses. Thrown out of CLI11's callbacks, so that the rule's own sentence
@@ -78,16 +83,41 @@ void ApplySimulate(const std::string& text, CliRequest& request)
     }
 }
 
-// Checked against a scratch map: the real one is filled only when the command runs.
-void ApplyPort(const std::string& text, CliRequest& request)
+// Checked against a scratch map: the real one is filled only when the command runs. `where`
+// names the file and line a port came from, or is empty.
+void AddPort(const std::string& text, const std::string& where, CliRequest& request)
 {
-    if (!request.port.empty()) Refuse("--port 는 한 번만 쓸 수 있습니다", "--port may be given once");
     CPortMap scratch;
     std::string korean;
     if (ParsePortArgument(text, scratch, korean) == 0) {
-        Refuse(korean, "invalid port (COMn, COMn=/dev/PATH or /dev/PATH, n 1-255): " + text);
+        Refuse(where + korean, where + "invalid port (COMn, COMn=/dev/PATH or /dev/PATH, n 1-255): " + text);
     }
-    request.port = text;
+    const std::string name = PortDisplayName(text);
+    for (const std::string& other : request.ports) {
+        if (PortDisplayName(other) == name) {
+            Refuse(where + "같은 포트를 두 번 지정했습니다: " + name, where + "the same port is given twice: " + name);
+        }
+    }
+    request.ports.push_back(text);
+}
+
+void ApplyPort(const std::string& text, CliRequest& request)
+{
+    AddPort(text, "", request);
+}
+
+void ApplyPortsFile(const std::string& path, CliRequest& request)
+{
+    std::vector<PortsFileEntry> entries;
+    if (std::string reason; !ReadPortsFile(path, entries, reason)) {
+        Refuse("포트 목록 파일을 읽을 수 없습니다: " + path + ": " + reason,
+               "cannot read the ports file: " + path + ": " + reason);
+    }
+    if (entries.empty()) Refuse("포트 목록 파일에 포트가 없습니다: " + path, "no ports in the ports file: " + path);
+    for (const PortsFileEntry& entry : entries) {
+        AddPort(entry.port, path + ":" + std::to_string(entry.line) + ": ", request);
+    }
+    request.portsFromFile = true;
 }
 
 void ApplyTimeout(const std::string& text, CliRequest& request)
@@ -243,7 +273,9 @@ struct Command {
 const std::vector<ToolOption>& Options()
 {
     static const std::vector<ToolOption> options = {
-        {"--port", "COMn|/dev/PATH", "port to use; COMn=/dev/PATH also maps COMn to that device", ApplyPort},
+        {PORT_OPTION, "COMn|/dev/PATH",
+         "port to use; COMn=/dev/PATH also maps COMn to that device; repeated: every port at once", ApplyPort},
+        {PORTS_FILE_OPTION, "FILE", "ports to use, one a line ('#' comments), all at once", ApplyPortsFile},
         {"--model", ModelChoice("|"), "the terminal's model", ApplyModel},
         {"--simulate", ModelChoice("|"), "talk to a built-in simulated terminal instead of a port", ApplySimulate},
         {"--timeout", "SECONDS", "wait this long for a silent terminal (default 5)", ApplyTimeout},
@@ -364,7 +396,7 @@ bool FailOnUnplaced(const CLI::App& app, CliError& error)
 bool CheckTerminalOptions(CliRequest& request, CliError& error)
 {
     if (request.simulateModel >= 0) {
-        if (!request.port.empty()) {
+        if (!request.ports.empty()) {
             return Fail(error, "--port 와 --simulate 는 함께 쓸 수 없습니다",
                         "--port and --simulate cannot be used together");
         }
@@ -373,7 +405,7 @@ bool CheckTerminalOptions(CliRequest& request, CliError& error)
                         "--model and --simulate name different models");
         }
         request.model = request.simulateModel;
-    } else if (request.port.empty()) {
+    } else if (request.ports.empty()) {
         return Fail(error, "--port 또는 --simulate 를 지정해야 합니다", "give --port or --simulate");
     }
     if (request.model < 0) return Fail(error, "--model 을 지정해야 합니다", "give --model");
@@ -428,6 +460,11 @@ bool NeedsTerminal(CliCommand command)
     case CliCommand::Loan: return true;
     default: return false;
     }
+}
+
+std::string PortDisplayName(const std::string& port)
+{
+    return port.substr(0, port.find('='));
 }
 
 bool ParseCommandLine(const std::vector<std::string>& args, int thisYear, CliRequest& request, CliError& error)

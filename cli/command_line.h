@@ -18,6 +18,10 @@ enum class CliCommand {
     Loan,
 };
 
+// The options that name the ports; a fleet gives each of its runs one port instead.
+inline constexpr const char* PORT_OPTION = "--port";
+inline constexpr const char* PORTS_FILE_OPTION = "--ports-file";
+
 struct DayMark {
     int month, day;
 };
@@ -27,11 +31,14 @@ enum class HolidayFormat { Text, Ics, Json };
 
 struct CliRequest {
     CliCommand command = CliCommand::Help;
-    std::string output;      // Help: the help text or the version line
-    int year = 0;            // 0: this year
-    std::string port;        // "COMn", "COMn=/dev/...", "/dev/..." or empty
-    int model = -1;          // 0 = ZEFA-101, 1 = ZEFA-102, -1 = not given
-    int simulateModel = -1;  // as model; -1 = no simulator
+    std::string output;  // Help: the help text or the version line
+    int year = 0;        // 0: this year
+    // Each "COMn", "COMn=/dev/..." or "/dev/...", as given. Several make a fleet: the command
+    // runs on every one at once.
+    std::vector<std::string> ports;
+    bool portsFromFile = false;  // --ports-file: a fleet even with one port, so its output is alike
+    int model = -1;              // 0 = ZEFA-101, 1 = ZEFA-102, -1 = not given
+    int simulateModel = -1;      // as model; -1 = no simulator
     double timeoutSeconds = 5.0;
     bool unsetSunday = false;
     bool unsetHoliday = false;
@@ -59,3 +66,6 @@ bool ParseCommandLine(const std::vector<std::string>& args, int thisYear, CliReq
 
 // True for the commands that talk to a terminal.
 bool NeedsTerminal(CliCommand command);
+
+// The name a port goes by in a fleet's lines: "COMn" of "COMn=PATH", else the text as given.
+std::string PortDisplayName(const std::string& port);

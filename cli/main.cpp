@@ -8,6 +8,7 @@
 #include "cli/command_line.h"
 #include "cli/console_output.h"
 #include "cli/exit_status.h"
+#include "cli/fleet.h"
 #include "cli/holiday_files.h"
 #include "cli/holiday_options.h"
 #include "cli/simulated_port.h"
@@ -47,17 +48,17 @@ int RunHolidays(const CliRequest& request)
     return EXIT_OK;
 }
 
-// The ports the kernel has, then --port and the simulator, all numbered in g_portMap. `port`
-// becomes the one the command is to use: the simulator's, else the --port one, else 0.
+// The ports the kernel has, then each --port and the simulator, all numbered in g_portMap. `port`
+// becomes the one the command is to use: the simulator's, else the last --port one, else 0.
 ExitStatus PreparePorts(const CliRequest& request, std::unique_ptr<CSimulatedPort>& simulator, int& port)
 {
     CPortEnumerator kernelPorts;
     kernelPorts.Enumerate();
     port = 0;
-    if (!request.port.empty()) {
+    for (const std::string& text : request.ports) {
         std::string error;
-        port = ParsePortArgument(request.port, g_portMap, error);
-        if (port == 0) return Fail(EXIT_INVALID_ARGUMENT, error, "invalid port: " + request.port);
+        port = ParsePortArgument(text, g_portMap, error);
+        if (port == 0) return Fail(EXIT_INVALID_ARGUMENT, error, "invalid port: " + text);
     }
     if (request.simulateModel >= 0) {
         ExitStatus status = EXIT_OK;
@@ -108,6 +109,6 @@ int main(int argc, char** argv)
     case CliCommand::Calendar: PrintCalendar(request.year, stdout); return EXIT_OK;
     case CliCommand::Holidays: return RunHolidays(request);
     case CliCommand::Ports: return RunPorts(request);
-    default: return RunOnTerminal(request);
+    default: return IsFleet(request) ? RunFleet(request, args) : RunOnTerminal(request);
     }
 }

@@ -47,7 +47,7 @@ TEST(CliCommandLine, TerminalCommands)
 {
     Parsed p = Parse({"--port", "COM3=/dev/ttyUSB0", "--model", "ZEFA-102", "weekdays", "1762"});
     ASSERT_TRUE(p.ok) << p.error.english;
-    EXPECT_EQ(p.request.port, "COM3=/dev/ttyUSB0");
+    EXPECT_EQ(p.request.ports, std::vector<std::string>{"COM3=/dev/ttyUSB0"});
     EXPECT_EQ(p.request.weekdayDigits, "2671");  // Monday..Saturday, Sunday last
 
     p = Parse({"loan", "255", "250", "--simulate", "ZEFA-102", "--timeout", "0.5"});
@@ -83,7 +83,9 @@ TEST(CliCommandLine, InvalidInputIsRefusedWithAReason)
         {"connect", "--port", "COM0", "--model", "ZEFA-101"},
         {"connect", "--port", "COM256", "--model", "ZEFA-101"},
         {"connect", "--port", "ttyS0", "--model", "ZEFA-101"},
-        {"connect", "--port", "COM1", "--port", "COM2", "--model", "ZEFA-101"},
+        {"connect", "--port", "COM1", "--port", "COM1=/dev/ttyS5", "--model", "ZEFA-101"},
+        {"connect", "--ports-file", "/nonexistent/ports", "--model", "ZEFA-101"},
+        {"read", "--verify", "--simulate", "ZEFA-102"},
         {"connect", "--port", "COM1", "--model", "ZEFA-103"},
         {"connect", "--simulate", "ZEFA-101", "--model", "ZEFA-102"},
         {"connect", "--simulate", "ZEFA-102", "--port", "COM1"},

@@ -1,0 +1,96 @@
+#include "cli/fleet.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "cli/child_processes.h"
+#include "cli/exit_status.h"
+#include "cli/fleet_console.h"
+#include "cli/interrupts.h"
+
+namespace {
+
+// A summary lists this many differences of a terminal at most; its own lines list them all.
+constexpr std::size_t kDifferencesInSummary = 5;
+
+bool StartsWith(const std::string& text, const std::string& start)
+{
+    return text.compare(0, start.size(), start) == 0;
+}
+
+// The fleet's command line for one terminal: its port instead of all of them.
+std::vector<std::string> RunArguments(const std::vector<std::string>& args, const std::string& port)
+{
+    const std::string portOption = PORT_OPTION;
+    const std::string fileOption = PORTS_FILE_OPTION;
+    std::vector<std::string> run = {portOption, port};
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == portOption || args[i] == fileOption) {
+            ++i;  // and its value
+        } else if (!StartsWith(args[i], portOption + "=") && !StartsWith(args[i], fileOption + "=")) {
+            run.push_back(args[i]);
+        }
+    }
+    return run;
+}
+
+std::string ListDifferences(const std::vector<std::string>& differences)
+{
+    std::string list;
+    for (std::size_t i = 0; i < differences.size() && i < kDifferencesInSummary; ++i) {
+        list += (i > 0 ? ", " : "") + differences[i];
+    }
+    if (differences.size() > kDifferencesInSummary) {
+        list += " (+" + std::to_string(differences.size() - kDifferencesInSummary) + ")";
+    }
+    return list;
+}
+
+// What became of one terminal, in the words of its exit status.
+std::string Outcome(int status, bool verify, const std::vector<std::string>& differences)
+{
+    switch (status) {
+    case EXIT_OK: return verify ? "검증됨 / verified" : "성공 / ok";
+    case EXIT_INVALID_ARGUMENT: return "잘못된 인수 / invalid argument";
+    case EXIT_PORT_UNAVAILABLE: return "포트를 열 수 없음 / port cannot be opened";
+    case EXIT_NO_REPLY: return "응답 없음 / no reply";
+    case EXIT_PORT_LOST: return "포트 끊김 / port went away";
+    case EXIT_NOT_VERIFIED: return "다름 / not verified: " + ListDifferences(differences);
+    case EXIT_NOT_STARTED: return "시작할 수 없음 / could not start";
+    default: return status > EXIT_INTERRUPTED ? "중단됨 / interrupted" : "실패 / failed";
+    }
+}
+
+}  // namespace
+
+bool IsFleet(const CliRequest& request)
+{
+    return request.ports.size() > 1 || request.portsFromFile;
+}
+
+int RunFleet(const CliRequest& request, const std::vector<std::string>& args)
+{
+    WatchInterrupts();
+    std::vector<std::vector<std::string>> argLists;
+    std::vector<std::string> names;
+    for (const std::string& port : request.ports) {
+        argLists.push_back(RunArguments(args, port));
+        names.push_back(PortDisplayName(port));
+    }
+    CFleetConsole console(names);
+    std::vector<int> statuses;
+    if (CliError error; !RunChildren(argLists, console, statuses, error)) {
+        std::fprintf(stderr, "dorvane-cli: %s / %s\n", error.korean.c_str(), error.english.c_str());
+        return EXIT_INVALID_ARGUMENT;
+    }
+    console.Flush();
+    int worst = EXIT_OK;
+    for (std::size_t i = 0; i < statuses.size(); ++i) {
+        const std::string outcome = Outcome(statuses[i], request.verify, console.Differences(i));
+        std::printf("[요약] %s: %s (exit %d)\n", names[i].c_str(), outcome.c_str(), statuses[i]);
+        worst = std::max(worst, statuses[i]);
+    }
+    std::fflush(stdout);
+    if (const int signal = InterruptSignal(); signal != 0) return EXIT_INTERRUPTED + signal;
+    return worst;
+}

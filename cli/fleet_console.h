@@ -1,0 +1,30 @@
+// A fleet's console: every line a terminal's run prints, behind that terminal's name
+// ("COM33: [RX]=>(2)OK"), on the stream the run printed it to.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/child_processes.h"
+
+class CFleetConsole : public ChildOutput {
+public:
+    // One name per child, in the order of the argument lists.
+    explicit CFleetConsole(const std::vector<std::string>& names);
+
+    void OnOutput(std::size_t child, bool standardError, std::string_view bytes) override;
+    // Writes the unfinished lines that are left, as whole lines.
+    void Flush();
+    // What a terminal's send --verify listed as different: "missing 2027-03-03", "extra ...".
+    const std::vector<std::string>& Differences(std::size_t child) const { return m_terminals[child].differences; }
+
+private:
+    void WriteLine(std::size_t child, bool standardError, std::string_view line);
+
+    struct Terminal {
+        std::string prefix;
+        std::string pending[2];  // stdout, stderr: a line not ended yet
+        std::vector<std::string> differences;
+    };
+    std::vector<Terminal> m_terminals;
+};
