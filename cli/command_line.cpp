@@ -279,6 +279,8 @@ const std::vector<ToolOption>& Options()
         {"--model", ModelChoice("|"), "the terminal's model", ApplyModel},
         {"--simulate", ModelChoice("|"), "talk to a built-in simulated terminal instead of a port", ApplySimulate},
         {"--timeout", "SECONDS", "wait this long for a silent terminal (default 5)", ApplyTimeout},
+        {"--ca", "FILE.pem", "TLS ports (tcp+tls://, rfc2217+tls://) trust only these authorities",
+         [](const std::string& file, CliRequest& request) { request.caFile = file; }},
         {"--unset-sunday", "", "Sundays are not holidays",
          [](const std::string&, CliRequest& request) { request.unsetSunday = true; }},
         {"--unset-holiday", "", "national holidays are not holidays",
@@ -491,5 +493,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, int thisYear, CliReq
     }
     if (request.year == 0) request.year = thisYear;
     if (NeedsTerminal(request.command) && !CheckTerminalOptions(request, error)) return false;
+    if (!request.caFile.empty() && !NeedsTerminal(request.command)) {
+        return Fail(error, "--ca 는 단말기 명령에만 씁니다", "--ca is for the terminal commands only");
+    }
     return CheckHolidayFileOptions(request, error) && CheckMarks(request, error);
 }

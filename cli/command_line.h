@@ -40,6 +40,7 @@ struct CliRequest {
     int model = -1;              // 0 = ZEFA-101, 1 = ZEFA-102, -1 = not given
     int simulateModel = -1;      // as model; -1 = no simulator
     double timeoutSeconds = 5.0;
+    std::string caFile;  // TLS network ports trust only the authorities in it; empty: the system's
     bool unsetSunday = false;
     bool unsetHoliday = false;
     bool biweeklyUse = false;

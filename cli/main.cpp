@@ -16,6 +16,7 @@
 #include "cli/terminal_commands.h"
 #include "comm/port_enumerator.h"
 #include "comm/port_map.h"
+#include "comm/trusted_certificates.h"
 #include "date/local_clock.h"
 #include "protocol/holiday_upload.h"
 
@@ -85,6 +86,17 @@ int RunPorts(const CliRequest& request)
     return EXIT_OK;
 }
 
+// The TLS trust is the process's, set before any port opens; a fleet checks the file once
+// before its runs, which set it again each.
+ExitStatus ApplyTrustedCertificates(const CliRequest& request)
+{
+    if (request.caFile.empty()) return EXIT_OK;
+    std::string message;
+    std::string detail;
+    if (!SetTrustedCertificates(request.caFile, message, detail)) return Fail(EXIT_INVALID_ARGUMENT, message, detail);
+    return EXIT_OK;
+}
+
 int RunOnTerminal(const CliRequest& request)
 {
     std::unique_ptr<CSimulatedPort> simulator;
@@ -109,6 +121,8 @@ int main(int argc, char** argv)
     case CliCommand::Calendar: PrintCalendar(request.year, stdout); return EXIT_OK;
     case CliCommand::Holidays: return RunHolidays(request);
     case CliCommand::Ports: return RunPorts(request);
-    default: return IsFleet(request) ? RunFleet(request, args) : RunOnTerminal(request);
+    default:
+        if (const ExitStatus status = ApplyTrustedCertificates(request); status != EXIT_OK) return status;
+        return IsFleet(request) ? RunFleet(request, args) : RunOnTerminal(request);
     }
 }
