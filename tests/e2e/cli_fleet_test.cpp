@@ -1,0 +1,204 @@
+// dorvane-cli on several terminals at once, uploads read back (--verify) and the TLS trust file
+// (--ca), as a process against simulated terminals on real pseudo-terminals.
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+#include "protocol/terminal_model.h"
+#include "tests/support/case_name.h"
+#include "tests/support/received_frames.h"
+#include "tests/support/run_process.h"
+#include "tests/support/test_simulator.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+using Sim = std::unique_ptr<CTerminalSimulator>;
+
+class CliFleet : public ::testing::Test {
+protected:
+    void TearDown() override { fs::remove(m_portsFile); }
+
+    Sim Start(int model, const SimulatorFaults& faults = {})
+    {
+        std::string error;
+        Sim sim = StartTestSimulator(model, error, faults);
+        EXPECT_TRUE(sim) << error;
+        return sim;
+    }
+
+    std::string WritePortsFile(const std::string& text)
+    {
+        std::ofstream(m_portsFile) << text;
+        return m_portsFile.string();
+    }
+
+    const fs::path m_portsFile = fs::temp_directory_path() / ("dorvane-ports-" + std::to_string(::getpid()));
+};
+
+std::vector<std::string> Cli(std::vector<std::string> args)
+{
+    args.insert(args.begin(), DORVANE_CLI_PATH);
+    return args;
+}
+
+// The lines of `text` that start with none of `starts`.
+std::vector<std::string> LinesStartingOtherwise(const std::string& text, const std::vector<std::string>& starts)
+{
+    std::vector<std::string> others;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        bool known = false;
+        for (const std::string& start : starts) known = known || line.rfind(start, 0) == 0;
+        if (!known) others.push_back(line);
+    }
+    return others;
+}
+
+bool Has(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+TEST_F(CliFleet, ASilentTerminalFailsAloneAndItsStatusIsTheFleets)
+{
+    const Sim a = Start(MODEL_ZEFA102);
+    const Sim b = Start(MODEL_ZEFA102);
+    const Sim silent = Start(MODEL_ZEFA102, {.silent = true});
+    const std::string file =
+        WritePortsFile("# the lending desks\n\n" + b->SlavePath() + "  # second floor\n" + silent->SlavePath() + "\n");
+    const ProcessResult r =
+        RunProcess(Cli({"--port", a->SlavePath(), "--ports-file", file, "--model", "ZEFA-102", "--timeout", "0.5",
+                        "send", "2027", "--unset-sunday", "--unset-holiday", "--mark", "03-03"}));
+    EXPECT_EQ(r.exitStatus, 4) << r.err;
+    for (const Sim* sim : {&a, &b}) EXPECT_EQ(FrameTexts(**sim), (std::vector<std::string>{"E", "D270303", "D270000"}));
+    EXPECT_TRUE(Has(r.out, "[요약] " + a->SlavePath() + ": 성공 / ok (exit 0)\n")) << r.out;
+    EXPECT_TRUE(Has(r.out, "[요약] " + b->SlavePath() + ": 성공 / ok (exit 0)\n")) << r.out;
+    EXPECT_TRUE(Has(r.out, "[요약] " + silent->SlavePath() + ": 응답 없음 / no reply (exit 4)\n")) << r.out;
+    EXPECT_TRUE(Has(r.err, silent->SlavePath() + ": dorvane-cli: 단말기 응답이 없습니다.")) << r.err;
+    const std::vector<std::string> starts = {a->SlavePath() + ": ", b->SlavePath() + ": ", silent->SlavePath() + ": ",
+                                             "[요약] "};
+    EXPECT_EQ(LinesStartingOtherwise(r.out, starts), std::vector<std::string>{}) << r.out;
+    EXPECT_EQ(LinesStartingOtherwise(r.err, starts), std::vector<std::string>{}) << r.err;
+}
+
+TEST_F(CliFleet, APortsFileLineOrACaFileThatWillNotDoSendsNothing)
+{
+    const Sim sim = Start(MODEL_ZEFA102);
+    const std::string file = WritePortsFile("# desks\n" + sim->SlavePath() + "\n\nttyS0\n");
+    const struct {
+        std::vector<std::string> args;
+        std::string said;
+    } refusals[] = {
+        {{"--ports-file", file}, file + ":4: invalid port (COMn, COMn=/dev/PATH or /dev/PATH, n 1-255): ttyS0\n"},
+        {{"--port", sim->SlavePath(), "--ca", "/nonexistent/ca.pem"},
+         "인증기관 인증서 파일을 읽을 수 없습니다: /nonexistent/ca.pem / "},
+    };
+    for (const auto& refusal : refusals) {
+        std::vector<std::string> args = Cli(refusal.args);
+        args.insert(args.end(), {"--model", "ZEFA-102", "connect"});
+        const ProcessResult r = RunProcess(args);
+        EXPECT_EQ(r.exitStatus, 2);
+        EXPECT_TRUE(Has(r.err, refusal.said)) << r.err;
+    }
+    EXPECT_TRUE(sim->Received().empty());
+}
+
+TEST_F(CliFleet, TheSummarySaysWhatAVerifiedUploadFoundOnEachTerminal)
+{
+    const Sim good = Start(MODEL_ZEFA102);
+    const Sim forgetful = Start(MODEL_ZEFA102, {.forgetDay = 303});
+    const ProcessResult r = RunProcess(
+        Cli({"--port", good->SlavePath(), "--port", forgetful->SlavePath(), "--model", "ZEFA-102", "send", "2027",
+             "--unset-sunday", "--unset-holiday", "--mark", "03-03", "--mark", "03-04", "--verify"}));
+    EXPECT_EQ(r.exitStatus, 6) << r.err;
+    EXPECT_TRUE(Has(r.out, "[요약] " + good->SlavePath() + ": 검증됨 / verified (exit 0)\n")) << r.out;
+    EXPECT_TRUE(Has(r.out, "[요약] " + forgetful->SlavePath() + ": 다름 / not verified: missing 2027-03-03 (exit 6)\n"))
+        << r.out;
+}
+
+TEST_F(CliFleet, ASignalReachesEveryTerminalAndEachSaysHowFarItGot)
+{
+    // Replies paced at 300 baud: the 52 Sundays of 2027 take seven seconds.
+    const Sim a = Start(MODEL_ZEFA102, {.baudRate = 300});
+    const Sim b = Start(MODEL_ZEFA102, {.baudRate = 300});
+    CChildProcess cli(Cli({"--port", a->SlavePath(), "--port", b->SlavePath(), "--model", "ZEFA-102", "send", "2027",
+                           "--unset-holiday"}));
+    ASSERT_TRUE(cli.Started());
+    ASSERT_TRUE(a->WaitForFrames(5, 20s));
+    ASSERT_TRUE(b->WaitForFrames(5, 20s));
+    cli.Signal(SIGTERM);
+    const ProcessResult r = cli.Wait();
+    EXPECT_EQ(r.exitStatus, 143) << r.err;
+    for (const Sim* sim : {&a, &b}) {
+        const std::string port = (*sim)->SlavePath();
+        EXPECT_TRUE(Has(r.err, port + ": dorvane-cli: SIGTERM 신호를 받아 중단했습니다 (데이터 전송 ")) << r.err;
+        EXPECT_TRUE(Has(r.out, "[요약] " + port + ": 중단됨 / interrupted (exit 143)\n")) << r.out;
+    }
+}
+
+struct Upload {
+    const char* name;
+    int model;
+    SimulatorFaults faults;
+    bool heldBefore;  // the terminal already holds 05-05 from an earlier upload
+    int exitStatus;
+    const char* listed;  // how its standard output ends
+    const char* said;    // on its standard error
+};
+
+void PrintTo(const Upload& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+// 03-03 and 03-04 go out; a ZEFA-101 files them under its clock's year, which may not be 2027.
+const Upload kUploads[] = {
+    {"ZEFA101 good", MODEL_ZEFA101, {}, false, 0, "verified: the terminal holds the 2 holidays sent\n", ""},
+    {"ZEFA102 good", MODEL_ZEFA102, {}, false, 0, "verified: the terminal holds the 2 holidays sent\n", ""},
+    {"ZEFA101 forgets",
+     MODEL_ZEFA101,
+     {.forgetDay = 303},
+     true,
+     6,
+     "\nMissing => 2027-03-03\nExtra => 2027-05-05\n",
+     "/ the terminal's holidays differ from those sent (1 missing, 1 extra)\n"},
+    {"ZEFA102 forgets",
+     MODEL_ZEFA102,
+     {.forgetDay = 303},
+     true,
+     6,
+     "\nMissing => 2027-03-03\nExtra => 2027-05-05\n",
+     "/ the terminal's holidays differ from those sent (1 missing, 1 extra)\n"},
+};
+
+class CliVerify : public CliFleet, public ::testing::WithParamInterface<Upload> {};
+
+TEST_P(CliVerify, ListsEveryDayTheTerminalHoldsOtherwise)
+{
+    const Upload& c = GetParam();
+    const Sim sim = Start(c.model, c.faults);
+    const std::vector<std::string> common = {"--port", sim->SlavePath(), "--model",        ModelName(c.model),
+                                             "send",   "2027",           "--unset-sunday", "--unset-holiday"};
+    std::vector<std::string> seed = Cli(common);
+    seed.insert(seed.end(), {"--mark", "05-05"});
+    if (c.heldBefore) {
+        ASSERT_EQ(RunProcess(seed).exitStatus, 0);
+    }
+    std::vector<std::string> verify = Cli(common);
+    verify.insert(verify.end(), {"--mark", "03-03", "--mark", "03-04", "--verify"});
+    const ProcessResult r = RunProcess(verify);
+    EXPECT_EQ(r.exitStatus, c.exitStatus) << r.err;
+    EXPECT_TRUE(r.out.ends_with(c.listed)) << r.out;
+    EXPECT_TRUE(Has(r.err, c.said)) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Terminals, CliVerify, ::testing::ValuesIn(kUploads), CaseName());
+
+}  // namespace
