@@ -90,7 +90,8 @@ void AddPort(const std::string& text, const std::string& where, CliRequest& requ
     CPortMap scratch;
     std::string korean;
     if (ParsePortArgument(text, scratch, korean) == 0) {
-        Refuse(where + korean, where + "invalid port (COMn, COMn=/dev/PATH or /dev/PATH, n 1-255): " + text);
+        Refuse(where + korean,
+               where + "invalid port (COMn, /dev/PATH, tcp://HOST:PORT, or COMn= either; n 1-255): " + text);
     }
     const std::string name = PortDisplayName(text);
     for (const std::string& other : request.ports) {
@@ -273,8 +274,8 @@ struct Command {
 const std::vector<ToolOption>& Options()
 {
     static const std::vector<ToolOption> options = {
-        {PORT_OPTION, "COMn|/dev/PATH",
-         "port to use; COMn=/dev/PATH also maps COMn to that device; repeated: every port at once", ApplyPort},
+        {PORT_OPTION, "COMn|/dev/PATH|URL",
+         "port to use; COMn=/dev/PATH or COMn=URL also maps COMn to it; repeated: every port at once", ApplyPort},
         {PORTS_FILE_OPTION, "FILE", "ports to use, one a line ('#' comments), all at once", ApplyPortsFile},
         {"--model", ModelChoice("|"), "the terminal's model", ApplyModel},
         {"--simulate", ModelChoice("|"), "talk to a built-in simulated terminal instead of a port", ApplySimulate},
@@ -466,7 +467,9 @@ bool NeedsTerminal(CliCommand command)
 
 std::string PortDisplayName(const std::string& port)
 {
-    return port.substr(0, port.find('='));
+    // An '=' after a network address's scheme is the address's own.
+    const std::size_t equals = port.find('=');
+    return equals < port.find("://") ? port.substr(0, equals) : port;
 }
 
 bool ParseCommandLine(const std::vector<std::string>& args, int thisYear, CliRequest& request, CliError& error)

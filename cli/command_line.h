@@ -33,8 +33,8 @@ struct CliRequest {
     CliCommand command = CliCommand::Help;
     std::string output;  // Help: the help text or the version line
     int year = 0;        // 0: this year
-    // Each "COMn", "COMn=/dev/..." or "/dev/...", as given. Several make a fleet: the command
-    // runs on every one at once.
+    // Each "COMn", "/dev/...", a network URL, or "COMn=" either, as given. Several make a fleet:
+    // the command runs on every one at once.
     std::vector<std::string> ports;
     bool portsFromFile = false;  // --ports-file: a fleet even with one port, so its output is alike
     int model = -1;              // 0 = ZEFA-101, 1 = ZEFA-102, -1 = not given
@@ -68,5 +68,6 @@ bool ParseCommandLine(const std::vector<std::string>& args, int thisYear, CliReq
 // True for the commands that talk to a terminal.
 bool NeedsTerminal(CliCommand command);
 
-// The name a port goes by in a fleet's lines: "COMn" of "COMn=PATH", else the text as given.
+// The name a port goes by in a fleet's lines: "COMn" of "COMn=PATH" or "COMn=URL", else the
+// text as given.
 std::string PortDisplayName(const std::string& port);

@@ -1,9 +1,6 @@
 // dorvane-cli on several terminals at once, uploads read back (--verify) and the TLS trust file
 // (--ca), as a process against simulated terminals on real pseudo-terminals.
-#include <unistd.h>
-
 #include <csignal>
-#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -12,19 +9,17 @@
 #include "tests/support/case_name.h"
 #include "tests/support/received_frames.h"
 #include "tests/support/run_process.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/test_simulator.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 using Sim = std::unique_ptr<CTerminalSimulator>;
 
 class CliFleet : public ::testing::Test {
 protected:
-    void TearDown() override { fs::remove(m_portsFile); }
-
     Sim Start(int model, const SimulatorFaults& faults = {})
     {
         std::string error;
@@ -35,11 +30,12 @@ protected:
 
     std::string WritePortsFile(const std::string& text)
     {
-        std::ofstream(m_portsFile) << text;
-        return m_portsFile.string();
+        const std::string path = m_folder.File("ports");
+        std::ofstream(path) << text;
+        return path;
     }
 
-    const fs::path m_portsFile = fs::temp_directory_path() / ("dorvane-ports-" + std::to_string(::getpid()));
+    CTempFolder m_folder{"dorvane-fleet"};
 };
 
 std::vector<std::string> Cli(std::vector<std::string> args)
@@ -96,7 +92,8 @@ TEST_F(CliFleet, APortsFileLineOrACaFileThatWillNotDoSendsNothing)
         std::vector<std::string> args;
         std::string said;
     } refusals[] = {
-        {{"--ports-file", file}, file + ":4: invalid port (COMn, COMn=/dev/PATH or /dev/PATH, n 1-255): ttyS0\n"},
+        {{"--ports-file", file},
+         file + ":4: invalid port (COMn, /dev/PATH, tcp://HOST:PORT, or COMn= either; n 1-255): ttyS0\n"},
         {{"--port", sim->SlavePath(), "--ca", "/nonexistent/ca.pem"},
          "인증기관 인증서 파일을 읽을 수 없습니다: /nonexistent/ca.pem / "},
     };
