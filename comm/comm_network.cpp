@@ -127,6 +127,10 @@ private:
     std::string m_inbox;        // received, not yet read
     std::string m_sending;      // taken from the outbox, not yet accepted by gensio
     LineSetting m_settings[4];  // members, not locals: a late answer must land somewhere alive
+    // Where the connect is: under way (neither), refused (done only) or up (both).
+    bool m_bOpenDone = false;
+    bool m_bConnected = false;
+    int m_nOpenError = 0;
     std::string m_strCertificateProblem;
     std::string m_strLastLog;
     std::unique_ptr<CBlockSigpipe> m_pReaderSigpipe;  // the reader thread's, from its first wait
@@ -172,6 +176,12 @@ void CNetCommPort::StopLoop()
 {
     if (m_os == nullptr) return;
     sel_clear_fd_handlers_norpt(m_sel, m_wakeRead);
+    // gensio and the selector free what a closed connection held from the loop, once nothing
+    // uses it any more: let them before the loop goes.
+    for (int round = 0; round < 100; ++round) {
+        gensio_time now{0, 0};
+        if (gensio_os_funcs_service(m_os, &now) != 0) break;  // nothing was left to do
+    }
     gensio_os_funcs_free(m_os);
     sel_free_selector(m_sel);
     m_os = nullptr;
@@ -229,33 +239,31 @@ bool CNetCommPort::Open(const CommLineSettings&, std::string& detail, std::strin
         m_outbox.clear();
     }
 
-    struct OpenState {
-        bool done = false;
-        int error = 0;
-    } opened;
+    m_bOpenDone = false;
+    m_bConnected = false;
     int result = BuildStack();
     if (result == 0) {
         result = gensio_open(
             m_io,
-            [](gensio*, int err, void* state) {
-                static_cast<OpenState*>(state)->done = true;
-                static_cast<OpenState*>(state)->error = err;
+            [](gensio*, int err, void* self) {
+                static_cast<CNetCommPort*>(self)->m_bOpenDone = true;
+                static_cast<CNetCommPort*>(self)->m_nOpenError = err;
             },
-            &opened);
+            this);
     }
     if (result == 0) {
-        if (!ServiceUntil([&opened] { return opened.done; }, Clock::now() + kConnectTimeout)) {
+        if (!ServiceUntil([this] { return m_bOpenDone; }, Clock::now() + kConnectTimeout)) {
             result = GE_TIMEDOUT;
         } else {
-            result = opened.error;
+            result = m_nOpenError;
         }
     }
     if (result != 0) {
         DescribeOpenFailure(result, detail, advice);
-        // Closing also ends an open still under way, so `opened` is not written after we return.
         Close();
         return false;
     }
+    m_bConnected = true;
     // Also what lets Telnet's answers to the line settings in.
     gensio_set_read_callback_enable(m_io, true);
     return true;
@@ -354,30 +362,33 @@ bool CNetCommPort::ApplyLineSettings(const CommLineSettings& settings)
 
 void CNetCommPort::Close()
 {
-    if (m_io == nullptr) {
-        StopLoop();
-        return;
-    }
-    const CBlockSigpipe blockSigpipe;
-    if (m_address.telnet && !m_bLineGone) {
-        if (sergensio* serial = gensio_to_sergensio(m_io)) {
-            sergensio_dtr(serial, SERGENSIO_DTR_OFF, nullptr, nullptr);
-            sergensio_flush(serial, SERGENSIO_FLUSH_RCV_XMIT_BUFFERS);
+    if (m_io != nullptr) {
+        const CBlockSigpipe blockSigpipe;
+        if (m_bConnected && m_address.telnet && !m_bLineGone) {
+            if (sergensio* serial = gensio_to_sergensio(m_io)) {
+                sergensio_dtr(serial, SERGENSIO_DTR_OFF, nullptr, nullptr);
+                sergensio_flush(serial, SERGENSIO_FLUSH_RCV_XMIT_BUFFERS);
+            }
         }
-    }
-    bool closed = false;
-    const int error = gensio_close(
-        m_io, [](gensio*, void* flag) { *static_cast<bool*>(flag) = true; }, &closed);
-    if (error == 0 && !ServiceUntil([&closed] { return closed; }, Clock::now() + kCloseTimeout)) {
-        // Left as it is: nobody services this loop again, so no callback can write to `closed`,
-        // and nothing is freed under gensio's feet. A rare peer that stopped reading costs memory.
+        // A refused connect is closed already; one under way or up is closed here.
+        if (m_bConnected || !m_bOpenDone) {
+            bool closed = false;
+            const int error = gensio_close(
+                m_io, [](gensio*, void* flag) { *static_cast<bool*>(flag) = true; }, &closed);
+            if (error == 0 && !ServiceUntil([&closed] { return closed; }, Clock::now() + kCloseTimeout)) {
+                // Left as it is: nobody services this loop again, so no callback can write to
+                // `closed`, and nothing is freed under gensio's feet. A rare peer that stopped
+                // reading costs memory.
+                m_io = nullptr;
+                m_os = nullptr;
+                m_sel = nullptr;
+                return;
+            }
+        }
+        gensio_free(m_io);
         m_io = nullptr;
-        m_os = nullptr;
-        m_sel = nullptr;
-        return;
     }
-    gensio_free(m_io);
-    m_io = nullptr;
+    m_bConnected = false;
     m_inbox.clear();
     m_sending.clear();
     StopLoop();
