@@ -1,8 +1,5 @@
 // dorvane-cli against a terminal on the network: the simulator on a pseudo-terminal behind Debian's
 // ser2net on loopback, over raw TCP, RFC 2217 and RFC 2217 inside TLS.
-#include <signal.h>
-#include <stdlib.h>
-
 #include <chrono>
 #include <gtest/gtest.h>
 #include <memory>
@@ -33,13 +30,7 @@ protected:
     }
     static void TearDownTestSuite() { s_folder.reset(); }
 
-    void SetUp() override
-    {
-        ASSERT_TRUE(s_made) << s_error;
-        // The test's authority plays the system's trust store, found where OpenSSL programs look.
-        setenv("SSL_CERT_FILE", s_certificates.authority.c_str(), 1);
-    }
-    void TearDown() override { unsetenv("SSL_CERT_FILE"); }
+    void SetUp() override { ASSERT_TRUE(s_made) << s_error; }
 
     void StartTerminal(int model, const SimulatorFaults& faults = {})
     {
@@ -70,9 +61,14 @@ protected:
         ASSERT_TRUE(m_ser2net->Start(error)) << error;
     }
 
-    static std::vector<std::string> Cli(const std::string& url, int model, std::vector<std::string> args)
+    // TLS ports trust the test's authority (--ca) unless told to keep to the system's store.
+    static std::vector<std::string> Cli(const std::string& url, int model, std::vector<std::string> args,
+                                        bool trustTheAuthority = true)
     {
         args.insert(args.begin(), {DORVANE_CLI_PATH, "--port", url, "--model", ModelName(model), "--timeout", "3"});
+        if (trustTheAuthority && url.find("+tls://") != std::string::npos) {
+            args.insert(args.begin() + 1, {"--ca", s_certificates.authority});
+        }
         return args;
     }
 
@@ -128,17 +124,19 @@ TEST_F(NetCli, ACertificateThatDoesNotVerifyIsAPortThatCannotBeOpened)
 {
     const struct {
         const TlsIdentity& identity;
+        bool trustTheAuthority;  // --ca; else the system's trust store, which does not know it
         const char* reason;
     } cases[] = {
-        {s_certificates.selfSigned, "self-signed certificate"},
-        {s_certificates.otherName, "the certificate is not made out to 127.0.0.1"},
+        {s_certificates.selfSigned, true, "self-signed certificate"},
+        {s_certificates.otherName, true, "the certificate is not made out to 127.0.0.1"},
+        {s_certificates.server, false, "unable to get local issuer certificate"},
     };
     StartTerminal(MODEL_ZEFA102);
     std::vector<std::string> urls;
     for (const auto& c : cases) urls.push_back(Serve(Link::Rfc2217Tls, c.identity));
     StartSer2net();
     for (std::size_t i = 0; i < urls.size(); ++i) {
-        const ProcessResult r = RunProcess(Cli(urls[i], MODEL_ZEFA102, {"connect"}));
+        const ProcessResult r = RunProcess(Cli(urls[i], MODEL_ZEFA102, {"connect"}, cases[i].trustTheAuthority));
         EXPECT_EQ(r.exitStatus, 3) << r.err;
         EXPECT_EQ(r.err.rfind("dorvane-cli: COM129 포트를 열수가 없습니다. 127.0.0.1:", 0), 0u) << r.err;
         EXPECT_NE(r.err.find(std::string(" 서버의 인증서를 받아들일 수 없습니다: ") + cases[i].reason),

@@ -1,5 +1,7 @@
 #include "comm/trusted_certificates.h"
 
+#include <stdlib.h>
+
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -37,6 +39,11 @@ TEST(TrustedCertificates, AFileWithoutACertificateIsRefusedAndTheStoreStays)
 
     ASSERT_TRUE(SetTrustedCertificates("", message, detail));
     EXPECT_EQ(TrustedCertificatesFile(), "");
+    // The system's store where OpenSSL's programs look: SSL_CERT_FILE first, else a directory.
+    setenv("SSL_CERT_FILE", made.authority.c_str(), 1);
+    EXPECT_EQ(TrustedCertificatesLocation(), made.authority);
+    unsetenv("SSL_CERT_FILE");
+    EXPECT_EQ(TrustedCertificatesLocation().back(), '/');
 }
 
 }  // namespace
