@@ -62,6 +62,8 @@ public:
     // is gone.
     virtual std::uint32_t ReadAvailable(char* buffer, std::uint32_t maxBytes) = 0;
     // Writes all of `data`, waiting at most about a second for the line; false when it could not.
+    // A network port queues it for its reader thread, the one that touches the connection; a
+    // write that fails there ends the line as a hang-up.
     virtual bool Write(const char* data, std::uint32_t length) = 0;
 };
 
