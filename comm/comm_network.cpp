@@ -28,6 +28,7 @@
 #include "comm/net_address.h"
 #include "comm/sigpipe_block.h"
 #include "comm/trusted_certificates.h"
+#include "comm/wake_pipe.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ public:
     }
 
     bool CreateIoEvents() override;
-    bool HasIoEvents() const override { return m_wakeRead >= 0; }
+    bool HasIoEvents() const override { return m_wake.IsOpen(); }
     void CloseIoEvents() override;
     bool Open(const CommLineSettings& settings, std::string& detail, std::string& advice) override;
     bool ApplyLineSettings(const CommLineSettings& settings) override;
@@ -118,8 +119,7 @@ private:
     gensio_os_funcs* m_os = nullptr;
     gensio* m_io = nullptr;
     // WakeReader and Write write a byte here; the selector wakes the reader's wait on it.
-    int m_wakeRead = -1;
-    int m_wakeWrite = -1;
+    CWakePipe m_wake;
     std::atomic<bool> m_bWakeRequested{false};
     std::atomic<bool> m_bLineGone{false};
 
@@ -141,20 +141,12 @@ private:
 
 bool CNetCommPort::CreateIoEvents()
 {
-    CloseIoEvents();
-    int ends[2];
-    if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) return false;
-    m_wakeRead = ends[0];
-    m_wakeWrite = ends[1];
-    return true;
+    return m_wake.Open();
 }
 
 void CNetCommPort::CloseIoEvents()
 {
-    for (int* end : {&m_wakeRead, &m_wakeWrite}) {
-        if (*end >= 0) ::close(*end);
-        *end = -1;
-    }
+    m_wake.Close();
 }
 
 bool CNetCommPort::StartLoop()
@@ -167,15 +159,15 @@ bool CNetCommPort::StartLoop()
     }
     gensio_os_funcs_set_data(m_os, this);
     gensio_os_funcs_set_vlog(m_os, OnLog);
-    sel_set_fd_handlers(m_sel, m_wakeRead, this, OnWakePipe, nullptr, nullptr, nullptr);
-    sel_set_fd_read_handler(m_sel, m_wakeRead, SEL_FD_HANDLER_ENABLED);
+    sel_set_fd_handlers(m_sel, m_wake.ReadEnd(), this, OnWakePipe, nullptr, nullptr, nullptr);
+    sel_set_fd_read_handler(m_sel, m_wake.ReadEnd(), SEL_FD_HANDLER_ENABLED);
     return true;
 }
 
 void CNetCommPort::StopLoop()
 {
     if (m_os == nullptr) return;
-    sel_clear_fd_handlers_norpt(m_sel, m_wakeRead);
+    sel_clear_fd_handlers_norpt(m_sel, m_wake.ReadEnd());
     // gensio and the selector free what a closed connection held from the loop, once nothing
     // uses it any more: let them before the loop goes.
     for (int round = 0; round < 100; ++round) {
@@ -428,12 +420,10 @@ int CNetCommPort::OnEvent(gensio* io, void* self, int event, int err, unsigned c
     }
 }
 
-void CNetCommPort::OnWakePipe(int fd, void*)
+void CNetCommPort::OnWakePipe(int, void* self)
 {
     // Only to end the loop's wait; the flags and the outbox say why.
-    char drain[64];
-    while (::read(fd, drain, sizeof drain) > 0) {
-    }
+    static_cast<CNetCommPort*>(self)->m_wake.Drain();
 }
 
 void CNetCommPort::OnLog(gensio_os_funcs* os, gensio_log_levels, const char* format, va_list args)
@@ -446,9 +436,7 @@ void CNetCommPort::OnLog(gensio_os_funcs* os, gensio_log_levels, const char* for
 void CNetCommPort::WakeReader()
 {
     m_bWakeRequested = true;
-    const char wake = 1;
-    // A full pipe already holds a wake-up.
-    [[maybe_unused]] const ssize_t written = ::write(m_wakeWrite, &wake, 1);
+    m_wake.Wake();
 }
 
 bool CNetCommPort::BeginReaderWait(std::string&, std::string&)
@@ -485,8 +473,7 @@ bool CNetCommPort::Write(const char* data, std::uint32_t length)
         if (m_outbox.size() + length > kOutboxMax) return false;
         m_outbox.append(data, length);
     }
-    const char wake = 1;
-    [[maybe_unused]] const ssize_t written = ::write(m_wakeWrite, &wake, 1);
+    m_wake.Wake();
     return true;
 }
 

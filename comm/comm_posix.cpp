@@ -16,6 +16,7 @@
 
 #include "comm/comm_port.h"
 #include "comm/port_map.h"
+#include "comm/wake_pipe.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ public:
     }
 
     bool CreateIoEvents() override;
-    bool HasIoEvents() const override { return m_wakeRead >= 0; }
+    bool HasIoEvents() const override { return m_wake.IsOpen(); }
     void CloseIoEvents() override;
     bool Open(const CommLineSettings& settings, std::string& detail, std::string& advice) override;
     bool ApplyLineSettings(const CommLineSettings& settings) override;
@@ -101,8 +102,7 @@ private:
     int m_fd = -1;
     // The pipe that wakes the reader out of poll(): the reader polls m_wakeRead, WakeReader
     // writes m_wakeWrite. A byte left in it wakes the next wait, so no wake-up is lost.
-    int m_wakeRead = -1;
-    int m_wakeWrite = -1;
+    CWakePipe m_wake;
     std::string m_strDevice;
 };
 
@@ -115,20 +115,12 @@ std::unique_ptr<CCommPort> CreateSystemCommPort()
 
 bool CPosixCommPort::CreateIoEvents()
 {
-    CloseIoEvents();
-    int ends[2];
-    if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) return false;
-    m_wakeRead = ends[0];
-    m_wakeWrite = ends[1];
-    return true;
+    return m_wake.Open();
 }
 
 void CPosixCommPort::CloseIoEvents()
 {
-    for (int* end : {&m_wakeRead, &m_wakeWrite}) {
-        if (*end >= 0) ::close(*end);
-        *end = -1;
-    }
+    m_wake.Close();
 }
 
 bool CPosixCommPort::Open(const CommLineSettings& settings, std::string& detail, std::string& advice)
@@ -203,23 +195,19 @@ void CPosixCommPort::Close()
 
 void CPosixCommPort::WakeReader()
 {
-    const char wake = 1;
-    // A full pipe already holds a wake-up.
-    [[maybe_unused]] const ssize_t written = ::write(m_wakeWrite, &wake, 1);
+    m_wake.Wake();
 }
 
 CCommPort::WaitResult CPosixCommPort::WaitForInput()
 {
-    pollfd fds[2] = {{m_fd, POLLIN, 0}, {m_wakeRead, POLLIN, 0}};
+    pollfd fds[2] = {{m_fd, POLLIN, 0}, {m_wake.ReadEnd(), POLLIN, 0}};
     int ready;
     do {
         ready = ::poll(fds, 2, -1);
     } while (ready < 0 && errno == EINTR);
     if (ready < 0) return WAIT_HANGUP;
     if (fds[1].revents != 0) {
-        char drain[16];
-        while (::read(m_wakeRead, drain, sizeof drain) > 0) {
-        }
+        m_wake.Drain();
         return WAIT_WOKEN;
     }
     if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) return WAIT_HANGUP;
