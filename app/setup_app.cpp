@@ -9,7 +9,7 @@
 #include "comm/port_map.h"
 #include "comm/trusted_certificates.h"
 #include "protocol/terminal_model.h"
-#include "sim/terminal_simulator.h"
+#include "sim/simulated_port.h"
 
 CSetupApp theApp;
 
@@ -35,12 +35,6 @@ int Fail(const std::string& korean, const std::string& english)
 std::string ModelChoice(const char* separator)
 {
     return std::string(ModelName(MODEL_ZEFA101)) + separator + ModelName(MODEL_ZEFA102);
-}
-
-bool IsSet(const char* variable)
-{
-    const char* value = std::getenv(variable);
-    return value != nullptr && *value != '\0';
 }
 
 }  // namespace
@@ -109,16 +103,15 @@ int CSetupApp::InitInstance()
     int model = MODEL_ZEFA101;  // the model the dialog starts with
 
     // Declared first so that it outlives the dialog and its open port.
-    std::optional<CTerminalSimulator> simulator;
+    std::unique_ptr<CSimulatedPort> simulator;
     if (m_nSimulateModel >= 0) {
-        simulator.emplace(m_nSimulateModel);
-        std::string error;
-        if (!simulator->Start(error)) {
-            std::fprintf(stderr, "dorvane: 단말기 시뮬레이터를 시작할 수 없습니다 / cannot start the simulator: %s\n",
-                         error.c_str());
-            return APP_EXIT_SIMULATOR_FAILED;
+        SimulatedPortFailure failure;
+        simulator = StartSimulatedPort(m_nSimulateModel, failure);
+        if (!simulator) {
+            std::fprintf(stderr, "dorvane: %s / %s\n", failure.korean.c_str(), failure.english.c_str());
+            return failure.unavailable ? APP_EXIT_INVALID_ARGUMENT : APP_EXIT_SIMULATOR_FAILED;
         }
-        port = simulator->RegisterPort();
+        port = simulator->Port();
         model = m_nSimulateModel;
     }
 
@@ -126,16 +119,4 @@ int CSetupApp::InitInstance()
     if (port > 0) dlg.PresetPort(port, model);
     dlg.DoModal();  // how it ended makes no difference
     return APP_EXIT_OK;
-}
-
-bool CheckDisplay()
-{
-    // An explicit platform (offscreen, vnc, eglfs ...) is the caller's choice, display or not.
-    if (IsSet("QT_QPA_PLATFORM") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY")) return true;
-    std::fputs(
-        "dorvane: 화면이 없습니다 (DISPLAY 와 WAYLAND_DISPLAY 가 설정되지 않음); 창 없이 같은 명령은 dorvane-cli 로 "
-        "실행합니다 / no display (DISPLAY and WAYLAND_DISPLAY are unset); dorvane-cli runs the same commands "
-        "without one\n",
-        stderr);
-    return false;
 }

@@ -11,7 +11,7 @@
 #include "cli/fleet.h"
 #include "cli/holiday_files.h"
 #include "cli/holiday_options.h"
-#include "cli/simulated_port.h"
+#include "sim/simulated_port.h"
 #include "cli/stdout_listing.h"
 #include "cli/terminal_commands.h"
 #include "comm/port_enumerator.h"
@@ -62,10 +62,12 @@ ExitStatus PreparePorts(const CliRequest& request, std::unique_ptr<CSimulatedPor
         if (port == 0) return Fail(EXIT_INVALID_ARGUMENT, error, "invalid port: " + text);
     }
     if (request.simulateModel >= 0) {
-        ExitStatus status = EXIT_OK;
-        CliError error;
-        simulator = StartSimulatedPort(request.simulateModel, status, error);
-        if (!simulator) return Fail(status, error.korean, error.english);
+        SimulatedPortFailure failure;
+        simulator = StartSimulatedPort(request.simulateModel, failure);
+        if (!simulator) {
+            return Fail(failure.unavailable ? EXIT_INVALID_ARGUMENT : EXIT_PORT_UNAVAILABLE, failure.korean,
+                        failure.english);
+        }
         port = simulator->Port();
     }
     return EXIT_OK;

@@ -1,5 +1,5 @@
-// The simulator on a pseudo-terminal (sim/).
-#include "cli/simulated_port.h"
+// The simulator on a pseudo-terminal.
+#include "sim/simulated_port.h"
 #include "sim/terminal_simulator.h"
 
 namespace {
@@ -23,12 +23,11 @@ private:
 
 }  // namespace
 
-std::unique_ptr<CSimulatedPort> StartSimulatedPort(int model, ExitStatus& status, CliError& error)
+std::unique_ptr<CSimulatedPort> StartSimulatedPort(int model, SimulatedPortFailure& failure)
 {
     auto simulated = std::make_unique<CPtySimulatedPort>(model);
     if (std::string reason; !simulated->Start(reason)) {
-        status = EXIT_PORT_UNAVAILABLE;
-        error = {"시뮬레이터를 시작할 수 없습니다: " + reason, "could not start the simulator: " + reason};
+        failure = {false, "시뮬레이터를 시작할 수 없습니다: " + reason, "could not start the simulator: " + reason};
         return nullptr;
     }
     return simulated;
