@@ -139,11 +139,12 @@ int main(int argc, char** argv)
         return Fail("링크를 만들 수 없습니다: " + link + ": " + SystemError(),
                     "cannot create the link: " + link + ": " + SystemError());
     }
+    // Before the device is printed: whoever reads it may stop us at once, and the link must go.
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
     std::printf("%s\n", simulator.SlavePath().c_str());
     std::fflush(stdout);
 
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
     while (!g_stop && !simulator.HungUp()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
     simulator.Stop();
     if (!link.empty()) ::unlink(link.c_str());
