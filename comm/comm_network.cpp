@@ -8,12 +8,10 @@
 // loop (its one wait) and is then the only thread that touches the connection. Write() therefore
 // queues the bytes for the reader and wakes it through a pipe the selector watches, as
 // WakeReader() does.
-#include <fcntl.h>
 #include <gensio/gensio.h>
 #include <gensio/gensio_unix.h>
 #include <gensio/selector.h>
 #include <gensio/sergensio.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -78,7 +76,6 @@ public:
     }
 
     bool CreateIoEvents() override;
-    bool HasIoEvents() const override { return m_wake.IsOpen(); }
     void CloseIoEvents() override;
     bool Open(const CommLineSettings& settings, std::string& detail, std::string& advice) override;
     bool ApplyLineSettings(const CommLineSettings& settings) override;
@@ -131,6 +128,7 @@ private:
     bool m_bOpenDone = false;
     bool m_bConnected = false;
     int m_nOpenError = 0;
+    Clock::time_point m_tOpenDeadline;  // connect, handshake and line settings share it
     std::string m_strCertificateProblem;
     std::string m_strLastLog;
     std::unique_ptr<CBlockSigpipe> m_pReaderSigpipe;  // the reader thread's, from its first wait
@@ -233,6 +231,7 @@ bool CNetCommPort::Open(const CommLineSettings&, std::string& detail, std::strin
 
     m_bOpenDone = false;
     m_bConnected = false;
+    m_tOpenDeadline = Clock::now() + kConnectTimeout;
     int result = BuildStack();
     if (result == 0) {
         result = gensio_open(
@@ -244,7 +243,7 @@ bool CNetCommPort::Open(const CommLineSettings&, std::string& detail, std::strin
             this);
     }
     if (result == 0) {
-        if (!ServiceUntil([this] { return m_bOpenDone; }, Clock::now() + kConnectTimeout)) {
+        if (!ServiceUntil([this] { return m_bOpenDone; }, m_tOpenDeadline)) {
             result = GE_TIMEDOUT;
         } else {
             result = m_nOpenError;
@@ -338,7 +337,7 @@ bool CNetCommPort::ApplyLineSettings(const CommLineSettings& settings)
             }
             return true;
         },
-        Clock::now() + kConnectTimeout);
+        m_tOpenDeadline);
     if (!answeredAll) return false;
     for (const LineSetting& setting : m_settings) {
         if (setting.error != 0 || setting.answer != setting.wanted) return false;
@@ -370,7 +369,7 @@ void CNetCommPort::Close()
             if (error == 0 && !ServiceUntil([&closed] { return closed; }, Clock::now() + kCloseTimeout)) {
                 // Left as it is: nobody services this loop again, so no callback can write to
                 // `closed`, and nothing is freed under gensio's feet. A rare peer that stopped
-                // reading costs memory.
+                // reading keeps its connection (and our memory) until this process ends.
                 m_io = nullptr;
                 m_os = nullptr;
                 m_sel = nullptr;

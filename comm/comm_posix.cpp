@@ -84,7 +84,6 @@ public:
     }
 
     bool CreateIoEvents() override;
-    bool HasIoEvents() const override { return m_wake.IsOpen(); }
     void CloseIoEvents() override;
     bool Open(const CommLineSettings& settings, std::string& detail, std::string& advice) override;
     bool ApplyLineSettings(const CommLineSettings& settings) override;
@@ -100,8 +99,7 @@ public:
 
 private:
     int m_fd = -1;
-    // The pipe that wakes the reader out of poll(): the reader polls m_wakeRead, WakeReader
-    // writes m_wakeWrite. A byte left in it wakes the next wait, so no wake-up is lost.
+    // WakeReader's way out of poll().
     CWakePipe m_wake;
     std::string m_strDevice;
 };
