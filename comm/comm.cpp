@@ -51,11 +51,6 @@ bool CComm::IsDeviceOpen() const
     return m_pPort && m_pPort->IsOpen();
 }
 
-bool CComm::HasIoEvents() const
-{
-    return m_pPort && m_pPort->HasIoEvents();
-}
-
 BOOL CComm::CreateIoEvents()
 {
     // A reader that ended by itself (the device vanished) still has to be joined.
@@ -66,8 +61,8 @@ BOOL CComm::CreateIoEvents()
 
 BOOL CComm::Open()
 {
-    if (m_bRunning || m_reader.joinable() || IsDeviceOpen()) Close();
-    if (!HasIoEvents() && !CreateIoEvents()) {
+    // Chooses the transport again: the port may have been set to another kind since.
+    if (!CreateIoEvents()) {
         ReportOpenFailure("I/O events could not be created");
         return 0;
     }

@@ -135,7 +135,6 @@ private:
 
     CommLineSettings LineSettings() const;
     bool IsDeviceOpen() const;
-    bool HasIoEvents() const;
 
     std::atomic<std::uint64_t> m_nBytesRead{0};
     std::atomic<std::int64_t> m_nReplyArrivingTicks{0};  // steady_clock ticks; 0: no partial reply

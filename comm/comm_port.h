@@ -32,9 +32,8 @@ public:
 
     virtual ~CCommPort() = default;
 
-    // The objects the reader waits on and is woken by. They outlive Close; a new Open reuses them.
+    // The objects the reader waits on and is woken by. They outlive Close.
     virtual bool CreateIoEvents() = 0;
-    virtual bool HasIoEvents() const = 0;
     virtual void CloseIoEvents() = 0;
 
     // Opens the line exclusively. On failure `detail` names the device and what the system said,

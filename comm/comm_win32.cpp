@@ -41,7 +41,6 @@ public:
     }
 
     bool CreateIoEvents() override;
-    bool HasIoEvents() const override { return m_hStop != nullptr; }
     void CloseIoEvents() override;
     bool Open(const CommLineSettings& settings, std::string& detail, std::string& advice) override;
     bool ApplyLineSettings(const CommLineSettings& settings) override;

@@ -8,6 +8,5 @@ BOOL OpenTerminalLink(CComm& comm, CCommOwner& owner, int port, int framing)
     comm.SetOwnerWindow(&owner);
     comm.m_nFraming = framing;
     comm.SetPortParams(static_cast<std::uint8_t>(port), 9600, 8, 0, 0);
-    comm.CreateIoEvents();
     return comm.Open();
 }
