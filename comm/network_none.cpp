@@ -10,7 +10,6 @@ public:
     explicit CMissingNetworkPort(std::string url) : m_strDevice(std::move(url)) {}
 
     bool CreateIoEvents() override { return true; }
-    bool HasIoEvents() const override { return true; }
     void CloseIoEvents() override {}
     bool Open(const CommLineSettings&, std::string& detail, std::string& advice) override
     {
@@ -46,14 +45,4 @@ bool SetTrustedCertificates(const std::string& caFile, std::string& message, std
     message = "이 빌드에는 네트워크 포트가 없습니다 (--ca 를 쓸 수 없습니다)";
     detail = "this build has no network ports, so --ca has nothing to apply to";
     return false;
-}
-
-std::string TrustedCertificatesFile()
-{
-    return {};
-}
-
-std::string TrustedCertificatesLocation()
-{
-    return {};
 }
