@@ -37,6 +37,11 @@ const char* ModelName(int model)
     return MODEL_NAMES[Index(model)];
 }
 
+std::string ModelNames(const char* separator)
+{
+    return std::string(MODEL_NAMES[MODEL_ZEFA101]) + separator + MODEL_NAMES[MODEL_ZEFA102];
+}
+
 int ParseModelName(std::string_view name)
 {
     for (int model : {MODEL_ZEFA101, MODEL_ZEFA102}) {

@@ -2,6 +2,7 @@
 // its answer to a data read begins. Everything else that differs by model asks here.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 inline constexpr int MODEL_ZEFA101 = 0;  // "#", letter, fields, CR LF
@@ -11,6 +12,8 @@ inline constexpr int MODEL_ZEFA102 = 1;  // STX, letter, fields, ETX
 inline constexpr const char* MODEL_NAMES[] = {"ZEFA-101", "ZEFA-102"};
 
 const char* ModelName(int model);
+// Every model's name, in order, joined by `separator` ("|" in a usage line, " or " in a message).
+std::string ModelNames(const char* separator);
 // MODEL_ZEFA101 or MODEL_ZEFA102 for its name, in upper or lower case; -1 for anything else.
 int ParseModelName(std::string_view name);
 // FRAMING_LINES for the ZEFA-101, FRAMING_STX_ETX for the ZEFA-102 (comm/framing.h).

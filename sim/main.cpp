@@ -71,7 +71,7 @@ int MonthDay(const std::string& text)
 
 int main(int argc, char** argv)
 {
-    const std::string models = std::string(MODEL_NAMES[MODEL_ZEFA101]) + "|" + MODEL_NAMES[MODEL_ZEFA102];
+    const std::string models = ModelNames("|");
     CLI::App app(
         "A lending terminal on a pseudo-terminal; prints the device to open (for example with "
         "--port COM5=PATH).",
