@@ -32,21 +32,17 @@ int Fail(const std::string& korean, const std::string& english)
     return APP_EXIT_INVALID_ARGUMENT;
 }
 
-std::string ModelChoice(const char* separator)
-{
-    return std::string(ModelName(MODEL_ZEFA101)) + separator + ModelName(MODEL_ZEFA102);
-}
-
 }  // namespace
 
 std::optional<int> CSetupApp::ParseCommandLine(int argc, char** argv)
 {
-    CLI::App app("Sets up a " + ModelChoice(" or ") + " lending terminal: the setup dialog.", "dorvane");
+    CLI::App app("Sets up a " + ModelNames(" or ") + " lending terminal: the setup dialog.", "dorvane");
     app.footer(kFooter);
     app.set_version_flag("--version", "dorvane " DORVANE_VERSION);
+    std::string portArgument;  // as dorvane-cli takes it
     std::string simulate;
     std::string caFile;
-    app.add_option("--port", m_strPort,
+    app.add_option("--port", portArgument,
                    "list this port and select it; COMn=/dev/PATH also maps COMn to that device; a network terminal: "
                    "tcp://HOST:PORT, rfc2217://HOST:PORT, tcp+tls://HOST:PORT or rfc2217+tls://HOST:PORT, also as "
                    "COMn=URL")
@@ -56,7 +52,7 @@ std::optional<int> CSetupApp::ParseCommandLine(int argc, char** argv)
                    "system's trust store)")
         ->type_name("FILE");
     app.add_option("--simulate", simulate, "a simulated terminal on a pseudo-terminal, listed as a port and selected")
-        ->type_name(ModelChoice("|"));
+        ->type_name(ModelNames("|"));
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& done) {
@@ -65,28 +61,30 @@ std::optional<int> CSetupApp::ParseCommandLine(int argc, char** argv)
         return Fail("명령줄을 읽을 수 없습니다 (--help 참고)", failure.what());
     }
     // As in dorvane-cli: which of the two the port box should select would be a guess.
-    if (!m_strPort.empty() && !simulate.empty()) {
+    if (!portArgument.empty() && !simulate.empty()) {
         return Fail("--port 와 --simulate 는 함께 쓸 수 없습니다", "--port and --simulate cannot be used together");
     }
     if (!simulate.empty()) {
         m_nSimulateModel = ParseModelName(simulate);
         if (m_nSimulateModel < 0) {
-            return Fail("시뮬레이터 모델은 " + ModelChoice(" 또는 ") + " 입니다: " + simulate,
-                        "simulated model must be " + ModelChoice(" or ") + ": " + simulate);
+            return Fail("시뮬레이터 모델은 " + ModelNames(" 또는 ") + " 입니다: " + simulate,
+                        "simulated model must be " + ModelNames(" or ") + ": " + simulate);
         }
     }
 
     if (std::string message, detail; !SetTrustedCertificates(caFile, message, detail)) return Fail(message, detail);
 
+    // Without either, the dialog lists the ports itself.
+    if (portArgument.empty() && m_nSimulateModel < 0) return std::nullopt;
     // The kernel's ports first, then --port and the simulator: the numbers dorvane-cli gives them.
     CPortEnumerator kernelPorts;
     kernelPorts.Enumerate();
-    if (m_strPort.empty()) return std::nullopt;
+    if (portArgument.empty()) return std::nullopt;
     std::string korean;
-    m_nPort = ParsePortArgument(m_strPort, g_portMap, korean);
+    m_nPort = ParsePortArgument(portArgument, g_portMap, korean);
     if (m_nPort == 0) {
         return Fail(korean, "invalid port (COMn, COMn=/dev/PATH, /dev/PATH or a tcp://, rfc2217:// URL, n 1-255): " +
-                                m_strPort);
+                                portArgument);
     }
     // The port box lists only ports with a device: a bare COMn must name one the kernel has.
     if (g_portMap.Path(m_nPort).empty()) {

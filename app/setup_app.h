@@ -16,16 +16,15 @@ enum AppExitStatus {
 class CSetupApp {
 public:
     // Reads argv (--port, --ca, --simulate, --help, --version), lists the kernel's ports and the
-    // --port one in g_portMap and sets the TLS trust; needs no QApplication. Returns the status to exit with when the
-    // run ends here (help, version, an invalid argument), else nothing.
+    // --port one in g_portMap and sets the TLS trust; needs no QApplication. Returns the status
+    // to exit with when the run ends here (help, version, an invalid argument), else nothing.
     std::optional<int> ParseCommandLine(int argc, char** argv);
     // Runs the dialog on the ports the command line asked for; a QApplication must exist.
     // Returns the process's exit status.
     int InitInstance();
 
 private:
-    std::string m_strPort;  // as dorvane-cli takes it; empty when not given
-    int m_nPort = 0;        // its number; 0 without --port
+    int m_nPort = 0;  // the --port's number; 0 without it
     int m_nSimulateModel = -1;
 };
 

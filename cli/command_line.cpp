@@ -60,17 +60,12 @@ bool ParseInt(const std::string& text, long min, long max, int& value)
     return true;
 }
 
-std::string ModelChoice(const char* separator)
-{
-    return std::string(ModelName(MODEL_ZEFA101)) + separator + ModelName(MODEL_ZEFA102);
-}
-
 void ApplyModel(const std::string& text, CliRequest& request)
 {
     request.model = ParseModelName(text);
     if (request.model < 0) {
-        Refuse("모델은 " + ModelChoice(" 또는 ") + " 입니다: " + text,
-               "model must be " + ModelChoice(" or ") + ": " + text);
+        Refuse("모델은 " + ModelNames(" 또는 ") + " 입니다: " + text,
+               "model must be " + ModelNames(" or ") + ": " + text);
     }
 }
 
@@ -78,8 +73,8 @@ void ApplySimulate(const std::string& text, CliRequest& request)
 {
     request.simulateModel = ParseModelName(text);
     if (request.simulateModel < 0) {
-        Refuse("시뮬레이터 모델은 " + ModelChoice(" 또는 ") + " 입니다: " + text,
-               "simulated model must be " + ModelChoice(" or ") + ": " + text);
+        Refuse("시뮬레이터 모델은 " + ModelNames(" 또는 ") + " 입니다: " + text,
+               "simulated model must be " + ModelNames(" or ") + ": " + text);
     }
 }
 
@@ -277,8 +272,8 @@ const std::vector<ToolOption>& Options()
         {PORT_OPTION, "COMn|/dev/PATH|URL",
          "port to use; COMn=/dev/PATH or COMn=URL also maps COMn to it; repeated: every port at once", ApplyPort},
         {PORTS_FILE_OPTION, "FILE", "ports to use, one a line ('#' comments), all at once", ApplyPortsFile},
-        {"--model", ModelChoice("|"), "the terminal's model", ApplyModel},
-        {"--simulate", ModelChoice("|"), "talk to a built-in simulated terminal instead of a port", ApplySimulate},
+        {"--model", ModelNames("|"), "the terminal's model", ApplyModel},
+        {"--simulate", ModelNames("|"), "talk to a built-in simulated terminal instead of a port", ApplySimulate},
         {"--timeout", "SECONDS", "wait this long for a silent terminal (default 5)", ApplyTimeout},
         {"--ca", "FILE.pem", "TLS ports (tcp+tls://, rfc2217+tls://) trust only these authorities",
          [](const std::string& file, CliRequest& request) { request.caFile = file; }},
@@ -340,7 +335,7 @@ CLI::Option* AddValue(CLI::App& app, const std::string& name, const std::string&
 // may stand before or after the command.
 void Describe(CLI::App& app, CliRequest& request)
 {
-    app.description("Sets up a " + ModelChoice(" or ") + " lending terminal without a window.");
+    app.description("Sets up a " + ModelNames(" or ") + " lending terminal without a window.");
     app.footer(kFooter);
     app.set_version_flag("--version", "dorvane-cli " DORVANE_VERSION);
     app.require_subcommand(1);
@@ -427,7 +422,7 @@ bool CheckHolidayFileOptions(const CliRequest& request, CliError& error)
     if (request.format != HolidayFormat::Text && request.command != CliCommand::Holidays) {
         return Fail(error, "--format 은 holidays 명령에만 씁니다", "--format is for the holidays command only");
     }
-    if (!request.imports.empty() && request.command != CliCommand::Holidays && request.command != CliCommand::Send) {
+    if (!request.imports.empty() && !CountsTheYearsHolidays(request.command)) {
         return Fail(error, "--import 는 holidays 와 send 명령에만 씁니다", "--import is for holidays and send only");
     }
     if (request.verify && request.command != CliCommand::Send) {
@@ -450,6 +445,16 @@ bool CheckMarks(const CliRequest& request, CliError& error)
 }
 
 }  // namespace
+
+bool CountsTheYearsHolidays(CliCommand command)
+{
+    return command == CliCommand::Holidays || command == CliCommand::Send;
+}
+
+void PrintCliError(const std::string& korean, const std::string& english)
+{
+    std::fprintf(stderr, "dorvane-cli: %s / %s\n", korean.c_str(), english.c_str());
+}
 
 bool NeedsTerminal(CliCommand command)
 {

@@ -60,6 +60,12 @@ struct CliError {
     std::string english;
 };
 
+// holidays and send: the commands that count the year's holidays, and so read the holiday files.
+bool CountsTheYearsHolidays(CliCommand command);
+
+// How the tool says a failure or a warning: one line on standard error, Korean then English.
+void PrintCliError(const std::string& korean, const std::string& english);
+
 // Fills `request` from argv (without the program name), or fills `error` and returns false.
 // `thisYear` completes commands given no year, so that a --mark of 29 February is checked
 // against the right year.

@@ -13,11 +13,6 @@ namespace {
 // A summary lists this many differences of a terminal at most; its own lines list them all.
 constexpr std::size_t kDifferencesInSummary = 5;
 
-bool StartsWith(const std::string& text, const std::string& start)
-{
-    return text.compare(0, start.size(), start) == 0;
-}
-
 // The fleet's command line for one terminal: its port instead of all of them.
 std::vector<std::string> RunArguments(const std::vector<std::string>& args, const std::string& port)
 {
@@ -27,7 +22,7 @@ std::vector<std::string> RunArguments(const std::vector<std::string>& args, cons
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == portOption || args[i] == fileOption) {
             ++i;  // and its value
-        } else if (!StartsWith(args[i], portOption + "=") && !StartsWith(args[i], fileOption + "=")) {
+        } else if (!args[i].starts_with(portOption + "=") && !args[i].starts_with(fileOption + "=")) {
             run.push_back(args[i]);
         }
     }
@@ -80,7 +75,7 @@ int RunFleet(const CliRequest& request, const std::vector<std::string>& args)
     CFleetConsole console(names);
     std::vector<int> statuses;
     if (CliError error; !RunChildren(argLists, console, statuses, error)) {
-        std::fprintf(stderr, "dorvane-cli: %s / %s\n", error.korean.c_str(), error.english.c_str());
+        PrintCliError(error.korean, error.english);
         return EXIT_INVALID_ARGUMENT;
     }
     console.Flush();

@@ -4,15 +4,6 @@
 
 #include "cli/upload_verification.h"
 
-namespace {
-
-bool StartsWith(std::string_view text, std::string_view start)
-{
-    return text.substr(0, start.size()) == start;
-}
-
-}  // namespace
-
 CFleetConsole::CFleetConsole(const std::vector<std::string>& names)
 {
     for (const std::string& name : names) m_terminals.push_back({name + ": ", {}, {}});
@@ -49,9 +40,9 @@ void CFleetConsole::WriteLine(std::size_t child, bool standardError, std::string
     std::fwrite(whole.data(), 1, whole.size(), stream);
     std::fflush(stream);
     if (standardError) return;
-    if (StartsWith(line, MISSING_LINE)) {
+    if (line.starts_with(MISSING_LINE)) {
         terminal.differences.push_back("missing " + std::string(line.substr(std::string_view(MISSING_LINE).size())));
-    } else if (StartsWith(line, EXTRA_LINE)) {
+    } else if (line.starts_with(EXTRA_LINE)) {
         terminal.differences.push_back("extra " + std::string(line.substr(std::string_view(EXTRA_LINE).size())));
     }
 }

@@ -15,7 +15,7 @@ namespace {
 // On standard error, so that an export on standard output stays a clean file.
 void Say(const HolidayFileMessage& message)
 {
-    std::fprintf(stderr, "dorvane-cli: %s / %s\n", message.korean.c_str(), message.english.c_str());
+    PrintCliError(message.korean, message.english);
 }
 
 }  // namespace

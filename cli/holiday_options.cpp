@@ -12,5 +12,6 @@ bool ApplyHolidayOptions(const CliRequest& request, CliError& error)
     g_holidaySettings.biweeklyOdd = request.biweeklyOdd ? 1 : 0;
     g_holidaySettings.biweeklyWeekday = request.biweeklyWeekday;
     for (const DayMark& mark : request.marks) g_holidaySettings.marks[mark.month][mark.day] = 1;
-    return MarkHolidayFiles(request, error);
+    // The other commands send no holidays: the files would only be read for their warnings.
+    return !CountsTheYearsHolidays(request.command) || MarkHolidayFiles(request, error);
 }

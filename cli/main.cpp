@@ -24,7 +24,7 @@ namespace {
 
 ExitStatus Fail(ExitStatus status, const std::string& korean, const std::string& english)
 {
-    std::fprintf(stderr, "dorvane-cli: %s / %s\n", korean.c_str(), english.c_str());
+    PrintCliError(korean, english);
     return status;
 }
 

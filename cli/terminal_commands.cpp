@@ -59,11 +59,6 @@ ExitStatus RunExchange(const CliRequest& request, const LocalTime& clock, CTermi
     }
 }
 
-void PrintFailure(const std::string& korean, const std::string& english)
-{
-    std::fprintf(stderr, "dorvane-cli: %s / %s\n", korean.c_str(), english.c_str());
-}
-
 // How far an upload got, for a run cut short: "12 / 71".
 std::string UploadSoFar()
 {
@@ -78,12 +73,12 @@ int RunTerminalCommand(const CliRequest& request, int port)
     // The clock is read once, and refused before anything is sent.
     const LocalTime clock = ReadLocalClock();
     if (request.command == CliCommand::SetTime && !IsTerminalYear(clock.year)) {
-        PrintFailure(ClockOutOfRangeText(clock.year),
+        PrintCliError(ClockOutOfRangeText(clock.year),
                      "this computer's clock shows " + std::to_string(clock.year) + ", which no terminal can hold");
         return EXIT_INVALID_ARGUMENT;
     }
     if (CliError error; !ApplyHolidayOptions(request, error)) {
-        PrintFailure(error.korean, error.english);
+        PrintCliError(error.korean, error.english);
         return EXIT_INVALID_ARGUMENT;
     }
     WatchInterrupts();
@@ -95,10 +90,10 @@ int RunTerminalCommand(const CliRequest& request, int port)
         const char* name = SignalName(session.Interrupted());
         const bool upload = request.command == CliCommand::Send && GetUploadProgress().total > 0;
         const std::string soFar = upload ? " (데이터 전송 " + UploadSoFar() + ")" : "";
-        PrintFailure(std::string(name) + " 신호를 받아 중단했습니다" + soFar,
+        PrintCliError(std::string(name) + " 신호를 받아 중단했습니다" + soFar,
                      std::string("interrupted by ") + name + (upload ? " after " + UploadSoFar() + " holidays" : ""));
         return EXIT_INTERRUPTED + session.Interrupted();
     }
-    if (status != EXIT_OK) PrintFailure(session.ErrorKorean(), session.ErrorEnglish());
+    if (status != EXIT_OK) PrintCliError(session.ErrorKorean(), session.ErrorEnglish());
     return status;
 }

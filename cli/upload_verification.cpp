@@ -22,7 +22,7 @@ std::set<int> SentDays()
 {
     std::set<int> days;
     for (int i = 0; i < g_nSendCount; ++i) {
-        if (g_sendList[i].month != 0) days.insert(g_sendList[i].month * 100 + g_sendList[i].day);
+        if (!g_sendList[i].IsEndRecord()) days.insert(g_sendList[i].month * 100 + g_sendList[i].day);
     }
     return days;
 }
