@@ -23,11 +23,6 @@ constexpr int COMMAND_BUTTONS[] = {
 
 constexpr const char* TEXT_WAITING_FOR_TERMINAL = "단말기가 말하기를 기다리는 중";
 
-QString Utf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 // Commands. The protocol decides; the dialog watches for the reply each one waits for.
@@ -134,7 +129,7 @@ void CSetupDlg::OnStepTimer()
     const StepFailure failure = DescribeExpiredStep(m_step);
     WriteConsole(TimeoutLine(failure.korean));
     EndExchange();
-    ShowMessageBox(Utf8(failure.korean));
+    ShowMessageBox(QString::fromStdString(failure.korean));
 }
 
 void CSetupDlg::EndExchange()
@@ -216,7 +211,7 @@ void CSetupDlg::PostCommError(int, const std::string& message, const std::string
             WriteConsole(message + " (" + detail + ")\n");
             // No reply can come on a line that is gone.
             EndExchange();
-            ShowMessageBox(Utf8(message));
+            ShowMessageBox(QString::fromStdString(message));
         },
         Qt::QueuedConnection);
 }
@@ -224,7 +219,7 @@ void CSetupDlg::PostCommError(int, const std::string& message, const std::string
 void CSetupDlg::ShowCommError(const std::string& message, const std::string& detail)
 {
     WriteConsole(message + " (" + detail + ")\n");
-    ShowMessageBox(Utf8(message));
+    ShowMessageBox(QString::fromStdString(message));
 }
 
 // ProtocolHost.
@@ -236,7 +231,7 @@ void CSetupDlg::WriteConsole(const std::string& line)
 
 void CSetupDlg::SetTotalCaption(const std::string& text)
 {
-    GetDlgItemAs<QLabel>(IDC_TOTAL)->setText(Utf8(text));
+    GetDlgItemAs<QLabel>(IDC_TOTAL)->setText(QString::fromStdString(text));
 }
 
 void CSetupDlg::WriteFrame(const std::string& frame)
@@ -246,12 +241,12 @@ void CSetupDlg::WriteFrame(const std::string& frame)
 
 void CSetupDlg::ShowMessage(const std::string& text)
 {
-    ShowMessageBox(Utf8(text));
+    ShowMessageBox(QString::fromStdString(text));
 }
 
 void CSetupDlg::SetStatusCaption(const std::string& text)
 {
-    GetDlgItemAs<QLabel>(IDC_STATUS)->setText(Utf8(text));
+    GetDlgItemAs<QLabel>(IDC_STATUS)->setText(QString::fromStdString(text));
 }
 
 void CSetupDlg::Repaint()

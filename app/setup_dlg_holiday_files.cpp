@@ -12,22 +12,13 @@
 #include "date/holiday_json.h"
 #include "date/holidays.h"
 
-namespace {
-
-QString Text(const std::string& utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-}  // namespace
-
 void CSetupDlg::LoadHolidayFolder()
 {
     HolidayFolderRead read = ReadHolidayFolder(HolidayFolderPath());
     for (const HolidayFileMessage& skipped : read.skipped) WriteConsole(skipped.korean + "\n");
     for (const HolidayFileMessage& refusal : read.refusals) {
         WriteConsole(refusal.korean + "\n");
-        ShowMessageBox(Text(refusal.korean));
+        ShowMessageBox(QString::fromStdString(refusal.korean));
     }
     m_holidayFiles = std::move(read.files);
 }
@@ -62,7 +53,7 @@ void CSetupDlg::OnImportHolidays()
     for (const HolidayFileMessage& skipped : read.skipped) WriteConsole(skipped.korean + "\n");
     if (!read.file) {
         WriteConsole(read.refusal.korean + "\n");
-        ShowMessageBox(Text(read.refusal.korean));
+        ShowMessageBox(QString::fromStdString(read.refusal.korean));
         return;
     }
     // A file of that name read before gives way to its new copy.
