@@ -6,7 +6,7 @@
 #include "protocol/console.h"
 #include "protocol/protocol.h"
 
-void CExchangeStep::Restart(Kind kind, Clock::time_point now, std::uint64_t bytesRead)
+void CExchangeStep::Begin(Kind kind, Clock::time_point now, std::uint64_t bytesRead)
 {
     m_kind = kind;
     m_bBounded = true;
@@ -18,14 +18,9 @@ void CExchangeStep::Restart(Kind kind, Clock::time_point now, std::uint64_t byte
     m_strLastReply.clear();
 }
 
-void CExchangeStep::Begin(Kind kind, Clock::time_point now, std::uint64_t bytesRead)
-{
-    Restart(kind, now, bytesRead);
-}
-
 void CExchangeStep::Hold(Clock::time_point now, std::uint64_t bytesRead, bool bounded)
 {
-    Restart(STEP_HELD_CONNECT, now, bytesRead);
+    Begin(STEP_HELD_CONNECT, now, bytesRead);
     m_bBounded = bounded;
 }
 
@@ -58,7 +53,7 @@ bool CExchangeStep::OnReply(int effect, std::string_view text, Clock::time_point
     if (next == STEP_NONE) {
         End();
     } else {
-        Restart(next, now, bytesRead);
+        Begin(next, now, bytesRead);
     }
     return true;
 }

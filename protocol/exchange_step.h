@@ -62,8 +62,6 @@ public:
     const std::string& LastReply() const { return m_strLastReply; }
 
 private:
-    void Restart(Kind kind, Clock::time_point now, std::uint64_t bytesRead);
-
     Clock::duration m_timeout;
     Kind m_kind = STEP_NONE;
     bool m_bBounded = true;

@@ -9,6 +9,8 @@ struct SendRecord {
     int year;   // year - 2000
     int month;  // 1..12; 0 in the end record
     int day;    // 1..31; 0 in the end record
+
+    bool IsEndRecord() const { return month == 0; }
 };
 
 // Every day of a leap year plus the end record, so no holiday is ever left out.

@@ -134,7 +134,7 @@ void AbandonExchange(ProtocolHost& host)
 UploadProgress GetUploadProgress()
 {
     // The ZEFA-102 end record is no holiday: it counts in neither figure.
-    const bool endRecord = g_nSendCount > 0 && g_sendList[g_nSendCount - 1].month == 0;
+    const bool endRecord = g_nSendCount > 0 && g_sendList[g_nSendCount - 1].IsEndRecord();
     const int holidays = g_nSendCount - (endRecord ? 1 : 0);
     return {g_nPendingCmd == PENDING_UPLOAD, std::min(g_nSendAnswered, holidays), holidays};
 }
