@@ -6,24 +6,6 @@
 
 namespace {
 
-// The row of (month, day) as the holiday rule matches it: the first with that month and day,
-// and only when its kind makes a holiday.
-const HolidayRule* RowOf(const HolidayRule (&table)[HOLIDAY_TABLE_ROWS], int month, int day)
-{
-    for (const HolidayRule& rule : table) {
-        if (rule.month == month && rule.day == day) return rule.kind != 0 ? &rule : nullptr;
-    }
-    return nullptr;
-}
-
-// The eve of the New Year has the row with day 0, since the 12th month has 29 or 30 days; the
-// other rows never name a day of a leap month.
-const HolidayRule* LunarRowOf(const CLunarDate& date)
-{
-    if (IsLunarNewYearsEve(date)) return RowOf(LunarHolidays, 12, 0);
-    return date.IsLeapMonth() ? nullptr : RowOf(LunarHolidays, date.GetMonth(CAL_LUNAR), date.GetDay(CAL_LUNAR));
-}
-
 // An unnamed row belongs to the festival of its month; the eve, alone in the 12th month, to the
 // festival that follows it round the year: the New Year.
 const char* FestivalName(const HolidayRule& row)
@@ -48,8 +30,8 @@ std::vector<std::string> HolidayNames(const CLunarDate& day)
     const int month = day.GetMonth(CAL_SOLAR);
     const int dayOfMonth = day.GetDay(CAL_SOLAR);
     std::vector<std::string> names;
-    if (const HolidayRule* solar = RowOf(SolarHolidays, month, dayOfMonth)) names.emplace_back(solar->name);
-    if (const HolidayRule* lunar = LunarRowOf(day)) names.emplace_back(FestivalName(*lunar));
+    if (const HolidayRule* solar = FindHolidayRow(SolarHolidays, month, dayOfMonth)) names.emplace_back(solar->name);
+    if (const HolidayRule* lunar = LunarHolidayRow(day)) names.emplace_back(FestivalName(*lunar));
     for (const LawHoliday& law : LawHolidays(year)) {
         if (law.month == month && law.day == dayOfMonth) names.emplace_back(law.name);
     }

@@ -37,26 +37,29 @@ void ClearHolidayMarks()
     std::memset(g_holidaySettings.marks, 0, sizeof g_holidaySettings.marks);
 }
 
-namespace {
-
-// 1 when a row of the table names (month, day) with a nonzero kind.
-int MatchTable(const HolidayRule (&table)[HOLIDAY_TABLE_ROWS], int month, int day)
-{
-    for (const HolidayRule& rule : table) {
-        if (rule.month > month) break;
-        if (rule.month == month && rule.day == day) return rule.kind != 0 ? 1 : 0;
-    }
-    return 0;
-}
-
-}  // namespace
-
 int IsLunarNewYearsEve(const CLunarDate& day)
 {
     if (day.GetMonth(CAL_LUNAR) != 12) return 0;
     const int year = day.GetYear(CAL_LUNAR);
     const int leap = HasLeapMonth(year, 12);
     return day.IsLeapMonth() == leap && day.GetDay(CAL_LUNAR) == DaysInMonth(year, 12, CAL_LUNAR, leap) ? 1 : 0;
+}
+
+const HolidayRule* FindHolidayRow(const HolidayRule (&table)[HOLIDAY_TABLE_ROWS], int month, int day)
+{
+    for (const HolidayRule& rule : table) {
+        if (rule.month > month) break;
+        if (rule.month == month && rule.day == day) return rule.kind != 0 ? &rule : nullptr;
+    }
+    return nullptr;
+}
+
+const HolidayRule* LunarHolidayRow(const CLunarDate& day)
+{
+    // The eve has the row with day 0, since the 12th month has 29 or 30 days.
+    if (IsLunarNewYearsEve(day)) return FindHolidayRow(LunarHolidays, 12, 0);
+    if (day.IsLeapMonth() != 0) return nullptr;
+    return FindHolidayRow(LunarHolidays, day.GetMonth(CAL_LUNAR), day.GetDay(CAL_LUNAR));
 }
 
 int HolidayKindOf(const CLunarDate& day, const HolidaySettings& s)
@@ -67,11 +70,7 @@ int HolidayKindOf(const CLunarDate& day, const HolidaySettings& s)
     if (s.unsetSunday == 0 && weekday == 1) return HOLIDAY_SUNDAY;
 
     if (s.unsetHoliday == 0) {
-        if (MatchTable(SolarHolidays, month, dayOfMonth)) return HOLIDAY_NATIONAL;
-        if (IsLunarNewYearsEve(day)) return HOLIDAY_NATIONAL;
-        if (day.IsLeapMonth() == 0 && MatchTable(LunarHolidays, day.GetMonth(CAL_LUNAR), day.GetDay(CAL_LUNAR))) {
-            return HOLIDAY_NATIONAL;
-        }
+        if (FindHolidayRow(SolarHolidays, month, dayOfMonth) || LunarHolidayRow(day)) return HOLIDAY_NATIONAL;
         // What the public-holiday law of this year adds: 한글날, election days, substitutes, ...
         if (IsLawHoliday(day.GetYear(CAL_SOLAR), month, dayOfMonth)) return HOLIDAY_NATIONAL;
     }

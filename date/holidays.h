@@ -46,6 +46,10 @@ class CLunarDate;
 // 1 when the day is the last of the 12th lunar month, the eve of the New Year: 29 or 30 days
 // in, so no table row can name it. A leap 12th month would have the eve at its end.
 int IsLunarNewYearsEve(const CLunarDate& day);
+// The row of a rule table naming (month, day), when its kind makes a holiday; else null.
+const HolidayRule* FindHolidayRow(const HolidayRule (&table)[HOLIDAY_TABLE_ROWS], int month, int day);
+// The lunar table's row for `day`: the New Year's eve, or a date of a month that is not leap.
+const HolidayRule* LunarHolidayRow(const CLunarDate& day);
 // HOLIDAY_NONE .. HOLIDAY_SET of the day under `settings`; the first rule that decides wins:
 // Sundays, national holidays, marked days, the biweekly day off. The day must have been set.
 int HolidayKindOf(const CLunarDate& day, const HolidaySettings& settings);
