@@ -52,18 +52,15 @@ CCalendarCtrl::CCalendarCtrl(QWidget* parent)
     : QWidget(parent),
       m_strWeekday{QStringLiteral("일"), QStringLiteral("월"), QStringLiteral("화"), QStringLiteral("수"),
                    QStringLiteral("목"), QStringLiteral("금"), QStringLiteral("토")},
-      m_fontTitle(MakeLogFont(QStringLiteral("굴림체"), 18, 700)),
-      m_fontHeader(MakeLogFont(QStringLiteral("굴림"), 12, 0)),
-      m_fontDay(MakeLogFont(QStringLiteral("굴림"), 16, 700)),
       m_crBorder(0),
       m_crGrid(FromQColor(palette().color(QPalette::Dark))),
       m_crText(0),
       m_crHoliday(MakeColorRef(220, 0, 0)),
-      m_crSaturday(MakeColorRef(0, 0, 150)),
-      m_nCaptionHeight(CAPTION_HEIGHT)
+      m_crSaturday(MakeColorRef(0, 0, 150))
 {
     // Every paint covers the whole update rectangle; erasing first would only flicker.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    SetScale(1.0);  // the fonts and the caption at their own sizes
     UpdateSelection();
 }
 
