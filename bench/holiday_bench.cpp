@@ -5,14 +5,9 @@
 #include "date/lunar_date.h"
 #include "protocol/holiday_upload.h"
 #include "protocol/terminal_model.h"
+#include "tests/support/null_listing.h"
 
 namespace {
-
-class NullListing : public ListingOutput {
-public:
-    void WriteConsole(const std::string& line) override { benchmark::DoNotOptimize(line.data()); }
-    void SetTotalCaption(const std::string& text) override { benchmark::DoNotOptimize(text.data()); }
-};
 
 // Every day of the year set and asked for its kind, as one calendar repaint pass does.
 void BM_YearWalk(benchmark::State& state)

@@ -17,6 +17,7 @@
 #include "protocol/terminal_model.h"
 #include "sim/terminal_simulator.h"
 #include "tests/support/comm_owners.h"
+#include "tests/support/null_listing.h"
 #include "tests/support/ser2net_server.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_certificates.h"
@@ -25,15 +26,10 @@ namespace {
 
 enum class Route { Pty, Tcp, Rfc2217, Rfc2217Tls };
 
-class NoListing : public ListingOutput {
-    void WriteConsole(const std::string&) override {}
-    void SetTotalCaption(const std::string&) override {}
-};
-
 // The frames of 2027's upload at the start settings: Sundays and national holidays, then the end.
 std::vector<std::string> YearFrames()
 {
-    NoListing listing;
+    NullListing listing;
     BuildSendList(2027, MODEL_ZEFA102, listing);
     std::vector<std::string> frames;
     for (int i = 0; i < g_nSendCount; ++i) frames.push_back(FrameHoliday(MODEL_ZEFA102, g_sendList[i]));

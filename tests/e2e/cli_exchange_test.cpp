@@ -14,6 +14,7 @@
 #include "tests/support/ordinary_user.h"
 #include "tests/support/received_frames.h"
 #include "tests/support/run_process.h"
+#include "tests/support/test_simulator.h"
 
 namespace {
 
@@ -22,8 +23,7 @@ using namespace std::chrono_literals;
 std::unique_ptr<CTerminalSimulator> StartSimulator(int model, const SimulatorFaults& faults)
 {
     auto sim = std::make_unique<CTerminalSimulator>(model, faults);
-    sim->SetGreetingInterval(50ms);
-    sim->KeepReceivedFrames();
+    PrepareTestSimulator(*sim);
     std::string error;
     EXPECT_TRUE(sim->Start(error)) << error;
     return sim;

@@ -1,5 +1,4 @@
 // dorvane-cli as a real process against the simulated terminal on a real pseudo-terminal.
-#include <chrono>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -8,8 +7,7 @@
 #include "sim/terminal_simulator.h"
 #include "tests/support/received_frames.h"
 #include "tests/support/run_process.h"
-
-using namespace std::chrono_literals;
+#include "tests/support/test_simulator.h"
 
 namespace {
 
@@ -30,8 +28,7 @@ protected:
     void StartSimulator(int model, const SimulatorFaults& faults = {})
     {
         m_sim = std::make_unique<CTerminalSimulator>(model, faults);
-        m_sim->SetGreetingInterval(50ms);
-        m_sim->KeepReceivedFrames();
+        PrepareTestSimulator(*m_sim);
         std::string error;
         ASSERT_TRUE(m_sim->Start(error)) << error;
     }

@@ -7,12 +7,12 @@
 #include "protocol/protocol.h"
 #include "res/resource.h"
 #include "tests/support/test_globals.h"
+#include "tests/support/test_simulator.h"
 
 SetupRig::SetupRig(int model, const SimulatorFaults& faults, LocalTime today) : sim(model, faults)
 {
     ResetTestGlobals();
-    sim.SetGreetingInterval(std::chrono::milliseconds(50));
-    sim.KeepReceivedFrames();
+    PrepareTestSimulator(sim);
     std::string error;
     if (!sim.Start(error)) {
         qWarning("simulator: %s", error.c_str());

@@ -12,6 +12,7 @@
 #include "tests/support/ser2net_server.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_certificates.h"
+#include "tests/support/test_simulator.h"
 
 using namespace std::chrono_literals;
 
@@ -35,8 +36,7 @@ protected:
     void StartTerminal(int model, const SimulatorFaults& faults = {})
     {
         m_sim = std::make_unique<CTerminalSimulator>(model, faults);
-        m_sim->SetGreetingInterval(50ms);
-        m_sim->KeepReceivedFrames();
+        PrepareTestSimulator(*m_sim);
         std::string error;
         ASSERT_TRUE(m_sim->Start(error)) << error;
         m_ser2net = std::make_unique<CSer2net>(m_sim->SlavePath());

@@ -8,13 +8,19 @@
 
 #include "sim/terminal_simulator.h"
 
+// Sets up a simulator, not yet started, as above.
+inline void PrepareTestSimulator(CTerminalSimulator& sim)
+{
+    sim.SetGreetingInterval(std::chrono::milliseconds(50));
+    sim.KeepReceivedFrames();
+}
+
 // Null, with `error`, when it cannot start.
 inline std::unique_ptr<CTerminalSimulator> StartTestSimulator(int model, std::string& error,
                                                               const SimulatorFaults& faults = {})
 {
     auto sim = std::make_unique<CTerminalSimulator>(model, faults);
-    sim->SetGreetingInterval(std::chrono::milliseconds(50));
-    sim->KeepReceivedFrames();
+    PrepareTestSimulator(*sim);
     if (!sim->Start(error)) return nullptr;
     return sim;
 }

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "date/holidays.h"
-#include "date/lunar_date.h"
 #include "protocol/holiday_upload.h"
+#include "tests/support/holiday_kind.h"
 #include "tests/support/recording_listing.h"
 
 namespace {
@@ -81,13 +81,6 @@ const std::vector<YearCase>& LawByYear()
           D("10-09", "한글날")}},
     };
     return cases;
-}
-
-int KindOf(int y, int m, int d, const HolidaySettings& settings = DEFAULT_HOLIDAY_SETTINGS)
-{
-    CLunarDate date(2009, 1, 1, CAL_SOLAR, 0);
-    EXPECT_EQ(date.SetDate(y, m, d, CAL_SOLAR, 0), 1);
-    return HolidayKindOf(date, settings);
 }
 
 }  // namespace

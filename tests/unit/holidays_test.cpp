@@ -3,16 +3,9 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-#include "date/lunar_date.h"
+#include "tests/support/holiday_kind.h"
 
 namespace {
-
-int KindOf(int y, int m, int d, const HolidaySettings& settings = DEFAULT_HOLIDAY_SETTINGS)
-{
-    CLunarDate date;
-    EXPECT_EQ(date.SetDate(y, m, d, CAL_SOLAR, 0), 1);
-    return HolidayKindOf(date, settings);
-}
 
 struct KindCase {
     const char* what;
