@@ -270,17 +270,17 @@ int CSetupDlg::CheckState(int id) const
 void CSetupDlg::OnNextYear()
 {
     ++m_nYear;
-    ShowYear();
-    SetCalendarDates(m_clock());
-    ResetMarks();
-    ClearProgress();
-    CountHolidays(0);
-    Repaint();
+    ShowOtherYear();
 }
 
 void CSetupDlg::OnPrevYear()
 {
     if (m_nYear > FIRST_YEAR) --m_nYear;
+    ShowOtherYear();
+}
+
+void CSetupDlg::ShowOtherYear()
+{
     ShowYear();
     SetCalendarDates(m_clock());
     ResetMarks();
@@ -352,11 +352,9 @@ void CSetupDlg::OnModel102()
 {
     m_nModel = MODEL_ZEFA102;
     m_comm.m_nFraming = ModelFraming(m_nModel);
-    ::OnModelSelected(*this, m_nModel);
+    ::OnModelSelected(*this, m_nModel);  // ends the exchange in the protocol
     m_step.End();
-    WatchStep();
-    ShowBusy();
-    ShowProgress();
+    ShowStep();
     ShowModelControls(true);
 }
 

@@ -119,6 +119,8 @@ protected:
 
 private:
     void ShowYear();
+    // After "<<" or ">>": the calendars, marks, progress and total of the year now shown.
+    void ShowOtherYear();
     void SetCalendarDates(const LocalTime& today);
     void ShowModelControls(bool show);
     int CheckState(int id) const;
@@ -135,8 +137,9 @@ private:
     QString ChooseFile(bool save);
 
     // Exchanges (setup_dlg_exchanges.cpp).
-    // A frame that waits for a reply of `kind` goes out through `send`.
-    void BeginStep(CExchangeStep::Kind kind, const std::function<void()>& send);
+    // A frame that waits for a reply of `kind` goes out through `send`, which says whether one
+    // went out.
+    void BeginStep(CExchangeStep::Kind kind, const std::function<bool()>& send);
     // The ZEFA-101 connect: it waits, without a deadline, for the terminal to speak.
     void HoldConnect();
     // Arms the timer for the step's deadline, or stops it when nothing waits.
@@ -147,6 +150,8 @@ private:
     // Command buttons are off while an exchange waits, so that no second one starts.
     void ShowBusy();
     void ShowProgress();
+    // The three above, after the step changed.
+    void ShowStep();
     void ClearProgress();
 
     std::function<void(const QString&)> m_messageSink;

@@ -34,7 +34,10 @@ void CSetupDlg::OnSystemConnect()
         ::OnSystemConnect(*this, m_nModel);
         HoldConnect();
     } else {
-        BeginStep(CExchangeStep::STEP_CONNECT, [this] { ::OnSystemConnect(*this, m_nModel); });
+        BeginStep(CExchangeStep::STEP_CONNECT, [this] {
+            ::OnSystemConnect(*this, m_nModel);
+            return true;
+        });
     }
 }
 
@@ -47,9 +50,10 @@ void CSetupDlg::OnSetTime()
 void CSetupDlg::OnDataRead()
 {
     ClearProgress();
-    BeginStep(CExchangeStep::STEP_READ, [this] { ::OnDataRead(*this, m_nModel, m_nYear); });
-    // Not connected: nothing went out, nothing waits.
-    if (m_comm.m_bLongReply == 0) EndExchange();
+    BeginStep(CExchangeStep::STEP_READ, [this] {
+        ::OnDataRead(*this, m_nModel, m_nYear);
+        return m_comm.m_bLongReply != 0;  // not when unconnected
+    });
 }
 
 void CSetupDlg::OnDataDelete()
@@ -64,10 +68,10 @@ void CSetupDlg::OnDataDelete()
 void CSetupDlg::OnDataSend()
 {
     ClearProgress();
-    BeginStep(CExchangeStep::STEP_UPLOAD, [this] { ::OnDataSend(*this, m_nModel, m_nYear); });
-    // An empty list, or no connection: no upload started.
-    if (!GetUploadProgress().running) EndExchange();
-    ShowProgress();
+    BeginStep(CExchangeStep::STEP_UPLOAD, [this] {
+        ::OnDataSend(*this, m_nModel, m_nYear);
+        return GetUploadProgress().running;  // not for an empty list, nor unconnected
+    });
 }
 
 void CSetupDlg::OnHolidayWeekdays()
@@ -88,14 +92,13 @@ void CSetupDlg::OnLoanPeriod()
 
 // Steps.
 
-void CSetupDlg::BeginStep(CExchangeStep::Kind kind, const std::function<void()>& send)
+void CSetupDlg::BeginStep(CExchangeStep::Kind kind, const std::function<bool()>& send)
 {
     const std::uint64_t bytes = m_comm.BytesRead();
     const Clock::time_point now = Clock::now();
-    send();
+    if (!send()) return;  // nothing went out, so nothing waits
     m_step.Begin(kind, now, bytes);
-    WatchStep();
-    ShowBusy();
+    ShowStep();
 }
 
 void CSetupDlg::HoldConnect()
@@ -103,9 +106,7 @@ void CSetupDlg::HoldConnect()
     // The terminal speaks when it likes; the operator ends the wait with another model, another
     // connect or by closing.
     m_step.Hold(Clock::now(), m_comm.BytesRead(), false);
-    WatchStep();
-    ShowBusy();
-    ShowProgress();
+    ShowStep();
 }
 
 void CSetupDlg::WatchStep()
@@ -138,6 +139,11 @@ void CSetupDlg::EndExchange()
         AbandonExchange(*this);
     }
     m_step.End();
+    ShowStep();
+}
+
+void CSetupDlg::ShowStep()
+{
     WatchStep();
     ShowBusy();
     ShowProgress();
@@ -198,9 +204,7 @@ void CSetupDlg::OnCommFrame()
     const std::string text(m_comm.m_frame, static_cast<std::size_t>(m_comm.m_nFrameLen));
     const int effect = ::OnCommFrame(*this, m_nModel, m_nYear, m_comm.m_frame);
     m_step.OnReply(effect, text, Clock::now(), m_comm.BytesRead());
-    WatchStep();
-    ShowBusy();
-    ShowProgress();
+    ShowStep();
 }
 
 void CSetupDlg::PostCommError(int, const std::string& message, const std::string& detail)
