@@ -78,6 +78,18 @@ void ApplySimulate(const std::string& text, CliRequest& request)
     }
 }
 
+// Two names for one terminal would run two sessions on it: the same number (COM3, com3), or the
+// same device under two numbers.
+bool SamePort(const std::string& first, const std::string& second)
+{
+    CPortMap scratch;
+    std::string unused;
+    const int a = ParsePortArgument(first, scratch, unused);
+    const std::string device = scratch.Path(a);  // before the second can take the device over
+    const int b = ParsePortArgument(second, scratch, unused);
+    return a == b || (!device.empty() && device == scratch.Path(b));
+}
+
 // Checked against a scratch map: the real one is filled only when the command runs. `where`
 // names the file and line a port came from, or is empty.
 void AddPort(const std::string& text, const std::string& where, CliRequest& request)
@@ -90,7 +102,7 @@ void AddPort(const std::string& text, const std::string& where, CliRequest& requ
     }
     const std::string name = PortDisplayName(text);
     for (const std::string& other : request.ports) {
-        if (PortDisplayName(other) == name) {
+        if (SamePort(other, text)) {
             Refuse(where + "같은 포트를 두 번 지정했습니다: " + name, where + "the same port is given twice: " + name);
         }
     }

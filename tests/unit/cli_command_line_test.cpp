@@ -84,6 +84,8 @@ TEST(CliCommandLine, InvalidInputIsRefusedWithAReason)
         {"connect", "--port", "COM256", "--model", "ZEFA-101"},
         {"connect", "--port", "ttyS0", "--model", "ZEFA-101"},
         {"connect", "--port", "COM1", "--port", "COM1=/dev/ttyS5", "--model", "ZEFA-101"},
+        {"connect", "--port", "COM3", "--port", "com3", "--model", "ZEFA-101"},
+        {"connect", "--port", "COM3=/dev/ttyS7", "--port", "COM4=/dev/ttyS7", "--model", "ZEFA-101"},
         {"connect", "--ports-file", "/nonexistent/ports", "--model", "ZEFA-101"},
         {"read", "--verify", "--simulate", "ZEFA-102"},
         {"connect", "--port", "COM1", "--model", "ZEFA-103"},
