@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "app/setup_dlg.h"
-#include "comm/port_enumerator.h"
-#include "comm/port_map.h"
+#include "ports/port_enumerator.h"
+#include "ports/port_map.h"
 #include "comm/trusted_certificates.h"
 #include "protocol/terminal_model.h"
 #include "sim/simulated_port.h"
@@ -72,7 +72,7 @@ std::optional<int> CSetupApp::ParseCommandLine(int argc, char** argv)
         }
     }
 
-    if (std::string message, detail; !SetTrustedCertificates(caFile, message, detail)) return Fail(message, detail);
+    if (OperatorMessage failure; !SetTrustedCertificates(caFile, failure)) return Fail(failure.korean, failure.english);
 
     // Without either, the dialog lists the ports itself.
     if (portArgument.empty() && m_nSimulateModel < 0) return std::nullopt;
@@ -106,7 +106,7 @@ int CSetupApp::InitInstance()
         SimulatedPortFailure failure;
         simulator = StartSimulatedPort(m_nSimulateModel, failure);
         if (!simulator) {
-            std::fprintf(stderr, "dorvane: %s / %s\n", failure.korean.c_str(), failure.english.c_str());
+            std::fprintf(stderr, "dorvane: %s / %s\n", failure.message.korean.c_str(), failure.message.english.c_str());
             return failure.unavailable ? APP_EXIT_INVALID_ARGUMENT : APP_EXIT_SIMULATOR_FAILED;
         }
         port = simulator->Port();

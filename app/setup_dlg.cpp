@@ -16,8 +16,8 @@
 #include <QShortcut>
 
 #include "app/about_dlg.h"
-#include "comm/net_address.h"
-#include "comm/port_enumerator.h"
+#include "ports/net_address.h"
+#include "ports/port_enumerator.h"
 #include "comm/terminal_link.h"
 #include "date/holidays.h"
 #include "date/lunar_date.h"

@@ -17,7 +17,7 @@
 #include "app/template_dialog.h"
 #include "calendar/calendar_ctrl.h"
 #include "comm/comm.h"
-#include "date/holiday_file.h"
+#include "holiday_files/holiday_file.h"
 #include "date/local_clock.h"
 #include "protocol/exchange_step.h"
 #include "protocol/protocol_host.h"
@@ -106,8 +106,8 @@ public:
 
     // CCommOwner
     void PostCommFrame(int port) override;
-    void PostCommError(int port, const std::string& message, const std::string& detail) override;
-    void ShowCommError(const std::string& message, const std::string& detail) override;
+    void PostCommError(int port, const OperatorMessage& error) override;
+    void ShowCommError(const OperatorMessage& error) override;
 
 protected:
     void OnInitDialog() override;

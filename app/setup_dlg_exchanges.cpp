@@ -127,7 +127,7 @@ void CSetupDlg::OnStepTimer()
         WatchStep();  // a reply still arriving moved the deadline
         return;
     }
-    const StepFailure failure = DescribeExpiredStep(m_step);
+    const OperatorMessage failure = DescribeExpiredStep(m_step);
     WriteConsole(TimeoutLine(failure.korean));
     EndExchange();
     ShowMessageBox(QString::fromStdString(failure.korean));
@@ -207,23 +207,23 @@ void CSetupDlg::OnCommFrame()
     ShowStep();
 }
 
-void CSetupDlg::PostCommError(int, const std::string& message, const std::string& detail)
+void CSetupDlg::PostCommError(int, const OperatorMessage& error)
 {
     QMetaObject::invokeMethod(
         this,
-        [this, message, detail] {
-            WriteConsole(message + " (" + detail + ")\n");
+        [this, error] {
+            WriteConsole(error.korean + " (" + error.english + ")\n");
             // No reply can come on a line that is gone.
             EndExchange();
-            ShowMessageBox(QString::fromStdString(message));
+            ShowMessageBox(QString::fromStdString(error.korean));
         },
         Qt::QueuedConnection);
 }
 
-void CSetupDlg::ShowCommError(const std::string& message, const std::string& detail)
+void CSetupDlg::ShowCommError(const OperatorMessage& error)
 {
-    WriteConsole(message + " (" + detail + ")\n");
-    ShowMessageBox(QString::fromStdString(message));
+    WriteConsole(error.korean + " (" + error.english + ")\n");
+    ShowMessageBox(QString::fromStdString(error.korean));
 }
 
 // ProtocolHost.

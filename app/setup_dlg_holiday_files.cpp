@@ -6,17 +6,17 @@
 #include <QFileDialog>
 
 #include "app/setup_dlg.h"
-#include "date/exported_holidays.h"
-#include "date/holiday_folder.h"
-#include "date/holiday_ics_writer.h"
-#include "date/holiday_json.h"
+#include "holiday_files/exported_holidays.h"
+#include "holiday_files/holiday_folder.h"
+#include "holiday_files/holiday_ics_writer.h"
+#include "holiday_files/holiday_json.h"
 #include "date/holidays.h"
 
 void CSetupDlg::LoadHolidayFolder()
 {
     HolidayFolderRead read = ReadHolidayFolder(HolidayFolderPath());
-    for (const HolidayFileMessage& skipped : read.skipped) WriteConsole(skipped.korean + "\n");
-    for (const HolidayFileMessage& refusal : read.refusals) {
+    for (const OperatorMessage& skipped : read.skipped) WriteConsole(skipped.korean + "\n");
+    for (const OperatorMessage& refusal : read.refusals) {
         WriteConsole(refusal.korean + "\n");
         ShowMessageBox(QString::fromStdString(refusal.korean));
     }
@@ -50,7 +50,7 @@ void CSetupDlg::OnImportHolidays()
     }
     // Copied into the folder, so that it applies at every start from now on.
     HolidayFileRead read = ImportIntoHolidayFolder(path.toStdString(), folder);
-    for (const HolidayFileMessage& skipped : read.skipped) WriteConsole(skipped.korean + "\n");
+    for (const OperatorMessage& skipped : read.skipped) WriteConsole(skipped.korean + "\n");
     if (!read.file) {
         WriteConsole(read.refusal.korean + "\n");
         ShowMessageBox(QString::fromStdString(read.refusal.korean));

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "comm/comm.h"
-#include "comm/port_map.h"
+#include "ports/port_map.h"
 #include "comm/terminal_link.h"
 #include "comm/trusted_certificates.h"
 #include "protocol/frames.h"
@@ -49,9 +49,10 @@ void BM_UploadYear(benchmark::State& state, Route route)
     std::optional<CSer2net> ser2net;
     if (route != Route::Pty) {
         TestCertificates certificates;
-        std::string message;
+        OperatorMessage refusal;
         if (route == Route::Rfc2217Tls && (!MakeTestCertificates(folder.Path(), certificates, error) ||
-                                           !SetTrustedCertificates(certificates.authority, message, error))) {
+                                           !SetTrustedCertificates(certificates.authority, refusal))) {
+            if (error.empty()) error = refusal.english;
             state.SkipWithError(error.c_str());
             return;
         }
@@ -85,8 +86,8 @@ void BM_UploadYear(benchmark::State& state, Route route)
     }
     state.counters["frames"] = static_cast<double>(frames.size());
     comm.Shutdown();
-    std::string message;
-    SetTrustedCertificates("", message, error);
+    OperatorMessage unused;
+    SetTrustedCertificates("", unused);
 }
 
 // Paced uploads take about a third of a second each: a few make a steady median.

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "cli/ports_file.h"
-#include "comm/port_map.h"
+#include "ports/port_map.h"
 #include "date/lunar_date.h"
 #include "protocol/terminal_model.h"
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "cli/console_output.h"
-#include "comm/windows_api.h"
+#include "base/windows_api.h"
 
 namespace {
 

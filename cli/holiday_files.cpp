@@ -3,17 +3,17 @@
 #include <cstdio>
 #include <ctime>
 
-#include "date/exported_holidays.h"
-#include "date/holiday_file.h"
-#include "date/holiday_folder.h"
-#include "date/holiday_ics_writer.h"
-#include "date/holiday_json.h"
+#include "holiday_files/exported_holidays.h"
+#include "holiday_files/holiday_file.h"
+#include "holiday_files/holiday_folder.h"
+#include "holiday_files/holiday_ics_writer.h"
+#include "holiday_files/holiday_json.h"
 #include "date/holidays.h"
 
 namespace {
 
 // On standard error, so that an export on standard output stays a clean file.
-void Say(const HolidayFileMessage& message)
+void Say(const OperatorMessage& message)
 {
     PrintCliError(message.korean, message.english);
 }
@@ -23,15 +23,15 @@ void Say(const HolidayFileMessage& message)
 bool MarkHolidayFiles(const CliRequest& request, CliError& error)
 {
     HolidayFolderRead folder = ReadHolidayFolder(HolidayFolderPath());
-    for (const HolidayFileMessage& message : folder.refusals) Say(message);
-    for (const HolidayFileMessage& message : folder.skipped) Say(message);
+    for (const OperatorMessage& message : folder.refusals) Say(message);
+    for (const OperatorMessage& message : folder.skipped) Say(message);
     for (const std::string& path : request.imports) {
         HolidayFileRead read = ReadHolidayFile(std::filesystem::path(path));
         if (!read.file) {
             error = {read.refusal.korean, read.refusal.english};
             return false;
         }
-        for (const HolidayFileMessage& message : read.skipped) Say(message);
+        for (const OperatorMessage& message : read.skipped) Say(message);
         folder.files.push_back(std::move(*read.file));
     }
     MarkHolidayFileDays(folder.files, request.year, g_holidaySettings);

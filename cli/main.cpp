@@ -14,8 +14,8 @@
 #include "sim/simulated_port.h"
 #include "cli/stdout_listing.h"
 #include "cli/terminal_commands.h"
-#include "comm/port_enumerator.h"
-#include "comm/port_map.h"
+#include "ports/port_enumerator.h"
+#include "ports/port_map.h"
 #include "comm/trusted_certificates.h"
 #include "date/local_clock.h"
 #include "protocol/holiday_upload.h"
@@ -65,8 +65,8 @@ ExitStatus PreparePorts(const CliRequest& request, std::unique_ptr<CSimulatedPor
         SimulatedPortFailure failure;
         simulator = StartSimulatedPort(request.simulateModel, failure);
         if (!simulator) {
-            return Fail(failure.unavailable ? EXIT_INVALID_ARGUMENT : EXIT_PORT_UNAVAILABLE, failure.korean,
-                        failure.english);
+            return Fail(failure.unavailable ? EXIT_INVALID_ARGUMENT : EXIT_PORT_UNAVAILABLE, failure.message.korean,
+                        failure.message.english);
         }
         port = simulator->Port();
     }
@@ -93,9 +93,9 @@ int RunPorts(const CliRequest& request)
 ExitStatus ApplyTrustedCertificates(const CliRequest& request)
 {
     if (request.caFile.empty()) return EXIT_OK;
-    std::string message;
-    std::string detail;
-    if (!SetTrustedCertificates(request.caFile, message, detail)) return Fail(EXIT_INVALID_ARGUMENT, message, detail);
+    if (OperatorMessage failure; !SetTrustedCertificates(request.caFile, failure)) {
+        return Fail(EXIT_INVALID_ARGUMENT, failure.korean, failure.english);
+    }
     return EXIT_OK;
 }
 

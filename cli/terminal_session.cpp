@@ -105,7 +105,7 @@ ExitStatus CTerminalSession::AwaitStep()
         lock.unlock();
         m_step.OnLineActivity(m_comm.BytesRead(), m_comm.ReplyArriving());
         if (m_step.Expired(Clock::now())) {
-            const StepFailure failure = DescribeExpiredStep(m_step);
+            const OperatorMessage failure = DescribeExpiredStep(m_step);
             WriteConsole(TimeoutLine(failure.korean));
             AbandonExchange(*this);
             m_step.End();
@@ -148,19 +148,19 @@ void CTerminalSession::PostCommFrame(int /*port*/)
     m_event.notify_one();
 }
 
-void CTerminalSession::PostCommError(int /*port*/, const std::string& message, const std::string& detail)
+void CTerminalSession::PostCommError(int /*port*/, const OperatorMessage& error)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_bPortLost = true;
-    m_strLostKorean = message;
-    m_strLostDetail = detail;
+    m_strLostKorean = error.korean;
+    m_strLostDetail = error.english;
     m_event.notify_one();
 }
 
-void CTerminalSession::ShowCommError(const std::string& message, const std::string& detail)
+void CTerminalSession::ShowCommError(const OperatorMessage& error)
 {
     // The message's advice goes on its own line in a box; the tool says all in one line.
-    m_strErrorKorean = message;
+    m_strErrorKorean = error.korean;
     std::replace(m_strErrorKorean.begin(), m_strErrorKorean.end(), '\n', ' ');
-    m_strErrorEnglish = "could not open port COM" + std::to_string(m_comm.m_nPort) + ": " + detail;
+    m_strErrorEnglish = "could not open port COM" + std::to_string(m_comm.m_nPort) + ": " + error.english;
 }

@@ -48,8 +48,8 @@ public:
 
     // CCommOwner
     void PostCommFrame(int port) override;
-    void PostCommError(int port, const std::string& message, const std::string& detail) override;
-    void ShowCommError(const std::string& message, const std::string& detail) override;
+    void PostCommError(int port, const OperatorMessage& error) override;
+    void ShowCommError(const OperatorMessage& error) override;
 
 private:
     ExitStatus AwaitStep();

@@ -30,8 +30,8 @@ CComm::~CComm()
     Shutdown();
 }
 
-void CComm::SetPortParams(std::uint8_t port, std::uint32_t baudRate, std::uint8_t byteSize, std::uint8_t stopBits,
-                          std::uint8_t parity)
+void CComm::SetPortParams(std::uint8_t port, std::uint32_t baudRate, std::uint8_t byteSize, CommStopBits stopBits,
+                          CommParity parity)
 {
     m_nPort = port;
     m_baudRate = baudRate;
@@ -51,55 +51,53 @@ bool CComm::IsDeviceOpen() const
     return m_pPort && m_pPort->IsOpen();
 }
 
-BOOL CComm::CreateIoEvents()
+bool CComm::CreateIoEvents()
 {
     // A reader that ended by itself (the device vanished) still has to be joined.
     if (m_bRunning || m_reader.joinable() || IsDeviceOpen()) Close();
     m_pPort = CreateCommPort(m_nPort);
-    return m_pPort->CreateIoEvents() ? 1 : 0;
+    return m_pPort->CreateIoEvents();
 }
 
-BOOL CComm::Open()
+bool CComm::Open()
 {
     // Chooses the transport again: the port may have been set to another kind since.
     if (!CreateIoEvents()) {
-        ReportOpenFailure("I/O events could not be created");
-        return 0;
+        ReportOpenFailure({"", "I/O events could not be created"});
+        return false;
     }
-    std::string detail;
-    std::string advice;
-    if (!m_pPort->Open(LineSettings(), detail, advice)) {
-        ReportOpenFailure(detail, advice);
-        return 0;
+    if (OperatorMessage failure; !m_pPort->Open(LineSettings(), failure)) {
+        ReportOpenFailure(failure);
+        return false;
     }
     if (!ApplyLineSettings()) {
         m_bRunning = 0;
         m_pPort->Close();
-        ReportOpenFailure(m_pPort->Device() + ": line settings refused (9600 8N1)");
-        return 0;
+        ReportOpenFailure({"", m_pPort->Device() + ": line settings refused (9600 8N1)"});
+        return false;
     }
     // A frame left unhandled by the last session must not block this one.
     m_nFrameLen = 0;
     m_nFrameState = FRAME_IDLE;
     m_bRunning = 1;
     m_reader = std::thread(&CComm::ReaderThreadProc, this);
-    return 1;
+    return true;
 }
 
-void CComm::ReportOpenFailure(const std::string& detail, const std::string& advice)
+void CComm::ReportOpenFailure(const OperatorMessage& failure)
 {
-    std::string message = FormatPort("COM%d 포트를 열수가 없습니다.", m_nPort);
-    if (!advice.empty()) message += "\n" + advice;
+    OperatorMessage error{FormatPort("COM%d 포트를 열수가 없습니다.", m_nPort), failure.english};
+    if (!failure.korean.empty()) error.korean += "\n" + failure.korean;
     if (CCommOwner* owner = m_hOwner) {
-        owner->ShowCommError(message, detail);
+        owner->ShowCommError(error);
     } else {
-        std::fprintf(stderr, "%s (%s)\n", message.c_str(), detail.c_str());
+        std::fprintf(stderr, "%s (%s)\n", error.korean.c_str(), error.english.c_str());
     }
 }
 
-BOOL CComm::ApplyLineSettings()
+bool CComm::ApplyLineSettings()
 {
-    return m_pPort && m_pPort->ApplyLineSettings(LineSettings()) ? 1 : 0;
+    return m_pPort && m_pPort->ApplyLineSettings(LineSettings());
 }
 
 std::uint32_t CComm::ReadAvailable(char* buffer, std::uint32_t maxBytes)
@@ -107,24 +105,24 @@ std::uint32_t CComm::ReadAvailable(char* buffer, std::uint32_t maxBytes)
     return m_pPort ? m_pPort->ReadAvailable(buffer, maxBytes) : 0;
 }
 
-BOOL CComm::Write(const char* data, std::uint32_t length)
+bool CComm::Write(const char* data, std::uint32_t length)
 {
-    return IsDeviceOpen() && m_pPort->Write(data, length) ? 1 : 0;
+    return IsDeviceOpen() && m_pPort->Write(data, length);
 }
 
-BOOL CComm::Close()
+bool CComm::Close()
 {
     StopReader();
     if (m_pPort) m_pPort->Close();
-    return 1;
+    return true;
 }
 
-BOOL CComm::Shutdown()
+bool CComm::Shutdown()
 {
     if (m_bRunning || m_reader.joinable() || IsDeviceOpen()) Close();
     if (m_pPort) m_pPort->CloseIoEvents();
     m_pPort.reset();
-    return 1;
+    return true;
 }
 
 void CComm::StopReader()
@@ -165,10 +163,8 @@ void CComm::RearmFramer()
 
 void CComm::ReaderThreadProc()
 {
-    std::string message;
-    std::string detail;
-    if (!m_pPort->BeginReaderWait(message, detail)) {
-        if (CCommOwner* owner = m_hOwner) owner->PostCommError(m_nPort, message, detail);
+    if (OperatorMessage failure; !m_pPort->BeginReaderWait(failure)) {
+        if (CCommOwner* owner = m_hOwner) owner->PostCommError(m_nPort, failure);
         return;
     }
     char buffer[COMM_READ_MAX];
@@ -184,8 +180,8 @@ void CComm::ReaderThreadProc()
             // Nothing left to read and the line is gone: end instead of polling a dead device.
             if (m_bRunning.exchange(0)) {
                 if (CCommOwner* owner = m_hOwner) {
-                    owner->PostCommError(m_nPort, FormatPort("COM%d 포트의 연결이 끊어졌습니다.", m_nPort),
-                                         m_pPort->Device() + ": hang-up");
+                    owner->PostCommError(m_nPort, {FormatPort("COM%d 포트의 연결이 끊어졌습니다.", m_nPort),
+                                                   m_pPort->Device() + ": hang-up"});
                 }
             }
             break;

@@ -23,14 +23,11 @@
 #include <string>
 #include <thread>
 
+#include "base/operator_message.h"
 #include "comm/framing.h"
+#include "comm/line_settings.h"
 
 class CCommPort;  // the OS side, comm/comm_port.h
-struct CommLineSettings;
-
-using BOOL = int;
-
-inline constexpr unsigned WM_COMM_FRAME = 0x400 + 10;
 
 inline constexpr int FRAME_IDLE = 0;
 inline constexpr int FRAME_IN_STX = 2;
@@ -49,11 +46,11 @@ public:
     // Reader thread. The reader has ended for good (the device vanished: a USB adapter pulled,
     // the simulator hung up); m_bRunning is 0. Queue the message for the owner's own thread;
     // never call Close or Shutdown from here.
-    virtual void PostCommError(int port, const std::string& message, const std::string& detail) = 0;
+    virtual void PostCommError(int port, const OperatorMessage& error) = 0;
 
-    // Caller's (UI) thread, from Open(): the port could not be opened. `message` is the text for
-    // the operator's message box; `detail` names the device and what the system said.
-    virtual void ShowCommError(const std::string& message, const std::string& detail) = 0;
+    // Caller's (UI) thread, from Open(): the port could not be opened. `error.korean` is the text
+    // for the operator's message box; `error.english` names the device and what the system said.
+    virtual void ShowCommError(const OperatorMessage& error) = 0;
 };
 
 // Device name that Win32 opens for port n: COM1..COM9, \\.\COM10 and up.
@@ -68,31 +65,31 @@ public:
     CComm& operator=(const CComm&) = delete;
 
     // Stores the values only. Stop bits before parity.
-    void SetPortParams(std::uint8_t port, std::uint32_t baudRate, std::uint8_t byteSize, std::uint8_t stopBits,
-                       std::uint8_t parity);
+    void SetPortParams(std::uint8_t port, std::uint32_t baudRate, std::uint8_t byteSize, CommStopBits stopBits,
+                       CommParity parity);
     // Chooses the transport for the port set above and makes what its reader waits on (Win32:
     // the overlapped I/O events and the stop event; POSIX and network: the pipe that wakes the
     // reader).
     // Whatever was open is closed first. Open calls it when nobody has.
-    BOOL CreateIoEvents();
+    bool CreateIoEvents();
     // Opens the port, applies the line settings and starts the reader. Windows opens COMn; POSIX
-    // opens the device g_portMap gives for n (comm/port_map.h); a network address that g_portMap
-    // gives for n opens a connection to it (comm/net_address.h). On failure the owner's
+    // opens the device g_portMap gives for n (ports/port_map.h); a network address that g_portMap
+    // gives for n opens a connection to it (ports/net_address.h). On failure the owner's
     // ShowCommError receives "COM%d 포트를 열수가 없습니다." (and a line of advice where the operator
-    // can fix it) and the result is FALSE.
-    BOOL Open();
-    BOOL ApplyLineSettings();
+    // can fix it) and the result is false.
+    bool Open();
+    bool ApplyLineSettings();
     void SetOwnerWindow(CCommOwner* owner) { m_hOwner = owner; }
     // Reader thread only: what the driver has queued, at most maxBytes.
     std::uint32_t ReadAvailable(char* buffer, std::uint32_t maxBytes);
     // Writes the whole frame (waits at most about a second for the line); the buffer may be
-    // reused at once. FALSE when the port is not open or the write failed.
-    BOOL Write(const char* data, std::uint32_t length);
+    // reused at once. false when the port is not open or the write failed.
+    bool Write(const char* data, std::uint32_t length);
     // Drops DTR, discards both queues, closes the port; wakes and joins the reader first.
     // Never call from the reader thread (owner callbacks run there).
-    BOOL Close();
+    bool Close();
     // Close when anything is open, then releases the I/O events. Idempotent.
-    BOOL Shutdown();
+    bool Shutdown();
 
     // Owner's thread, last step of handling a frame: lets the reader collect the next one.
     void RearmFramer();
@@ -118,8 +115,8 @@ public:
     std::atomic<int> m_nFraming{FRAMING_LINES};
     std::uint8_t m_nPort = 0;
     std::uint8_t m_byteSize = 8;
-    std::uint8_t m_parity = 0;    // 0 none, 1 odd, 2 even, 3 mark, 4 space
-    std::uint8_t m_stopBits = 0;  // 0 one, 1 one and a half, 2 two
+    CommParity m_parity = CommParity::None;
+    CommStopBits m_stopBits = CommStopBits::One;
     std::uint32_t m_baudRate = 9600;
     std::atomic<int> m_nFrameLen{0};
     std::atomic<int> m_nFrameState{FRAME_IDLE};
@@ -130,8 +127,8 @@ private:
     void Frame(const char* chunk);
     void CompleteFrame(int length);
     void StopReader();
-    // `advice`, when there is one, is a second line of the message saying how to fix it.
-    void ReportOpenFailure(const std::string& detail, const std::string& advice = {});
+    // `failure.korean`, when there is one, is a second line of the message saying how to fix it.
+    void ReportOpenFailure(const OperatorMessage& failure);
 
     CommLineSettings LineSettings() const;
     bool IsDeviceOpen() const;

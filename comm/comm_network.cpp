@@ -1,4 +1,4 @@
-// The serial object's transport to a terminal on the network (comm/net_address.h), through
+// The serial object's transport to a terminal on the network (ports/net_address.h), through
 // gensio: the library ser2net itself is built on, which stacks TCP, Telnet with RFC 2217 and TLS
 // from one description, so no Telnet or TLS code of our own.
 //
@@ -23,7 +23,7 @@
 #include <mutex>
 
 #include "comm/comm_port.h"
-#include "comm/net_address.h"
+#include "ports/net_address.h"
 #include "comm/sigpipe_block.h"
 #include "comm/trusted_certificates.h"
 #include "comm/wake_pipe.h"
@@ -45,26 +45,11 @@ std::string HostAndPort(const NetAddress& address)
     return (ipv6 ? "[" + address.host + "]" : address.host) + ":" + std::to_string(address.port);
 }
 
-unsigned SerialParity(std::uint8_t parity)
-{
-    switch (parity) {
-    case 1: return SERGENSIO_PARITY_ODD;
-    case 2: return SERGENSIO_PARITY_EVEN;
-    case 3: return SERGENSIO_PARITY_MARK;
-    case 4: return SERGENSIO_PARITY_SPACE;
-    default: return SERGENSIO_PARITY_NONE;
-    }
-}
-
-// RFC 2217's stop-size values: 1 one, 2 two, 3 one and a half.
-unsigned SerialStopBits(std::uint8_t stopBits)
-{
-    switch (stopBits) {
-    case 1: return 3;
-    case 2: return 2;
-    default: return 1;
-    }
-}
+// Indexed by CommParity.
+constexpr unsigned kSerialParity[] = {SERGENSIO_PARITY_NONE, SERGENSIO_PARITY_ODD, SERGENSIO_PARITY_EVEN,
+                                      SERGENSIO_PARITY_MARK, SERGENSIO_PARITY_SPACE};
+// Indexed by CommStopBits: RFC 2217's stop-size values are 1 one, 3 one and a half, 2 two.
+constexpr unsigned kSerialStopBits[] = {1, 3, 2};
 
 class CNetCommPort : public CCommPort {
 public:
@@ -77,12 +62,12 @@ public:
 
     bool CreateIoEvents() override;
     void CloseIoEvents() override;
-    bool Open(const CommLineSettings& settings, std::string& detail, std::string& advice) override;
+    bool Open(const CommLineSettings& settings, OperatorMessage& failure) override;
     bool ApplyLineSettings(const CommLineSettings& settings) override;
     bool IsOpen() const override { return m_io != nullptr; }
     void Close() override;
     const std::string& Device() const override { return m_strDevice; }
-    bool BeginReaderWait(std::string&, std::string&) override;
+    bool BeginReaderWait(OperatorMessage&) override;
     WaitResult WaitForInput() override;
     void EndReaderWait() override { m_pReaderSigpipe.reset(); }
     void WakeReader() override;
@@ -106,7 +91,7 @@ private:
     void StopLoop();
     int BuildStack();
     int CheckServerCertificate(gensio* io, int verifyError, const char* reason);
-    void DescribeOpenFailure(int error, std::string& detail, std::string& advice) const;
+    void DescribeOpenFailure(int error, OperatorMessage& failure) const;
     bool ServiceUntil(const std::function<bool()>& done, Clock::time_point deadline);
     void SendQueued();
 
@@ -205,17 +190,17 @@ int CNetCommPort::BuildStack()
     return 0;
 }
 
-bool CNetCommPort::Open(const CommLineSettings&, std::string& detail, std::string& advice)
+bool CNetCommPort::Open(const CommLineSettings&, OperatorMessage& failure)
 {
     const CBlockSigpipe blockSigpipe;
     std::string error;
     if (!ParseNetAddress(m_strDevice, m_address, error)) {
-        detail = m_strDevice + ": not a network address";
-        advice = error;
+        failure.english = m_strDevice + ": not a network address";
+        failure.korean = error;
         return false;
     }
     if (!StartLoop()) {
-        detail = m_strDevice + ": the network library could not start";
+        failure.english = m_strDevice + ": the network library could not start";
         return false;
     }
     m_bLineGone = false;
@@ -250,7 +235,7 @@ bool CNetCommPort::Open(const CommLineSettings&, std::string& detail, std::strin
         }
     }
     if (result != 0) {
-        DescribeOpenFailure(result, detail, advice);
+        DescribeOpenFailure(result, failure);
         Close();
         return false;
     }
@@ -260,26 +245,26 @@ bool CNetCommPort::Open(const CommLineSettings&, std::string& detail, std::strin
     return true;
 }
 
-void CNetCommPort::DescribeOpenFailure(int error, std::string& detail, std::string& advice) const
+void CNetCommPort::DescribeOpenFailure(int error, OperatorMessage& failure) const
 {
     const std::string where = HostAndPort(m_address);
     if (!m_strCertificateProblem.empty()) {
         const std::string trusted = TrustedCertificatesLocation();
-        detail =
+        failure.english =
             m_strDevice + ": server certificate refused: " + m_strCertificateProblem + " (trusting " + trusted + ")";
-        advice = where + " 서버의 인증서를 받아들일 수 없습니다: " + m_strCertificateProblem +
+        failure.korean = where + " 서버의 인증서를 받아들일 수 없습니다: " + m_strCertificateProblem +
                  " (신뢰하는 인증기관: " + trusted + ", --ca 파일로 바꿀 수 있습니다)";
         return;
     }
     if (error == GE_TIMEDOUT) {
-        detail = m_strDevice + ": no connection within " + std::to_string(kConnectTimeout.count()) + " s";
-        advice = where + " 에 " + std::to_string(kConnectTimeout.count()) + "초 안에 연결되지 않았습니다.";
+        failure.english = m_strDevice + ": no connection within " + std::to_string(kConnectTimeout.count()) + " s";
+        failure.korean = where + " 에 " + std::to_string(kConnectTimeout.count()) + "초 안에 연결되지 않았습니다.";
         return;
     }
     std::string reason = gensio_err_to_str(error);
     if (error == GE_OSERR && !m_strLastLog.empty()) reason = m_strLastLog;
-    detail = m_strDevice + ": " + reason;
-    advice = where + " 에 연결할 수 없습니다: " + reason;
+    failure.english = m_strDevice + ": " + reason;
+    failure.korean = where + " 에 연결할 수 없습니다: " + reason;
 }
 
 int CNetCommPort::CheckServerCertificate(gensio* io, int verifyError, const char* reason)
@@ -316,8 +301,8 @@ bool CNetCommPort::ApplyLineSettings(const CommLineSettings& settings)
     if (serial == nullptr) return false;
     m_settings[0] = {.wanted = settings.baudRate};
     m_settings[1] = {.wanted = settings.byteSize};
-    m_settings[2] = {.wanted = SerialParity(settings.parity)};
-    m_settings[3] = {.wanted = SerialStopBits(settings.stopBits)};
+    m_settings[2] = {.wanted = kSerialParity[static_cast<int>(settings.parity)]};
+    m_settings[3] = {.wanted = kSerialStopBits[static_cast<int>(settings.stopBits)]};
     using Ask = int (*)(sergensio*, unsigned, sergensio_done, void*);
     const Ask asks[] = {sergensio_baud, sergensio_datasize, sergensio_parity, sergensio_stopbits};
     const sergensio_done answered = [](sergensio*, int err, unsigned value, void* setting) {
@@ -438,7 +423,7 @@ void CNetCommPort::WakeReader()
     m_wake.Wake();
 }
 
-bool CNetCommPort::BeginReaderWait(std::string&, std::string&)
+bool CNetCommPort::BeginReaderWait(OperatorMessage&)
 {
     m_pReaderSigpipe = std::make_unique<CBlockSigpipe>();
     return true;

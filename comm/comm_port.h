@@ -14,13 +14,9 @@
 #include <memory>
 #include <string>
 
-struct CommLineSettings {
-    int port = 0;  // n of COMn
-    std::uint32_t baudRate = 9600;
-    std::uint8_t byteSize = 8;
-    std::uint8_t parity = 0;    // 0 none, 1 odd, 2 even, 3 mark, 4 space
-    std::uint8_t stopBits = 0;  // 0 one, 1 one and a half, 2 two
-};
+#include "base/operator_message.h"
+#include "comm/line_settings.h"
+
 
 class CCommPort {
 public:
@@ -36,9 +32,9 @@ public:
     virtual bool CreateIoEvents() = 0;
     virtual void CloseIoEvents() = 0;
 
-    // Opens the line exclusively. On failure `detail` names the device and what the system said,
-    // and `advice` (Korean, may stay empty) says how the operator can fix it.
-    virtual bool Open(const CommLineSettings& settings, std::string& detail, std::string& advice) = 0;
+    // Opens the line exclusively. On failure `failure.english` names the device and what the
+    // system said, and `failure.korean` (may stay empty) says how the operator can fix it.
+    virtual bool Open(const CommLineSettings& settings, OperatorMessage& failure) = 0;
     // Baud rate, data bits, parity and stop bits; DTR and RTS raised; no flow control.
     virtual bool ApplyLineSettings(const CommLineSettings& settings) = 0;
     virtual bool IsOpen() const = 0;
@@ -47,9 +43,8 @@ public:
     // What Open opened (or tried to), for messages.
     virtual const std::string& Device() const = 0;
 
-    // Reader thread, once before its first wait: `message` (for the operator) and `detail` say
-    // why it cannot wait.
-    virtual bool BeginReaderWait(std::string& message, std::string& detail) = 0;
+    // Reader thread, once before its first wait: `failure` says why it cannot wait.
+    virtual bool BeginReaderWait(OperatorMessage& failure) = 0;
     // Reader thread: blocks until bytes arrive, WakeReader is called or the line goes away.
     virtual WaitResult WaitForInput() = 0;
     // Reader thread, after its last wait.
@@ -67,7 +62,7 @@ public:
 };
 
 // The transport for port n (comm_transport.cpp): a network one when g_portMap gives n a network
-// address (comm/net_address.h), else the platform's serial port.
+// address (ports/net_address.h), else the platform's serial port.
 std::unique_ptr<CCommPort> CreateCommPort(int port);
 // The platform's serial port (comm_posix.cpp, comm_win32.cpp).
 std::unique_ptr<CCommPort> CreateSystemCommPort();

@@ -15,7 +15,7 @@
 #include <cstring>
 
 #include "comm/comm_port.h"
-#include "comm/port_map.h"
+#include "ports/port_map.h"
 #include "comm/wake_pipe.h"
 
 namespace {
@@ -64,16 +64,10 @@ tcflag_t CharacterSize(std::uint8_t byteSize)
     }
 }
 
-tcflag_t ParityFlags(std::uint8_t parity)
-{
-    switch (parity) {
-    case 1: return PARENB | PARODD;
-    case 2: return PARENB;
-    case 3: return PARENB | PARODD | CMSPAR;
-    case 4: return PARENB | CMSPAR;
-    default: return 0;
-    }
-}
+// Indexed by CommParity. Mark and space are the sticky parity bit (CMSPAR) set or clear.
+constexpr tcflag_t kParityFlags[] = {0, PARENB | PARODD, PARENB, PARENB | PARODD | CMSPAR, PARENB | CMSPAR};
+// Indexed by CommStopBits: termios has no one and a half, so that is two.
+constexpr tcflag_t kStopBitFlags[] = {0, CSTOPB, CSTOPB};
 
 class CPosixCommPort : public CCommPort {
 public:
@@ -85,12 +79,12 @@ public:
 
     bool CreateIoEvents() override;
     void CloseIoEvents() override;
-    bool Open(const CommLineSettings& settings, std::string& detail, std::string& advice) override;
+    bool Open(const CommLineSettings& settings, OperatorMessage& failure) override;
     bool ApplyLineSettings(const CommLineSettings& settings) override;
     bool IsOpen() const override { return m_fd >= 0; }
     void Close() override;
     const std::string& Device() const override { return m_strDevice; }
-    bool BeginReaderWait(std::string&, std::string&) override { return true; }  // poll needs nothing of its own
+    bool BeginReaderWait(OperatorMessage&) override { return true; }  // poll needs nothing of its own
     WaitResult WaitForInput() override;
     void EndReaderWait() override {}
     void WakeReader() override;
@@ -121,22 +115,22 @@ void CPosixCommPort::CloseIoEvents()
     m_wake.Close();
 }
 
-bool CPosixCommPort::Open(const CommLineSettings& settings, std::string& detail, std::string& advice)
+bool CPosixCommPort::Open(const CommLineSettings& settings, OperatorMessage& failure)
 {
     m_strDevice = g_portMap.Path(settings.port);
     if (m_strDevice.empty()) {
-        detail = "COM" + std::to_string(settings.port) + ": no device (--port COMn=PATH names one)";
+        failure.english = "COM" + std::to_string(settings.port) + ": no device (--port COMn=PATH names one)";
         return false;
     }
     const int fd = ::open(m_strDevice.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        detail = Describe(m_strDevice, error);
+        failure.english = Describe(m_strDevice, error);
         if (error == EACCES || error == EPERM) {
             const std::string group = OwningGroup(m_strDevice);
-            advice = "이 사용자는 " + m_strDevice + " 를 쓸 수 없습니다. 장치를 가진 그룹(" + group +
+            failure.korean = "이 사용자는 " + m_strDevice + " 를 쓸 수 없습니다. 장치를 가진 그룹(" + group +
                      ")에 사용자를 넣고(sudo usermod -aG " + group + " $USER) 다시 로그인하십시오.";
-            detail += "; add the user to the group that owns the device: sudo usermod -aG " + group +
+            failure.english += "; add the user to the group that owns the device: sudo usermod -aG " + group +
                       " $USER, then log in again";
         }
         return false;
@@ -146,7 +140,7 @@ bool CPosixCommPort::Open(const CommLineSettings& settings, std::string& detail,
     if (::ioctl(fd, TIOCEXCL) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno == EWOULDBLOCK ? EBUSY : errno;
         ::close(fd);
-        detail = Describe(m_strDevice, error);
+        failure.english = Describe(m_strDevice, error);
         return false;
     }
     ::tcflush(fd, TCIOFLUSH);
@@ -165,10 +159,10 @@ bool CPosixCommPort::ApplyLineSettings(const CommLineSettings& settings)
     ::cfsetispeed(&tio, speed);
     ::cfsetospeed(&tio, speed);
     tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
-    tio.c_cflag |= CLOCAL | CREAD | size | ParityFlags(settings.parity);
-    if (settings.stopBits != 0) tio.c_cflag |= CSTOPB;  // termios has no 1.5: two stop bits
+    tio.c_cflag |= CLOCAL | CREAD | size | kParityFlags[static_cast<int>(settings.parity)] |
+                   kStopBitFlags[static_cast<int>(settings.stopBits)];
     tio.c_iflag &= ~(IXON | IXOFF | IXANY);
-    if (settings.parity != 0) tio.c_iflag |= INPCK;
+    if (settings.parity != CommParity::None) tio.c_iflag |= INPCK;
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;
     if (::tcsetattr(m_fd, TCSANOW, &tio) != 0) return false;

@@ -1,6 +1,6 @@
 #include "comm/comm_port.h"
-#include "comm/net_address.h"
-#include "comm/port_map.h"
+#include "ports/net_address.h"
+#include "ports/port_map.h"
 
 std::unique_ptr<CCommPort> CreateCommPort(int port)
 {

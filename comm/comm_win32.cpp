@@ -4,9 +4,13 @@
 
 #include "comm/comm.h"
 #include "comm/comm_port.h"
-#include "comm/windows_api.h"
+#include "base/windows_api.h"
 
 namespace {
+
+// Indexed by CommParity and CommStopBits.
+constexpr BYTE kDcbParity[] = {NOPARITY, ODDPARITY, EVENPARITY, MARKPARITY, SPACEPARITY};
+constexpr BYTE kDcbStopBits[] = {ONESTOPBIT, ONE5STOPBITS, TWOSTOPBITS};
 
 // How long the reader pauses after a wait that ended without input before it waits again.
 constexpr DWORD kEmptyWaitPauseMs = 50;
@@ -42,12 +46,12 @@ public:
 
     bool CreateIoEvents() override;
     void CloseIoEvents() override;
-    bool Open(const CommLineSettings& settings, std::string& detail, std::string& advice) override;
+    bool Open(const CommLineSettings& settings, OperatorMessage& failure) override;
     bool ApplyLineSettings(const CommLineSettings& settings) override;
     bool IsOpen() const override { return m_hPort != INVALID_HANDLE_VALUE; }
     void Close() override;
     const std::string& Device() const override { return m_strDevice; }
-    bool BeginReaderWait(std::string& message, std::string& detail) override;
+    bool BeginReaderWait(OperatorMessage& failure) override;
     WaitResult WaitForInput() override;
     void EndReaderWait() override { CloseEvent(m_hWaitEvent); }
     void WakeReader() override { SetEvent(m_hStop); }
@@ -94,14 +98,14 @@ void CWin32CommPort::CloseIoEvents()
     CloseEvent(m_hStop);
 }
 
-bool CWin32CommPort::Open(const CommLineSettings& settings, std::string& detail, std::string& /*advice*/)
+bool CWin32CommPort::Open(const CommLineSettings& settings, OperatorMessage& failure)
 {
     m_nPort = settings.port;
     m_strDevice = CommDeviceName(settings.port);
     m_hPort = CreateFileA(m_strDevice.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
     if (m_hPort == INVALID_HANDLE_VALUE) {
-        detail = SystemMessage(m_strDevice, GetLastError());
+        failure.english = SystemMessage(m_strDevice, GetLastError());
         return false;
     }
     SetCommMask(m_hPort, EV_RXCHAR);
@@ -125,8 +129,8 @@ bool CWin32CommPort::ApplyLineSettings(const CommLineSettings& settings)
     GetCommState(m_hPort, &dcb);
     dcb.BaudRate = settings.baudRate;
     dcb.ByteSize = settings.byteSize;
-    dcb.Parity = settings.parity;
-    dcb.StopBits = settings.stopBits;
+    dcb.Parity = kDcbParity[static_cast<int>(settings.parity)];
+    dcb.StopBits = kDcbStopBits[static_cast<int>(settings.stopBits)];
     dcb.fBinary = 1;
     dcb.fParity = 1;
     dcb.fOutxCtsFlow = 0;
@@ -151,17 +155,17 @@ void CWin32CommPort::Close()
     m_hPort = INVALID_HANDLE_VALUE;
 }
 
-bool CWin32CommPort::BeginReaderWait(std::string& message, std::string& detail)
+bool CWin32CommPort::BeginReaderWait(OperatorMessage& failure)
 {
     m_hWaitEvent = CreateManualResetEvent();
     if (m_hWaitEvent == nullptr) {
-        message = "Failed to create event for thread!";
-        detail = SystemMessage(m_strDevice, GetLastError());
+        failure.korean = "Failed to create event for thread!";
+        failure.english = SystemMessage(m_strDevice, GetLastError());
         return false;
     }
     if (!SetCommMask(m_hPort, EV_RXCHAR)) {
-        message = "COM" + std::to_string(m_nPort) + " 포트를 읽을 수 없습니다.";
-        detail = SystemMessage(m_strDevice, GetLastError());
+        failure.korean = "COM" + std::to_string(m_nPort) + " 포트를 읽을 수 없습니다.";
+        failure.english = SystemMessage(m_strDevice, GetLastError());
         EndReaderWait();
         return false;
     }

@@ -11,17 +11,17 @@ public:
 
     bool CreateIoEvents() override { return true; }
     void CloseIoEvents() override {}
-    bool Open(const CommLineSettings&, std::string& detail, std::string& advice) override
+    bool Open(const CommLineSettings&, OperatorMessage& failure) override
     {
-        detail = m_strDevice + ": this build has no network ports";
-        advice = "이 빌드에는 네트워크 포트가 없습니다: " + m_strDevice;
+        failure.english = m_strDevice + ": this build has no network ports";
+        failure.korean = "이 빌드에는 네트워크 포트가 없습니다: " + m_strDevice;
         return false;
     }
     bool ApplyLineSettings(const CommLineSettings&) override { return false; }
     bool IsOpen() const override { return false; }
     void Close() override {}
     const std::string& Device() const override { return m_strDevice; }
-    bool BeginReaderWait(std::string&, std::string&) override { return false; }
+    bool BeginReaderWait(OperatorMessage&) override { return false; }
     WaitResult WaitForInput() override { return WAIT_HANGUP; }
     void EndReaderWait() override {}
     void WakeReader() override {}
@@ -39,10 +39,10 @@ std::unique_ptr<CCommPort> CreateNetworkCommPort(const std::string& url)
     return std::make_unique<CMissingNetworkPort>(url);
 }
 
-bool SetTrustedCertificates(const std::string& caFile, std::string& message, std::string& detail)
+bool SetTrustedCertificates(const std::string& caFile, OperatorMessage& failure)
 {
     if (caFile.empty()) return true;
-    message = "이 빌드에는 네트워크 포트가 없습니다 (--ca 를 쓸 수 없습니다)";
-    detail = "this build has no network ports, so --ca has nothing to apply to";
+    failure.korean = "이 빌드에는 네트워크 포트가 없습니다 (--ca 를 쓸 수 없습니다)";
+    failure.english = "this build has no network ports, so --ca has nothing to apply to";
     return false;
 }

@@ -37,14 +37,14 @@ int CountCertificates(const std::string& path)
 
 }  // namespace
 
-bool SetTrustedCertificates(const std::string& caFile, std::string& message, std::string& detail)
+bool SetTrustedCertificates(const std::string& caFile, OperatorMessage& failure)
 {
     std::string absolute;
     if (!caFile.empty()) {
         const int count = CountCertificates(caFile);
         if (count <= 0) {
-            message = "인증기관 인증서 파일을 읽을 수 없습니다: " + caFile;
-            detail = caFile + ": " + (count < 0 ? std::strerror(errno) : "no PEM certificate in it");
+            failure.korean = "인증기관 인증서 파일을 읽을 수 없습니다: " + caFile;
+            failure.english = caFile + ": " + (count < 0 ? std::strerror(errno) : "no PEM certificate in it");
             return false;
         }
         // The port opens it later, whatever the working directory is by then.

@@ -3,17 +3,18 @@
 // replaces it with the authorities in one PEM file. Either way the server's certificate must chain
 // to one of them and name the host or address that the port names; nothing turns the check off.
 //
-//   std::string message, detail;
-//   if (!SetTrustedCertificates(caFile, message, detail)) fail(message, detail);  // before Open
+//   OperatorMessage failure;
+//   if (!SetTrustedCertificates(caFile, failure)) fail(failure);  // before Open
 #pragma once
 
 #include <string>
 
+#include "base/operator_message.h"
+
 // Trusts only the authorities in `caFile` (PEM, one or more certificates) from the next Open on;
 // an empty name returns to the system's trust store. False, with the setting unchanged, when the
-// file cannot be read or holds no certificate: `message` (Korean, for the operator) names the
-// file, `detail` (English) says what went wrong.
-bool SetTrustedCertificates(const std::string& caFile, std::string& message, std::string& detail);
+// file cannot be read or holds no certificate: `failure` names the file and says what went wrong.
+bool SetTrustedCertificates(const std::string& caFile, OperatorMessage& failure);
 
 // The file set above, as an absolute path; empty while the system's trust store is used.
 std::string TrustedCertificatesFile();

@@ -22,8 +22,8 @@ public:
         if (m_comm.m_nFraming == FRAMING_LINES && !m_comm.m_bLongReply && length == 0) std::abort();
         if (m_rearm) m_comm.RearmFramer();
     }
-    void PostCommError(int, const std::string&, const std::string&) override {}
-    void ShowCommError(const std::string&, const std::string&) override {}
+    void PostCommError(int, const OperatorMessage&) override {}
+    void ShowCommError(const OperatorMessage&) override {}
 
 private:
     CComm& m_comm;

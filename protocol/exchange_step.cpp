@@ -103,7 +103,7 @@ std::string Printable(const std::string& text)
 
 }  // namespace
 
-StepFailure DescribeExpiredStep(const CExchangeStep& step)
+OperatorMessage DescribeExpiredStep(const CExchangeStep& step)
 {
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%g s", std::chrono::duration<double>(step.Timeout()).count());

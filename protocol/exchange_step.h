@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/operator_message.h"
+
 class CExchangeStep {
 public:
     using Clock = std::chrono::steady_clock;
@@ -73,9 +75,5 @@ private:
     std::string m_strLastReply;
 };
 
-// Why a step failed at its deadline: Korean for the operator, English for scripts and logs.
-struct StepFailure {
-    std::string korean;
-    std::string english;
-};
-StepFailure DescribeExpiredStep(const CExchangeStep& step);
+// Why a step failed at its deadline.
+OperatorMessage DescribeExpiredStep(const CExchangeStep& step);

@@ -10,7 +10,7 @@
 #include "protocol/terminal_model.h"
 
 int g_bConnected = 0;
-int g_nPendingCmd = PENDING_NONE;
+PendingCommand g_nPendingCmd = PENDING_NONE;
 char g_szHeldFrame[HELD_FRAME_SIZE];
 
 void ResetLink()
@@ -159,8 +159,9 @@ int ContinueExchange(ProtocolHost& host, int model)
         }
         g_nPendingCmd = PENDING_NONE;
         return REPLY_UPLOAD_DONE;
-    default: return 0;
+    case PENDING_NONE: break;
     }
+    return 0;
 }
 
 }  // namespace

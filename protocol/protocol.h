@@ -9,9 +9,12 @@
 #include "protocol/frames.h"
 #include "protocol/protocol_host.h"
 
-inline constexpr int PENDING_NONE = 0;
-inline constexpr int PENDING_CONNECT = 68;  // ZEFA-101: connect frame held until the terminal speaks
-inline constexpr int PENDING_UPLOAD = 136;  // holiday upload running
+// What the next reply is to trigger.
+enum PendingCommand {
+    PENDING_NONE = 0,
+    PENDING_CONNECT = 68,  // ZEFA-101: connect frame held until the terminal speaks
+    PENDING_UPLOAD = 136,  // holiday upload running
+};
 
 inline constexpr int HELD_FRAME_SIZE = 500;
 // The longest reply text the serial framer delivers.
@@ -23,7 +26,7 @@ inline constexpr const char* TEXT_DISCONNECTED = "연결 안됨";
 inline constexpr const char* TEXT_NO_REPLY = "단말기 응답이 없습니다.";
 
 extern int g_bConnected;  // set by the first reply "OK"; never cleared
-extern int g_nPendingCmd;
+extern PendingCommand g_nPendingCmd;
 extern char g_szHeldFrame[HELD_FRAME_SIZE];
 
 // Back to the start state (nothing connected, nothing pending); for a fresh session.

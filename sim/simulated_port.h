@@ -4,17 +4,18 @@
 #include <memory>
 #include <string>
 
+#include "base/operator_message.h"
+
 class CSimulatedPort {
 public:
     virtual ~CSimulatedPort() = default;
     virtual int Port() const = 0;  // its n of COMn
 };
 
-// Why no simulated terminal started: Korean for the operator, English for scripts.
+// Why no simulated terminal started.
 struct SimulatedPortFailure {
     bool unavailable = false;  // this platform has none (Windows has no pseudo-terminals)
-    std::string korean;
-    std::string english;
+    OperatorMessage message;
 };
 
 // Starts a simulated terminal of `model` and lists it in g_portMap; null, with `failure`, when it

@@ -27,7 +27,7 @@ std::unique_ptr<CSimulatedPort> StartSimulatedPort(int model, SimulatedPortFailu
 {
     auto simulated = std::make_unique<CPtySimulatedPort>(model);
     if (std::string reason; !simulated->Start(reason)) {
-        failure = {false, "시뮬레이터를 시작할 수 없습니다: " + reason, "could not start the simulator: " + reason};
+        failure = {false, {"시뮬레이터를 시작할 수 없습니다: " + reason, "could not start the simulator: " + reason}};
         return nullptr;
     }
     return simulated;

@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "comm/port_map.h"
+#include "ports/port_map.h"
 #include "sim/terminal_state.h"
 
 // The line a ZEFA-101 sends until it is connected.

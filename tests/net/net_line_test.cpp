@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "comm/comm.h"
-#include "comm/port_map.h"
+#include "ports/port_map.h"
 #include "comm/terminal_link.h"
 #include "tests/support/comm_owners.h"
 #include "tests/support/pty_peer.h"

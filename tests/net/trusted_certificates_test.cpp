@@ -18,8 +18,8 @@ TEST(TrustedCertificates, AFileWithoutACertificateIsRefusedAndTheStoreStays)
     ASSERT_TRUE(MakeTestCertificates(folder.Path(), made, error)) << error;
     std::ofstream(folder.File("notes.txt")) << "not a certificate\n";
 
-    std::string message, detail;
-    ASSERT_TRUE(SetTrustedCertificates(made.authority, message, detail)) << detail;
+    OperatorMessage failure;
+    ASSERT_TRUE(SetTrustedCertificates(made.authority, failure)) << failure.english;
     EXPECT_EQ(TrustedCertificatesLocation(), made.authority);
 
     const struct {
@@ -31,13 +31,13 @@ TEST(TrustedCertificates, AFileWithoutACertificateIsRefusedAndTheStoreStays)
         {made.server.key, "no PEM certificate in it"},
     };
     for (const auto& r : refused) {
-        EXPECT_FALSE(SetTrustedCertificates(r.file, message, detail)) << r.file;
-        EXPECT_EQ(message, "인증기관 인증서 파일을 읽을 수 없습니다: " + r.file);
-        EXPECT_EQ(detail, r.file + ": " + r.why);
+        EXPECT_FALSE(SetTrustedCertificates(r.file, failure)) << r.file;
+        EXPECT_EQ(failure.korean, "인증기관 인증서 파일을 읽을 수 없습니다: " + r.file);
+        EXPECT_EQ(failure.english, r.file + ": " + r.why);
         EXPECT_EQ(TrustedCertificatesFile(), made.authority);
     }
 
-    ASSERT_TRUE(SetTrustedCertificates("", message, detail));
+    ASSERT_TRUE(SetTrustedCertificates("", failure));
     EXPECT_EQ(TrustedCertificatesFile(), "");
     // The system's store where OpenSSL's programs look: SSL_CERT_FILE first, else a directory.
     setenv("SSL_CERT_FILE", made.authority.c_str(), 1);

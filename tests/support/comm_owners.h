@@ -22,8 +22,8 @@ public:
         if (keepFrames) frames.emplace_back(m_comm.m_frame, static_cast<std::size_t>(m_comm.m_nFrameLen));
         if (m_rearm) m_comm.RearmFramer();
     }
-    void PostCommError(int, const std::string& message, const std::string&) override { errors.push_back(message); }
-    void ShowCommError(const std::string& message, const std::string&) override { errors.push_back(message); }
+    void PostCommError(int, const OperatorMessage& error) override { errors.push_back(error.korean); }
+    void ShowCommError(const OperatorMessage& error) override { errors.push_back(error.korean); }
 
     bool keepFrames = true;  // benchmarks only count
     long delivered = 0;
@@ -46,16 +46,16 @@ public:
         m_posted.push_back(port);
         m_changed.notify_all();
     }
-    void PostCommError(int, const std::string& message, const std::string& detail) override
+    void PostCommError(int, const OperatorMessage& error) override
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_errors.push_back(message + " / " + detail);
+        m_errors.push_back(error.korean + " / " + error.english);
         m_changed.notify_all();
     }
-    void ShowCommError(const std::string& message, const std::string& detail) override
+    void ShowCommError(const OperatorMessage& error) override
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_shown.push_back(message + " / " + detail);
+        m_shown.push_back(error.korean + " / " + error.english);
     }
 
     // The next frame's text, copied out of m_frame; re-arms the framer unless told not to.

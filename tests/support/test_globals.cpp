@@ -1,6 +1,6 @@
 #include "tests/support/test_globals.h"
 
-#include "comm/port_map.h"
+#include "ports/port_map.h"
 #include "comm/trusted_certificates.h"
 #include "date/holidays.h"
 #include "protocol/protocol.h"
@@ -10,6 +10,6 @@ void ResetTestGlobals()
     ResetLink();
     g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS;
     g_portMap.Clear();
-    std::string message, detail;
-    SetTrustedCertificates("", message, detail);  // the system's trust store
+    OperatorMessage unused;
+    SetTrustedCertificates("", unused);  // the system's trust store
 }

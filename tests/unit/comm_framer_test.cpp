@@ -224,7 +224,7 @@ TEST(CommOpen, UnknownPortReportsTheOperatorMessage)
     CComm comm;
     InlineOwner owner(comm);
     comm.SetOwnerWindow(&owner);
-    comm.SetPortParams(250, 9600, 8, 0, 0);
+    comm.SetPortParams(250, 9600, 8, CommStopBits::One, CommParity::None);
     EXPECT_EQ(comm.Open(), 0);
     EXPECT_EQ(comm.m_bRunning, 0);
     EXPECT_EQ(owner.errors, std::vector<std::string>{"COM250 포트를 열수가 없습니다."});

@@ -1,4 +1,4 @@
-#include "date/exported_holidays.h"
+#include "holiday_files/exported_holidays.h"
 
 #include <libical/ical.h>
 
@@ -6,8 +6,8 @@
 #include <map>
 #include <string>
 
-#include "date/holiday_ics_writer.h"
-#include "date/holiday_json.h"
+#include "holiday_files/holiday_ics_writer.h"
+#include "holiday_files/holiday_json.h"
 
 namespace {
 

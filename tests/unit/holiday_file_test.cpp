@@ -1,11 +1,11 @@
-#include "date/holiday_file.h"
+#include "holiday_files/holiday_file.h"
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-#include "date/exported_holidays.h"
-#include "date/holiday_ics_writer.h"
+#include "holiday_files/exported_holidays.h"
+#include "holiday_files/holiday_ics_writer.h"
 
 namespace {
 

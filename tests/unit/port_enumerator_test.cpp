@@ -1,4 +1,4 @@
-#include "comm/port_enumerator.h"
+#include "ports/port_enumerator.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "comm/memory_registry.h"
+#include "tests/support/memory_registry.h"
 #include "tests/support/case_name.h"
 
 namespace {
@@ -36,7 +36,7 @@ struct WalkCase {
     const char* name;
     std::function<void(CMemoryRegistry&)> setup;
     std::vector<std::string> listed;
-    BOOL result;
+    bool result;
     long lastError;
 };
 

@@ -1,4 +1,4 @@
-#include "comm/port_map.h"
+#include "ports/port_map.h"
 
 #include <gtest/gtest.h>
 #include <string>

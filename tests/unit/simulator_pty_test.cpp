@@ -6,7 +6,7 @@
 #include <string>
 
 #include "comm/comm.h"
-#include "comm/port_map.h"
+#include "ports/port_map.h"
 #include "comm/terminal_link.h"
 #include "protocol/terminal_model.h"
 #include "sim/terminal_simulator.h"

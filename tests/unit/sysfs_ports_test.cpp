@@ -1,12 +1,12 @@
 // The Linux port list on fake sysfs trees in a temporary folder.
-#include "comm/sysfs_ports.h"
+#include "ports/sysfs_ports.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 
-#include "comm/port_enumerator.h"
+#include "ports/port_enumerator.h"
 
 namespace fs = std::filesystem;
 

@@ -1,11 +1,11 @@
-#include "date/holiday_ics_writer.h"
+#include "holiday_files/holiday_ics_writer.h"
 
 #include <libical/ical.h>
 
 #include <cstdio>
 #include <memory>
 
-#include "date/ics_document.h"
+#include "holiday_files/ics_document.h"
 
 namespace {
 

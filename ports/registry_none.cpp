@@ -1,4 +1,4 @@
-#include "comm/registry.h"
+#include "ports/registry.h"
 
 // Linux keeps its serial ports in sysfs, not in a registry (see sysfs_ports.h).
 CRegistry* SystemRegistry()

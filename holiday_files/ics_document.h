@@ -12,16 +12,16 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/operator_message.h"
 #include "date/lunar_date.h"
 
 // A DATE value, an all-day one, for libical.
 icaltimetype IcalDate(const SolarDate& date);
 
-// The first line at fault, with the reason in Korean and in English.
+// The first line at fault, and why.
 struct IcsFault {
     int line;
-    std::string korean;
-    std::string english;
+    OperatorMessage reason;
 };
 
 class CIcsDocument {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "date/holiday_file.h"
+#include "holiday_files/holiday_file.h"
 
 // $XDG_CONFIG_HOME/dorvane/holidays, else $HOME/.config/dorvane/holidays; empty when neither
 // variable holds an absolute path (the XDG rule: a relative one is ignored). Null means unset.
@@ -15,8 +15,8 @@ std::filesystem::path HolidayFolderPath();
 
 struct HolidayFolderRead {
     std::vector<HolidayFile> files;
-    std::vector<HolidayFileMessage> refusals;  // files, or the folder, that could not be read
-    std::vector<HolidayFileMessage> skipped;   // events with a time of day, which mark nothing
+    std::vector<OperatorMessage> refusals;  // files, or the folder, that could not be read
+    std::vector<OperatorMessage> skipped;   // events with a time of day, which mark nothing
 };
 
 // Every *.ics (any case) in the folder, in order of name. A refused file adds its message and

@@ -1,4 +1,4 @@
-#include "date/holiday_folder.h"
+#include "holiday_files/holiday_folder.h"
 
 #include <algorithm>
 #include <cctype>

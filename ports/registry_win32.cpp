@@ -1,6 +1,6 @@
 // The Windows registry behind the port list's registry operations.
-#include "comm/registry.h"
-#include "comm/windows_api.h"
+#include "ports/registry.h"
+#include "base/windows_api.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "date/ics_document.h"
+#include "holiday_files/ics_document.h"
 
 #include <algorithm>
 #include <cctype>
@@ -232,5 +232,5 @@ void CIcsDocument::Record(icalcomponent* component, const std::vector<std::strin
 void CIcsDocument::Blame(int line, std::string korean, std::string english)
 {
     if (m_fault && m_fault->line <= line) return;
-    m_fault = IcsFault{line, std::move(korean), std::move(english)};
+    m_fault = IcsFault{line, {std::move(korean), std::move(english)}};
 }

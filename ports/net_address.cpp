@@ -1,4 +1,4 @@
-#include "comm/net_address.h"
+#include "ports/net_address.h"
 
 #include <cctype>
 #include <string_view>

@@ -8,14 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/operator_message.h"
 #include "date/holidays.h"
 #include "date/lunar_date.h"
-
-// A line for the operator: Korean for the console and message boxes, English for scripts.
-struct HolidayFileMessage {
-    std::string korean;
-    std::string english;
-};
 
 // One all-day event; days are day numbers (DayNumber).
 struct AllDayEvent {
@@ -34,8 +29,8 @@ struct HolidayFile {
 struct HolidayFileRead {
     std::optional<HolidayFile> file;  // empty when the file is refused as a whole
     int refusedLine = 0;              // the line at fault; 0 when the file could not be opened
-    HolidayFileMessage refusal;
-    std::vector<HolidayFileMessage> skipped;  // one per event with a time of day, which marks nothing
+    OperatorMessage refusal;
+    std::vector<OperatorMessage> skipped;  // one per event with a time of day, which marks nothing
 };
 
 // `name` is how messages name the file.

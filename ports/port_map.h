@@ -7,7 +7,7 @@
 //   /dev/ttyAMA0 .. /dev/ttyAMA15  COM97  .. COM112   ARM on-board UARTs
 //   /dev/rfcomm0 .. /dev/rfcomm15  COM113 .. COM128   Bluetooth serial links
 //   anything else (pseudo-terminals, the simulator, other names, network addresses such as
-//   rfc2217://host:2001, comm/net_address.h): the first free number from COM129 on, in the order
+//   rfc2217://host:2001, ports/net_address.h): the first free number from COM129 on, in the order
 //   added.
 // `--port COMn=PATH` gives a path (or a network address) any number. Port numbers fit in 8 bits:
 // 1..255.

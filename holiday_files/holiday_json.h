@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "date/exported_holidays.h"
+#include "holiday_files/exported_holidays.h"
 
 // An array of {"date": "YYYY-MM-DD", "kind": "national" | "marked" | "biweekly", "name": ...}
 // in calendar order, indented by two, UTF-8 left as it is, ending with a newline.

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "comm/registry.h"
+#include "ports/registry.h"
 
 class CMemoryRegistry : public CRegistry {
 public:

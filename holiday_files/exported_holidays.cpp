@@ -1,4 +1,4 @@
-#include "date/exported_holidays.h"
+#include "holiday_files/exported_holidays.h"
 
 #include "date/holiday_names.h"
 

@@ -1,4 +1,4 @@
-#include "date/holiday_json.h"
+#include "holiday_files/holiday_json.h"
 
 #include <cstdio>
 #include <nlohmann/json.hpp>

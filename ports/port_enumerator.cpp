@@ -1,10 +1,10 @@
-#include "comm/port_enumerator.h"
+#include "ports/port_enumerator.h"
 
 #include <algorithm>
 #include <cctype>
 #include <new>
 
-#include "comm/sysfs_ports.h"
+#include "ports/sysfs_ports.h"
 
 namespace {
 
@@ -121,15 +121,15 @@ long CPortEnumerator::EnumDeviceMap()
     return m_pRegistry->CloseKey(key);
 }
 
-BOOL CPortEnumerator::EnumDeviceTree(const char* rootPath)
+bool CPortEnumerator::EnumDeviceTree(const char* rootPath)
 {
     KeyHolder root(*m_pRegistry);
     long error =
         root.Take(m_pRegistry->OpenKey(REG_ROOT_LOCAL_MACHINE, rootPath, REG_ACCESS_ENUMERATE_SUB_KEYS, root.Out()));
     if (error == REG_SUCCESS) error = WalkTree(root.Get());
-    if (error == REG_SUCCESS) return 1;
+    if (error == REG_SUCCESS) return true;
     m_pRegistry->SetLastError(error);
-    return 0;
+    return false;
 }
 
 long CPortEnumerator::WalkTree(RegKey root)

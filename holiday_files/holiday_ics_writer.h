@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "date/exported_holidays.h"
+#include "holiday_files/exported_holidays.h"
 
 // One all-day event per day, CRLF lines folded by libical. `stamp` is every event's DTSTAMP, the
 // moment of the export. A UID depends on the date alone, so a calendar that imports the year

@@ -1,4 +1,4 @@
-#include "date/holiday_file.h"
+#include "holiday_files/holiday_file.h"
 
 #include <libical/ical.h>
 
@@ -10,7 +10,7 @@
 #include <memory>
 #include <set>
 
-#include "date/ics_document.h"
+#include "holiday_files/ics_document.h"
 
 namespace {
 
@@ -35,14 +35,14 @@ public:
 
     std::optional<IcsFault> m_fault;
     std::vector<AllDayEvent> m_events;
-    std::vector<HolidayFileMessage> m_skipped;
+    std::vector<OperatorMessage> m_skipped;
 
 private:
     // The day number of a date value, or 0 with a fault: libical takes 20271345 as it comes.
     int Day(const icalproperty* property, icaltimetype time);
     int Length(icalcomponent* event, int start);
     void Fault(int line, std::string korean, std::string english);
-    HolidayFileMessage Skipped(icalcomponent* event) const;
+    OperatorMessage Skipped(icalcomponent* event) const;
 
     const CIcsDocument& m_document;
     const std::string& m_name;
@@ -149,10 +149,10 @@ int CEventReader::Length(icalcomponent* event, int start)
 
 void CEventReader::Fault(int line, std::string korean, std::string english)
 {
-    if (!m_fault) m_fault = IcsFault{line, std::move(korean), std::move(english)};
+    if (!m_fault) m_fault = IcsFault{line, {std::move(korean), std::move(english)}};
 }
 
-HolidayFileMessage CEventReader::Skipped(icalcomponent* event) const
+OperatorMessage CEventReader::Skipped(icalcomponent* event) const
 {
     const char* summary = icalcomponent_get_summary(event);
     const char* uid = icalcomponent_get_uid(event);
@@ -169,8 +169,8 @@ HolidayFileRead Refused(const std::string& name, const IcsFault& fault)
     HolidayFileRead read;
     read.refusedLine = fault.line;
     read.refusal = {
-        "휴일 파일을 읽을 수 없습니다: " + name + " " + std::to_string(fault.line) + "번째 줄, " + fault.korean,
-        "cannot read holiday file " + name + ", line " + std::to_string(fault.line) + ": " + fault.english};
+        "휴일 파일을 읽을 수 없습니다: " + name + " " + std::to_string(fault.line) + "번째 줄, " + fault.reason.korean,
+        "cannot read holiday file " + name + ", line " + std::to_string(fault.line) + ": " + fault.reason.english};
     return read;
 }
 

@@ -1,4 +1,4 @@
-#include "comm/sysfs_ports.h"
+#include "ports/sysfs_ports.h"
 
 #include <algorithm>
 #include <filesystem>

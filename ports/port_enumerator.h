@@ -5,9 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "comm/comm.h"
-#include "comm/port_map.h"
-#include "comm/registry.h"
+#include "ports/port_map.h"
+#include "ports/registry.h"
 
 // Where the names go: the dialog's combobox, a vector in tests and the headless tool.
 class CPortList {
@@ -39,9 +38,9 @@ public:
     int Enumerate();
     // NT 4: the values of HARDWARE\DEVICEMAP\SERIALCOMM.
     long EnumDeviceMap();
-    // Enumerator, device and instance keys below `rootPath`; FALSE (and the thread's last error
+    // Enumerator, device and instance keys below `rootPath`; false (and the thread's last error
     // set) when a registry error ended the walk. Ports added before the error stay listed.
-    BOOL EnumDeviceTree(const char* rootPath);
+    bool EnumDeviceTree(const char* rootPath);
     long OpenSubKeyByIndex(RegKey key, std::uint32_t index, std::uint32_t access, RegKey* subKey);
     // Reads a value into `buffer`, grown as the value needs; the text is always NUL-terminated.
     long QueryValueAlloc(RegKey key, const char* name, std::vector<char>& buffer);

@@ -1,9 +1,9 @@
-#include "comm/port_map.h"
+#include "ports/port_map.h"
 
 #include <cctype>
 #include <cstring>
 
-#include "comm/net_address.h"
+#include "ports/net_address.h"
 
 CPortMap g_portMap;
 
