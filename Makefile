@@ -5,8 +5,8 @@ JOBS ?= $(shell nproc)
 
 run:
 	@scripts/deps run
-	cmake --preset app >/dev/null
-	cmake --build --preset app -j $(JOBS)
+	cmake --preset run >/dev/null
+	cmake --build --preset run -j $(JOBS)
 	@scripts/run
 
 test:
