@@ -8,10 +8,17 @@
 // The package is looked up from the current folder. Prints the LunarMonthCodes rows of lunar
 // years FIRST..LAST (default: 2044 to the last lunar year the data holds to its end), then the
 // whole LunarCumDays for 1841..LAST. Run with 1841 2043 to compare with the rows the table had.
+// The rows 2044-2049 came from korean-lunar-calendar 0.4.0.
 import { createRequire } from "node:module";
 import path from "node:path";
 
-const KoreanLunarCalendar = createRequire(path.join(process.cwd(), "package.json"))("korean-lunar-calendar");
+let KoreanLunarCalendar;
+try {
+    KoreanLunarCalendar = createRequire(path.join(process.cwd(), "package.json"))("korean-lunar-calendar");
+} catch {
+    console.error("korean-lunar-calendar is not installed here: run from the folder of `npm install korean-lunar-calendar`");
+    process.exit(2);
+}
 const calendar = new KoreanLunarCalendar();
 
 const TABLE_FIRST_YEAR = 1841;
