@@ -1,16 +1,17 @@
 #include <benchmark/benchmark.h>
 
 #include "date/lunar_date.h"
+#include "date/lunar_table.h"
 
 namespace {
 
-// Solar -> lunar conversion of dates spread over 2009-2043.
+// Solar -> lunar conversion of dates spread from 2009 to the end of the lunar table.
 void BM_SolarToLunar(benchmark::State& state)
 {
     CLunarDate date;
     int n = DayNumber(2009, 1, 1);
     const int first = n;
-    const int last = DayNumber(2043, 12, 31);
+    const int last = DayNumber(LUNAR_LAST_YEAR, 12, 31);
     for (auto _ : state) {
         const SolarDate s = FromDayNumber(n);
         benchmark::DoNotOptimize(date.SetDate(s.year, s.month, s.day, CAL_SOLAR, 0));
@@ -23,7 +24,7 @@ BENCHMARK(BM_SolarToLunar);
 void BM_WholeTableRoundTrip(benchmark::State& state)
 {
     const int first = DayNumber(1841, 1, 23);
-    const int last = DayNumber(2043, 12, 31);
+    const int last = DayNumber(LUNAR_LAST_YEAR, 12, 31);
     for (auto _ : state) {
         CLunarDate date;
         CLunarDate back;

@@ -4,6 +4,7 @@
 #include <array>
 #include <climits>
 
+#include "date/election_days.h"
 #include "date/holidays.h"
 #include "date/lunar_date.h"
 
@@ -14,14 +15,13 @@ struct Fixed {
     const char* name;
 };
 
-// Regular elections are public holidays; early presidential elections were declared ones.
-constexpr Fixed kElections[] = {
-    {2010, 6, 2, "지방선거일"},  {2012, 4, 11, "국회의원선거일"}, {2012, 12, 19, "대통령선거일"},
-    {2014, 6, 4, "지방선거일"},  {2016, 4, 13, "국회의원선거일"}, {2017, 5, 9, "대통령선거일"},
-    {2018, 6, 13, "지방선거일"}, {2020, 4, 15, "국회의원선거일"}, {2022, 3, 9, "대통령선거일"},
-    {2022, 6, 1, "지방선거일"},  {2024, 4, 10, "국회의원선거일"}, {2025, 6, 3, "대통령선거일"},
-    {2026, 6, 3, "지방선거일"},  {2028, 4, 12, "국회의원선거일"}, {2030, 6, 12, "지방선거일"},
+// Solar days the law adds for every year from `since` on.
+struct YearlyDay {
+    int since, month, day;
+    const char* name;
 };
+
+constexpr YearlyDay kYearlyDays[] = {{2013, 10, 9, "한글날"}, {2026, 5, 1, "노동절"}, {2026, 7, 17, "제헌절"}};
 
 // Declared by the government for one year only; later ones the operator marks by hand.
 constexpr Fixed kOneOffs[] = {
@@ -120,16 +120,12 @@ private:
 
     void AddLaw()
     {
-        if (m_nYear >= 2013) {
-            AddLawDay(10, 9, "한글날", SingleFrom(kWiderSubstitutes, Solar(10, 9)));
+        for (const YearlyDay& y : kYearlyDays) {
+            if (m_nYear >= y.since) {
+                AddLawDay(y.month, y.day, y.name, SingleFrom(kWiderSubstitutes, Solar(y.month, y.day)));
+            }
         }
-        if (m_nYear >= 2026) {
-            AddLawDay(5, 1, "노동절", Substitute::Single);
-            AddLawDay(7, 17, "제헌절", Substitute::Single);
-        }
-        for (const Fixed& f : kElections) {
-            if (f.year == m_nYear) AddLawDay(f.month, f.day, f.name, Substitute::Never);
-        }
+        for (const LawHoliday& e : ElectionDays(m_nYear)) AddLawDay(e.month, e.day, e.name, Substitute::Never);
         for (const Fixed& f : kOneOffs) {
             if (f.year == m_nYear) AddLawDay(f.month, f.day, f.name, Substitute::Never);
         }
@@ -214,4 +210,15 @@ int IsLawHoliday(int year, int month, int day)
 {
     if (month < 1 || month > 12 || day < 1 || day > 31) return 0;
     return Cached(year).marked[month][day];
+}
+
+int IsStandingHoliday(int year, int month, int day)
+{
+    CLunarDate date(2009, 1, 1, CAL_SOLAR, 0);
+    if (!date.SetDate(year, month, day, CAL_SOLAR, 0)) return 0;
+    if (FindHolidayRow(SolarHolidays, month, day) || LunarHolidayRow(date)) return 1;
+    for (const YearlyDay& y : kYearlyDays) {
+        if (year >= y.since && month == y.month && day == y.day) return 1;
+    }
+    return 0;
 }

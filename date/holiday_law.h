@@ -16,3 +16,7 @@ std::vector<LawHoliday> LawHolidays(int year);
 
 // 1 when the law makes that solar day a holiday beyond the two tables.
 int IsLawHoliday(int year, int month, int day);
+
+// 1 when the day is one the law lists as a holiday every year: the two tables, 한글날, 노동절,
+// 제헌절; not a substitute, election or declared day, nor a Sunday.
+int IsStandingHoliday(int year, int month, int day);

@@ -28,7 +28,7 @@ constexpr std::int64_t DaysBeforeYear(std::int64_t year)
     return 365 * p + p / 4 - p / 100 + p / 400;
 }
 
-int LunarCode(int year, int month)  // year 1841..2043, month 1..12
+int LunarCode(int year, int month)  // year LUNAR_FIRST_YEAR..LUNAR_LAST_YEAR, month 1..12
 {
     return LunarMonthCodes[year - LUNAR_FIRST_YEAR][month - 1];
 }

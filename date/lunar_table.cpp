@@ -2,7 +2,8 @@
 
 // Month codes of the official Korean lunar calendar. Fourteen rows (1851, 1862, 1965,
 // 1966, 1990, 2004-2006, 2015-2017, 2033, 2036, 2042) follow the Korea Astronomy and
-// Space Science Institute tables where older printed tables were wrong.
+// Space Science Institute tables where older printed tables were wrong. The rows from
+// 2044 on come from date/lunar_table_rows.mjs, which prints the earlier ones unchanged.
 extern constexpr signed char LunarMonthCodes[LUNAR_YEAR_COUNT][12] = {
     {1, 2, 4, 1, 1, 2, 1, 2, 1, 2, 2, 1},  // 1841
     {2, 2, 1, 2, 1, 1, 2, 1, 2, 1, 2, 1},  // 1842
@@ -207,8 +208,16 @@ extern constexpr signed char LunarMonthCodes[LUNAR_YEAR_COUNT][12] = {
     {2, 1, 1, 2, 1, 2, 2, 1, 2, 2, 1, 2},  // 2041
     {1, 5, 1, 2, 1, 2, 1, 2, 2, 1, 2, 2},  // 2042
     {1, 2, 1, 1, 2, 1, 1, 2, 2, 1, 2, 2},  // 2043
+    {2, 1, 2, 1, 1, 2, 3, 2, 1, 2, 2, 2},  // 2044
+    {2, 1, 2, 1, 1, 2, 1, 1, 2, 1, 2, 2},  // 2045
+    {2, 1, 2, 2, 1, 1, 2, 1, 1, 2, 1, 2},  // 2046
+    {2, 1, 2, 2, 4, 1, 2, 1, 1, 2, 1, 2},  // 2047
+    {1, 2, 2, 1, 2, 2, 1, 2, 1, 2, 1, 1},  // 2048
+    {2, 1, 2, 1, 2, 2, 1, 2, 2, 1, 2, 1},  // 2049
 };
 
+// Sixteen a line, as date/lunar_table_rows.mjs prints them, so that the two compare with diff.
+// clang-format off
 extern constexpr int LunarCumDays[LUNAR_YEAR_COUNT] = {
     383,   737,   1121,  1476,  1830,  2214,  2569,  2923,  3307,  3661,  4045,  4399,  4754,  5138,  5492,  5847,
     6231,  6585,  6939,  7323,  7677,  8061,  8416,  8770,  9154,  9509,  9863,  10246, 10600, 10984, 11339, 11694,
@@ -222,8 +231,10 @@ extern constexpr int LunarCumDays[LUNAR_YEAR_COUNT] = {
     52977, 53331, 53716, 54070, 54425, 54809, 55163, 55517, 55900, 56255, 56639, 56994, 57348, 57732, 58086, 58440,
     58824, 59178, 59533, 59917, 60271, 60656, 61010, 61364, 61748, 62102, 62456, 62840, 63195, 63579, 63933, 64288,
     64672, 65026, 65380, 65764, 66118, 66473, 66857, 67211, 67595, 67950, 68304, 68687, 69042, 69396, 69780, 70135,
-    70519, 70873, 71227, 71611, 71965, 72319, 72703, 73058, 73413, 73797, 74151,
+    70519, 70873, 71227, 71611, 71965, 72319, 72703, 73058, 73413, 73797, 74151, 74535, 74889, 75243, 75627, 75981,
+    76336,
 };
+// clang-format on
 
 namespace {
 
@@ -240,5 +251,5 @@ constexpr bool CumDaysMatchCodes()
 }  // namespace
 
 static_assert(CumDaysMatchCodes(), "LunarCumDays must be the running sum of the month codes");
-// The table ends on solar 29 January 2044 (day number 746219).
-static_assert(LUNAR_BASE_DAY + LunarCumDays[LUNAR_YEAR_COUNT - 1] == 746219);
+// The table ends on solar 22 January 2050 (day number 748404).
+static_assert(LUNAR_BASE_DAY + LunarCumDays[LUNAR_YEAR_COUNT - 1] == 748404);

@@ -1,9 +1,10 @@
-// The Korean lunisolar calendar for lunar years 1841-2043 as month codes.
+// The Korean lunisolar calendar for lunar years 1841-2049 as month codes. The official calendar
+// is published through solar 2050; lunar 2049 is the last year it holds to its end.
 #pragma once
 
 inline constexpr int LUNAR_FIRST_YEAR = 1841;
-inline constexpr int LUNAR_LAST_YEAR = 2043;
-inline constexpr int LUNAR_YEAR_COUNT = LUNAR_LAST_YEAR - LUNAR_FIRST_YEAR + 1;  // 203
+inline constexpr int LUNAR_LAST_YEAR = 2049;
+inline constexpr int LUNAR_YEAR_COUNT = LUNAR_LAST_YEAR - LUNAR_FIRST_YEAR + 1;  // 209
 
 // Solar day number of 22 January 1841, the day before lunar 1841-01-01.
 inline constexpr int LUNAR_BASE_DAY = 672068;

@@ -76,9 +76,10 @@ const std::vector<YearCase>& LawByYear()
         {2029,
          {D("05-01", "노동절"), D("05-07", S), D("05-21", S), D("07-17", "제헌절"), D("09-24", S),
           D("10-09", "한글날")}},
+        // The president elected early on 2025-06-03 took office the next day: the term ends 2030-06-03.
         {2030,
-         {D("02-05", S), D("05-01", "노동절"), D("05-06", S), D("06-12", "지방선거일"), D("07-17", "제헌절"),
-          D("10-09", "한글날")}},
+         {D("02-05", S), D("03-27", "대통령선거일"), D("05-01", "노동절"), D("05-06", S), D("06-12", "지방선거일"),
+          D("07-17", "제헌절"), D("10-09", "한글날")}},
     };
     return cases;
 }
@@ -154,8 +155,9 @@ TEST(HolidayLaw, NothingOutsideTheYearsItCanCompute)
     EXPECT_EQ(IsLawHoliday(2027, 0, 9), 0);
     EXPECT_EQ(IsLawHoliday(2027, 13, 1), 0);
     EXPECT_EQ(IsLawHoliday(2027, 10, 32), 0);
-    // Past the lunar table only the solar rules are left; 2100 puts six of them on a weekend.
-    EXPECT_EQ(Additions(2100),
-              Days({D("05-01", "노동절"), D("05-03", S), D("07-17", "제헌절"), D("07-19", S), D("08-16", S),
-                    D("10-04", S), D("10-09", "한글날"), D("10-11", S), D("12-27", S)}));
+    // Past the lunar table only the solar rules are left; 2100 puts six of them on a weekend and
+    // has a presidential (term ending 3 June) and an assembly election (29 May).
+    EXPECT_EQ(Additions(2100), Days({D("03-31", "대통령선거일"), D("04-14", "국회의원선거일"), D("05-01", "노동절"),
+                                     D("05-03", S), D("07-17", "제헌절"), D("07-19", S), D("08-16", S), D("10-04", S),
+                                     D("10-09", "한글날"), D("10-11", S), D("12-27", S)}));
 }

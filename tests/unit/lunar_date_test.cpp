@@ -193,7 +193,7 @@ TEST(LunarCalendar, KnownConversionsBothWays)
         {{2012, 4, 21}, {2012, 3, 1, 1}},
         {{2023, 3, 22}, {2023, 2, 1, 1}},
         {{1841, 1, 23}, {1841, 1, 1, 0}},
-        {{2043, 12, 31}, {2043, 12, 1, 0}},
+        {{2049, 12, 31}, {2049, 12, 7, 0}},
         {{2009, 1, 25}, {2008, 12, 30, 0}},
         {{2012, 1, 22}, {2011, 12, 29, 0}},
         {{2009, 7, 7}, {2009, 5, 15, 1}},
@@ -202,6 +202,14 @@ TEST(LunarCalendar, KnownConversionsBothWays)
         {{2033, 9, 8}, {2033, 8, 15, 0}},
         {{2033, 12, 22}, {2033, 11, 1, 1}},
         {{2034, 2, 19}, {2034, 1, 1, 0}},
+        // 설날, 추석 and leap months of the years added from the official calendar.
+        {{2044, 1, 30}, {2044, 1, 1, 0}},
+        {{2044, 8, 23}, {2044, 7, 1, 1}},
+        {{2045, 2, 16}, {2044, 12, 30, 0}},
+        {{2045, 2, 17}, {2045, 1, 1, 0}},
+        {{2047, 6, 23}, {2047, 5, 1, 1}},
+        {{2047, 10, 4}, {2047, 8, 15, 0}},
+        {{2049, 9, 11}, {2049, 8, 15, 0}},
     };
     for (const Conversion& c : known) {
         const CLunarDate fromSolar = Solar(c.solar.year, c.solar.month, c.solar.day);
@@ -217,7 +225,7 @@ TEST(LunarCalendar, KnownConversionsBothWays)
 
 TEST(LunarCalendar, DaysWithoutALunarDate)
 {
-    for (Day d : {Day{1841, 1, 1}, Day{1841, 1, 22}, Day{1840, 1, 1}, Day{2044, 1, 1}, Day{2044, 1, 29}}) {
+    for (Day d : {Day{1841, 1, 1}, Day{1841, 1, 22}, Day{1840, 1, 1}, Day{2050, 1, 1}, Day{2050, 1, 22}}) {
         CLunarDate date = Solar(d.year, d.month, d.day);
         ExpectLunar(date, {0, 0, 0, 0});
         EXPECT_EQ(date.SolarToLunar(), 0);
@@ -230,7 +238,7 @@ TEST(LunarCalendar, InvalidLunarDatesAreRefused)
     EXPECT_EQ(date.SetDate(2009, 4, 1, CAL_LUNAR, 1), 0);  // no leap month after the 4th
     EXPECT_EQ(DaysInMonth(2009, 3, CAL_LUNAR, 0), 29);
     EXPECT_EQ(date.SetDate(2009, 3, 30, CAL_LUNAR, 0), 0);
-    EXPECT_EQ(date.SetDate(2044, 1, 1, CAL_LUNAR, 0), 0);
+    EXPECT_EQ(date.SetDate(2050, 1, 1, CAL_LUNAR, 0), 0);
     EXPECT_EQ(date.SetDate(1840, 1, 1, CAL_LUNAR, 0), 0);
     ExpectSolar(date, {2009, 3, 1});
 }
@@ -238,7 +246,7 @@ TEST(LunarCalendar, InvalidLunarDatesAreRefused)
 TEST(LunarCalendar, EveryDayOfTheTableRoundTrips)
 {
     const int first = DayNumber(1841, 1, 23);
-    const int last = DayNumber(2043, 12, 31);
+    const int last = DayNumber(2049, 12, 31);
     CLunarDate previous = Solar(1841, 1, 23);
     int days = 1;
     for (int n = first + 1; n <= last; ++n, ++days) {
@@ -264,7 +272,7 @@ TEST(LunarCalendar, EveryDayOfTheTableRoundTrips)
         ASSERT_EQ(DayNumber(back.GetYear(CAL_SOLAR), back.GetMonth(CAL_SOLAR), back.GetDay(CAL_SOLAR)), n);
         previous = date;
     }
-    EXPECT_EQ(days, 74151 - 29);  // the table runs to 29 January 2044; solar 2044 is not converted
+    EXPECT_EQ(days, 76336 - 22);  // the table runs to 22 January 2050; solar 2050 is not converted
 }
 
 struct LunarShift {
@@ -294,11 +302,11 @@ TEST(LunarCalendar, AddLunarStepsThroughLeapMonths)
 TEST(LunarCalendar, AddLunarOutsideTheTableFailsQuickly)
 {
     CLunarDate date = Solar(2009, 3, 1);
-    for (int months : {INT_MAX, INT_MIN, 12 * 40, -12 * 200}) {
+    for (int months : {INT_MAX, INT_MIN, 12 * 50, -12 * 200}) {
         EXPECT_EQ(date.AddLunar(0, months, 0), 0) << months;
     }
     EXPECT_EQ(date.AddLunar(INT_MAX, 0, 0), 0);
-    EXPECT_EQ(date.AddLunar(40, 0, 0), 0);
+    EXPECT_EQ(date.AddLunar(41, 0, 0), 0);
     ExpectSolar(date, {2009, 3, 1});
     CLunarDate noLunar = Solar(2050, 1, 1);
     EXPECT_EQ(noLunar.AddLunar(0, 1, 0), 0);
