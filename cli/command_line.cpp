@@ -60,11 +60,17 @@ Accepts WholeNumber(int min, int max)
     };
 }
 
+// Seconds as a plain decimal number, "2" or "0.5": CLI11's own conversion would also take
+// hexadecimal, exponents, "inf", "nan", a sign and a leading blank.
 bool IsTimeout(std::string& text)
 {
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    return !text.empty() && *end == '\0' && value > 0.0 && value <= 3600.0;
+    static const CLI::Range range(0.1, 3600.0);
+    const auto digits = [](const std::string& part) {
+        return !part.empty() && part.find_first_not_of("0123456789") == std::string::npos;
+    };
+    const std::size_t point = text.find('.');
+    return digits(text.substr(0, point)) && (point == std::string::npos || digits(text.substr(point + 1))) &&
+           range(text).empty();
 }
 
 // WEEKDAY:even or WEEKDAY:odd, the weekday put as its number.
@@ -309,8 +315,8 @@ void CommandLine::AddTerminalOptions()
              "시뮬레이터 모델은 ", "simulated model must be ");
     m_app.add_option("--timeout", m_request.timeoutSeconds, "wait this long for a silent terminal (default 5)")
         ->type_name("SECONDS")
-        ->check(Rule("대기 시간은 0 초보다 크고 3600 초 이하여야 합니다",
-                     "timeout must be above 0 and at most 3600 seconds", IsTimeout));
+        ->check(Rule("대기 시간은 0.1 부터 3600 까지의 초 단위 십진수입니다 (예: 0.5)",
+                     "timeout must be a plain decimal number of seconds from 0.1 to 3600 (e.g. 0.5)", IsTimeout));
     m_app.add_option("--ca", m_request.caFile, "TLS ports (tcp+tls://, rfc2217+tls://) trust only these authorities")
         ->type_name("FILE.pem");
 }
