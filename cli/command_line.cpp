@@ -2,9 +2,10 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <map>
 #include <sstream>
 
 #include "cli/ports_file.h"
@@ -30,16 +31,14 @@ const char* const kFooter =
     "130, 143, 141 after SIGINT, SIGTERM, SIGPIPE. A fleet exits with its terminals' highest.";
 const char* const kCommandFooter = "The options of dorvane-cli --help go before or after the command.";
 
-// A value that its rule refuses. Thrown out of CLI11's callbacks, so that the rule's own sentence
-// reaches the operator instead of CLI11's generic one.
-struct Refusal {
-    CliError error;
-};
+// 1 = Sunday .. 7 = Saturday; the numbers stand for themselves.
+const std::map<std::string, std::string> kWeekdays = {
+    {"sun", "1"},    {"mon", "2"},    {"tue", "3"},    {"wed", "4"},    {"thu", "5"},
+    {"fri", "6"},    {"sat", "7"},    {"일요일", "1"}, {"월요일", "2"}, {"화요일", "3"},
+    {"수요일", "4"}, {"목요일", "5"}, {"금요일", "6"}, {"토요일", "7"}};
 
-[[noreturn]] void Refuse(std::string korean, std::string english)
-{
-    throw Refusal{{std::move(korean), std::move(english)}};
-}
+const std::map<std::string, HolidayFormat> kFormats = {
+    {"text", HolidayFormat::Text}, {"ics", HolidayFormat::Ics}, {"json", HolidayFormat::Json}};
 
 bool Fail(CliError& error, std::string korean, std::string english)
 {
@@ -48,34 +47,68 @@ bool Fail(CliError& error, std::string korean, std::string english)
     return false;
 }
 
-// A whole decimal number in [min, max], nothing else around it.
-bool ParseInt(const std::string& text, long min, long max, int& value)
+// Whether a value keeps its rule; an accepted value may be put in its usual form ("010" as "10").
+using Accepts = std::function<bool(std::string& value)>;
+
+// Decimal digits only, leading zeros dropped: CLI11 alone takes "0x10" and reads "010" as octal.
+Accepts WholeNumber(int min, int max)
 {
-    if (text.empty() || text.size() > 12) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long parsed = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || text[0] == ' ' || text[0] == '+' || parsed < min || parsed > max) return false;
-    value = static_cast<int>(parsed);
+    return [range = CLI::Range(min, max)](std::string& text) {
+        if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
+        text.erase(0, std::min(text.find_first_not_of('0'), text.size() - 1));
+        return range(text).empty();
+    };
+}
+
+// Seconds as a plain decimal number, "2" or "0.5": CLI11's own conversion would also take
+// hexadecimal, exponents, "inf", "nan", a sign and a leading blank.
+bool IsTimeout(std::string& text)
+{
+    static const CLI::Range range(0.1, 3600.0);
+    const auto digits = [](const std::string& part) {
+        return !part.empty() && part.find_first_not_of("0123456789") == std::string::npos;
+    };
+    const std::size_t point = text.find('.');
+    return digits(text.substr(0, point)) && (point == std::string::npos || digits(text.substr(point + 1))) &&
+           range(text).empty();
+}
+
+// WEEKDAY:even or WEEKDAY:odd, the weekday put as its number.
+bool IsBiweekly(std::string& text)
+{
+    static const CLI::CheckedTransformer weekday(kWeekdays);
+    const auto colon = text.find(':');
+    std::string day = text.substr(0, colon);
+    const std::string parity = colon == std::string::npos ? "" : text.substr(colon + 1);
+    if (!weekday(day).empty() || (parity != "even" && parity != "odd")) return false;
+    text = day + ":" + parity;
     return true;
 }
 
-void ApplyModel(const std::string& text, CliRequest& request)
+// MM-DD; the day is checked against the year once the year is known.
+bool IsMonthDay(std::string& text)
 {
-    request.model = ParseModelName(text);
-    if (request.model < 0) {
-        Refuse("모델은 " + ModelNames(" 또는 ") + " 입니다: " + text,
-               "model must be " + ModelNames(" or ") + ": " + text);
-    }
+    std::string month = text.substr(0, 2);
+    std::string day = text.substr(std::min<std::size_t>(3, text.size()));
+    return text.size() == 5 && text[2] == '-' && WholeNumber(1, 12)(month) && WholeNumber(1, 31)(day);
 }
 
-void ApplySimulate(const std::string& text, CliRequest& request)
+// Digits 1..7, each once, put in the order the weekday dialog produces: Monday..Saturday, Sunday.
+bool IsWeekdayDigits(std::string& text)
 {
-    request.simulateModel = ParseModelName(text);
-    if (request.simulateModel < 0) {
-        Refuse("시뮬레이터 모델은 " + ModelNames(" 또는 ") + " 입니다: " + text,
-               "simulated model must be " + ModelNames(" or ") + ": " + text);
+    std::string ordered;
+    for (const char digit : std::string("2345671")) {
+        if (std::count(text.begin(), text.end(), digit) == 1) ordered += digit;
     }
+    if (text.empty() || ordered.size() != text.size()) return false;  // another character, or one twice
+    text = ordered;
+    return true;
+}
+
+// As often as given, one value each time: CLI11's vectors would also take the words after it.
+CLI::Option* Repeatable(CLI::Option* option)
+{
+    return option->expected(1)->allow_extra_args(false)->take_all();
 }
 
 // Two names for one terminal would run two sessions on it: the same number (COM3, com3), or the
@@ -92,314 +125,45 @@ bool SamePort(const std::string& first, const std::string& second)
 
 // Checked against a scratch map: the real one is filled only when the command runs. `where`
 // names the file and line a port came from, or is empty.
-void AddPort(const std::string& text, const std::string& where, CliRequest& request)
+bool AddPort(const std::string& text, const std::string& where, std::vector<std::string>& ports, CliError& error)
 {
     CPortMap scratch;
-    std::string korean;
-    if (ParsePortArgument(text, scratch, korean) == 0) {
-        Refuse(where + korean,
-               where + "invalid port (COMn, /dev/PATH, tcp://HOST:PORT, or COMn= either; n 1-255): " + text);
+    if (std::string korean; ParsePortArgument(text, scratch, korean) == 0) {
+        return Fail(error, where + korean,
+                    where + "invalid port (COMn, /dev/PATH, tcp://HOST:PORT, or COMn= either; n 1-255): " + text);
     }
     const std::string name = PortDisplayName(text);
-    for (const std::string& other : request.ports) {
+    for (const std::string& other : ports) {
         if (SamePort(other, text)) {
-            Refuse(where + "같은 포트를 두 번 지정했습니다: " + name, where + "the same port is given twice: " + name);
+            return Fail(error, where + "같은 포트를 두 번 지정했습니다: " + name,
+                        where + "the same port is given twice: " + name);
         }
     }
-    request.ports.push_back(text);
-}
-
-void ApplyPort(const std::string& text, CliRequest& request)
-{
-    AddPort(text, "", request);
-}
-
-void ApplyPortsFile(const std::string& path, CliRequest& request)
-{
-    std::vector<PortsFileEntry> entries;
-    if (std::string reason; !ReadPortsFile(path, entries, reason)) {
-        Refuse("포트 목록 파일을 읽을 수 없습니다: " + path + ": " + reason,
-               "cannot read the ports file: " + path + ": " + reason);
-    }
-    if (entries.empty()) Refuse("포트 목록 파일에 포트가 없습니다: " + path, "no ports in the ports file: " + path);
-    for (const PortsFileEntry& entry : entries) {
-        AddPort(entry.port, path + ":" + std::to_string(entry.line) + ": ", request);
-    }
-    request.portsFromFile = true;
-}
-
-void ApplyTimeout(const std::string& text, CliRequest& request)
-{
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || !(value > 0.0 && value <= 3600.0)) {
-        Refuse("대기 시간은 0 초보다 크고 3600 초 이하여야 합니다: " + text,
-               "timeout must be above 0 and at most 3600 seconds: " + text);
-    }
-    request.timeoutSeconds = value;
-}
-
-bool ParseWeekday(const std::string& text, int& weekday)
-{
-    static const char* const names[] = {"sun", "mon", "tue", "wed", "thu", "fri", "sat"};
-    static const char* const korean[] = {"일요일", "월요일", "화요일", "수요일", "목요일", "금요일", "토요일"};
-    for (int i = 0; i < 7; ++i) {
-        if (text == names[i] || text == korean[i]) {
-            weekday = i + 1;
-            return true;
-        }
-    }
-    return ParseInt(text, 1, 7, weekday);
-}
-
-void ApplyBiweekly(const std::string& text, CliRequest& request)
-{
-    const auto colon = text.find(':');
-    const std::string parity = colon == std::string::npos ? "" : text.substr(colon + 1);
-    if ((parity != "even" && parity != "odd") || !ParseWeekday(text.substr(0, colon), request.biweeklyWeekday)) {
-        Refuse("격주휴무는 요일:even 또는 요일:odd 형식입니다 (요일: 1-7 또는 sun..sat): " + text,
-               "biweekly must be WEEKDAY:even or WEEKDAY:odd (WEEKDAY: 1-7 or sun..sat): " + text);
-    }
-    request.biweeklyUse = true;
-    request.biweeklyOdd = parity == "odd";
-}
-
-void ApplyFormat(const std::string& text, CliRequest& request)
-{
-    static const struct {
-        const char* name;
-        HolidayFormat format;
-    } formats[] = {{"text", HolidayFormat::Text}, {"ics", HolidayFormat::Ics}, {"json", HolidayFormat::Json}};
-    for (const auto& f : formats) {
-        if (text == f.name) {
-            request.format = f.format;
-            return;
-        }
-    }
-    Refuse("형식은 text, ics, json 중 하나입니다: " + text, "the format is text, ics or json: " + text);
-}
-
-// MM-DD; the day is checked against the year once the year is known.
-void ApplyMark(const std::string& text, CliRequest& request)
-{
-    DayMark mark{};
-    if (text.size() != 5 || text[2] != '-' || !ParseInt(text.substr(0, 2), 1, 12, mark.month) ||
-        !ParseInt(text.substr(3, 2), 1, 31, mark.day)) {
-        Refuse("날짜는 MM-DD 형식이어야 합니다: " + text, "date must be MM-DD: " + text);
-    }
-    request.marks.push_back(mark);
-}
-
-std::string Range(int min, int max)
-{
-    return std::to_string(min) + "-" + std::to_string(max);
-}
-
-void ApplyYearIn(const std::string& text, int min, int max, int& year)
-{
-    if (ParseInt(text, min, max, year)) return;
-    const std::string range = Range(min, max);
-    Refuse("잘못된 연도입니다 (" + range + "): " + text, "invalid year (" + range + "): " + text);
-}
-
-void ApplyYear(const std::string& text, CliRequest& request)
-{
-    ApplyYearIn(text, kFirstCalendarYear, MAX_SOLAR_YEAR, request.year);
-}
-
-void ApplyTerminalYear(const std::string& text, CliRequest& request)
-{
-    ApplyYearIn(text, TERMINAL_FIRST_YEAR, TERMINAL_LAST_YEAR, request.year);
-}
-
-// Digits 1..7, each once, put in the order the weekday dialog produces: Monday..Saturday, Sunday.
-bool ParseWeekdayDigits(const std::string& text, std::string& digits)
-{
-    if (text.empty() || text.size() > 7) return false;
-    bool seen[8] = {};
-    for (char c : text) {
-        if (c < '1' || c > '7' || seen[c - '0']) return false;
-        seen[c - '0'] = true;
-    }
-    digits.clear();
-    for (int d : {2, 3, 4, 5, 6, 7, 1}) {
-        if (seen[d]) digits += static_cast<char>('0' + d);
-    }
+    ports.push_back(text);
     return true;
 }
 
-void ApplyWeekdayDigits(const std::string& text, CliRequest& request)
+// Those of --port, then those of each ports file: a given port and a listed one are checked alike.
+bool CollectPorts(CliRequest& request, const std::vector<std::string>& files, CliError& error)
 {
-    if (!ParseWeekdayDigits(text, request.weekdayDigits)) {
-        Refuse("요일 숫자는 1(일요일)부터 7(토요일)까지 한 번씩입니다: " + text,
-               "weekday digits are 1 (Sunday) to 7 (Saturday), each at most once: " + text);
+    std::vector<std::string> ports;
+    for (const std::string& port : request.ports) {
+        if (!AddPort(port, "", ports, error)) return false;
     }
-}
-
-void ApplyLoanPeriod1(const std::string& text, CliRequest& request)
-{
-    if (!ParseInt(text, 0, 255, request.loanPeriod1)) {
-        Refuse("대출기간 #1 은 0 부터 255 까지의 정수입니다: " + text,
-               "loan period #1 must be a whole number from 0 to 255: " + text);
-    }
-}
-
-void ApplyLoanPeriod2(const std::string& text, CliRequest& request)
-{
-    if (!ParseInt(text, 0, 250, request.loanPeriod2)) {
-        Refuse("대출기간 #2 는 0 부터 250 까지의 정수입니다: " + text,
-               "loan period #2 must be a whole number from 0 to 250: " + text);
-    }
-}
-
-// Takes one value into the request, or refuses it.
-using Apply = void (*)(const std::string& value, CliRequest& request);
-
-// One option of the tool. `apply` sees each occurrence in turn, so whether a repeat adds, replaces
-// or is refused is the option's own rule.
-struct ToolOption {
-    const char* name;
-    std::string valueName;  // empty: a flag, whose `apply` gets no value
-    std::string description;
-    Apply apply;
-};
-
-struct Argument {
-    const char* name;
-    std::string description;
-    Apply apply;
-    bool required;
-};
-
-struct Command {
-    const char* name;
-    CliCommand command;
-    std::string description;
-    std::vector<Argument> arguments;
-};
-
-const std::vector<ToolOption>& Options()
-{
-    static const std::vector<ToolOption> options = {
-        {PORT_OPTION, "COMn|/dev/PATH|URL",
-         "port to use; COMn=/dev/PATH or COMn=URL also maps COMn to it; repeated: every port at once", ApplyPort},
-        {PORTS_FILE_OPTION, "FILE", "ports to use, one a line ('#' comments), all at once", ApplyPortsFile},
-        {"--model", ModelNames("|"), "the terminal's model", ApplyModel},
-        {"--simulate", ModelNames("|"), "talk to a built-in simulated terminal instead of a port", ApplySimulate},
-        {"--timeout", "SECONDS", "wait this long for a silent terminal (default 5)", ApplyTimeout},
-        {"--ca", "FILE.pem", "TLS ports (tcp+tls://, rfc2217+tls://) trust only these authorities",
-         [](const std::string& file, CliRequest& request) { request.caFile = file; }},
-        {"--unset-sunday", "", "Sundays are not holidays",
-         [](const std::string&, CliRequest& request) { request.unsetSunday = true; }},
-        {"--unset-holiday", "", "national holidays are not holidays",
-         [](const std::string&, CliRequest& request) { request.unsetHoliday = true; }},
-        {"--biweekly", "WEEKDAY:even|odd", "a day off every second week (WEEKDAY 1-7 or sun..sat)", ApplyBiweekly},
-        {"--mark", "MM-DD", "a holiday set by hand (repeatable)", ApplyMark},
-        {"--import", "FILE.ics", "the all-day events of an iCalendar file count as marked days (repeatable)",
-         [](const std::string& file, CliRequest& request) { request.imports.push_back(file); }},
-        {"--format", "text|ics|json", "holidays: the listing (default), an iCalendar file or JSON", ApplyFormat},
-        {"--verify", "", "send: read the year back and list every day that differs",
-         [](const std::string&, CliRequest& request) { request.verify = true; }},
-    };
-    return options;
-}
-
-const std::vector<Command>& Commands()
-{
-    static const Argument year = {"YEAR", Range(kFirstCalendarYear, MAX_SOLAR_YEAR), ApplyYear, false};
-    static const Argument terminalYear = {"YEAR", Range(TERMINAL_FIRST_YEAR, TERMINAL_LAST_YEAR), ApplyTerminalYear,
-                                          false};
-    static const std::string zefa102Only = std::string(", ") + ModelName(MODEL_ZEFA102) + ")";
-    static const std::vector<Command> commands = {
-        {"ports", CliCommand::Ports, "serial ports, as COMn = device", {}},
-        {"calendar", CliCommand::Calendar, "every day of YEAR with its weekday and lunar date", {year}},
-        {"holidays", CliCommand::Holidays, "the holidays of YEAR and their total, as the dialog lists them", {year}},
-        {"connect", CliCommand::Connect, "connect (E); the terminal answers OK", {}},
-        {"set-time", CliCommand::SetTime, "set the terminal's clock to this computer's local time (T)", {}},
-        {"read", CliCommand::Read, "read the terminal's holidays and list them (R)", {terminalYear}},
-        {"delete", CliCommand::Delete, "clear the terminal's holidays (C)", {terminalYear}},
-        {"send", CliCommand::Send, "send the holidays of YEAR, one frame per reply (D)", {terminalYear}},
-        {"weekdays",
-         CliCommand::Weekdays,
-         "holiday weekdays DIGITS, 1 = Sunday .. 7 = Saturday (W" + zefa102Only,
-         {{"DIGITS", "each weekday at most once", ApplyWeekdayDigits, true}}},
-        {"loan",
-         CliCommand::Loan,
-         "loan periods, A 0-255 and B 0-250 (L" + zefa102Only,
-         {{"A", "loan period #1", ApplyLoanPeriod1, true}, {"B", "loan period #2", ApplyLoanPeriod2, true}}},
-    };
-    return commands;
-}
-
-CLI::Option* AddValue(CLI::App& app, const std::string& name, const std::string& description, Apply apply,
-                      CliRequest& request)
-{
-    return app.add_option(
-        name,
-        [apply, &request](const CLI::results_t& values) {
-            for (const std::string& value : values) apply(value, request);
-            return true;
-        },
-        description);
-}
-
-// Options belong to the tool, not to a command: the commands fall through to them, so that they
-// may stand before or after the command.
-void Describe(CLI::App& app, CliRequest& request)
-{
-    app.description("Sets up a " + ModelNames(" or ") + " lending terminal without a window.");
-    app.footer(kFooter);
-    app.set_version_flag("--version", "dorvane-cli " DORVANE_VERSION);
-    app.require_subcommand(1);
-    app.fallthrough();
-    app.get_formatter()->column_width(33);  // the longest option and its value, and a gap
-    for (const ToolOption& option : Options()) {
-        if (option.valueName.empty()) {
-            app.add_flag_callback(
-                option.name, [&request, apply = option.apply] { apply({}, request); }, option.description);
-        } else {
-            AddValue(app, option.name, option.description, option.apply, request)
-                ->type_name(option.valueName)
-                ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    for (const std::string& path : files) {
+        std::vector<PortsFileEntry> entries;
+        if (std::string reason; !ReadPortsFile(path, entries, reason)) {
+            return Fail(error, "포트 목록 파일을 읽을 수 없습니다: " + path + ": " + reason,
+                        "cannot read the ports file: " + path + ": " + reason);
+        }
+        if (entries.empty())
+            return Fail(error, "포트 목록 파일에 포트가 없습니다: " + path, "no ports in the ports file: " + path);
+        for (const PortsFileEntry& entry : entries) {
+            if (!AddPort(entry.port, path + ":" + std::to_string(entry.line) + ": ", ports, error)) return false;
         }
     }
-    for (const Command& command : Commands()) {
-        CLI::App* sub = app.add_subcommand(command.name, command.description);
-        sub->group(NeedsTerminal(command.command) ? kTerminalGroup : kOfflineGroup);
-        sub->footer(kCommandFooter);
-        sub->preparse_callback([&request, id = command.command](std::size_t) { request.command = id; });
-        for (const Argument& argument : command.arguments) {
-            AddValue(*sub, argument.name, argument.description, argument.apply, request)
-                ->type_name("")
-                ->required(argument.required);
-        }
-    }
-}
-
-// CLI11's own refusals: a Korean sentence beside CLI11's English.
-CliError FromCli11(const CLI::ParseError& failure)
-{
-    const char* korean = "명령줄을 읽을 수 없습니다 (--help 참고)";
-    if (dynamic_cast<const CLI::ExtrasError*>(&failure)) {
-        korean = "알 수 없는 명령이나 옵션, 또는 남는 인수가 있습니다 (--help 참고)";
-    } else if (dynamic_cast<const CLI::RequiredError*>(&failure)) {
-        korean = "명령이나 인수가 빠졌습니다 (--help 참고)";
-    } else if (dynamic_cast<const CLI::ArgumentMismatch*>(&failure)) {
-        korean = "옵션 값이 없거나 개수가 맞지 않습니다";
-    } else if (dynamic_cast<const CLI::ConversionError*>(&failure)) {
-        korean = "옵션 값이 올바르지 않습니다";
-    }
-    return {korean, failure.what()};
-}
-
-// CLI11 answers --help and checks requirements before it reports the words it could not place.
-// Those words are the likelier typo, and help must not hide one, so they are reported first.
-bool FailOnUnplaced(const CLI::App& app, CliError& error)
-{
-    std::vector<std::string> unplaced = app.remaining(true);
-    if (unplaced.empty()) return false;
-    std::reverse(unplaced.begin(), unplaced.end());  // CLI11 lists them back to front
-    error = FromCli11(CLI::ExtrasError(unplaced));
+    request.ports = std::move(ports);
+    request.portsFromFile = !files.empty();
     return true;
 }
 
@@ -427,22 +191,6 @@ bool CheckTerminalOptions(CliRequest& request, CliError& error)
     return true;
 }
 
-// --format belongs to holidays, --import to the commands that count the year's holidays,
-// --verify to send.
-bool CheckHolidayFileOptions(const CliRequest& request, CliError& error)
-{
-    if (request.format != HolidayFormat::Text && request.command != CliCommand::Holidays) {
-        return Fail(error, "--format 은 holidays 명령에만 씁니다", "--format is for the holidays command only");
-    }
-    if (!request.imports.empty() && !CountsTheYearsHolidays(request.command)) {
-        return Fail(error, "--import 는 holidays 와 send 명령에만 씁니다", "--import is for holidays and send only");
-    }
-    if (request.verify && request.command != CliCommand::Send) {
-        return Fail(error, "--verify 는 send 명령에만 씁니다", "--verify is for the send command only");
-    }
-    return true;
-}
-
 bool CheckMarks(const CliRequest& request, CliError& error)
 {
     for (const DayMark& mark : request.marks) {
@@ -454,6 +202,233 @@ bool CheckMarks(const CliRequest& request, CliError& error)
         }
     }
     return true;
+}
+
+// dorvane-cli's options and commands in CLI11. The options that name the terminal belong to the
+// tool and may stand before or after the command (fallthrough); the others to their commands.
+class CommandLine {
+public:
+    explicit CommandLine(CliRequest& request);
+    bool Parse(const std::vector<std::string>& args, int thisYear, CliError& error);
+
+private:
+    CLI::Validator Rule(const std::string& korean, const std::string& english, Accepts accepts);
+    void AddTerminalOptions();
+    void AddModel(const char* name, int& model, const char* description, const std::string& korean,
+                  const std::string& english);
+    CLI::App* AddCommand(const char* name, CliCommand command, const std::string& description);
+    void AddYear(CLI::App* command, int min, int max);
+    void AddHolidayOptions(CLI::App* command);
+    CliError FromCli11(const CLI::ParseError& failure) const;
+    bool FailOnUnplaced(CliError& error) const;
+
+    CliRequest& m_request;
+    CLI::App m_app{"", "dorvane-cli"};
+    std::vector<std::string> m_portsFiles;
+    std::string m_refusedInKorean;  // a rule's refusal: CLI11's error carries only the English
+};
+
+CommandLine::CommandLine(CliRequest& request) : m_request(request)
+{
+    m_app.description("Sets up a " + ModelNames(" or ") + " lending terminal without a window.");
+    m_app.footer(kFooter);
+    m_app.set_version_flag("--version", "dorvane-cli " DORVANE_VERSION);
+    m_app.require_subcommand(1);
+    m_app.fallthrough();
+    m_app.get_formatter()->column_width(33);  // the longest option and its value, and a gap
+    m_app.option_defaults()->take_last();     // as ever, the last of a repeated option stands
+    AddTerminalOptions();
+
+    CLI::App* ports = AddCommand("ports", CliCommand::Ports, "serial ports, as COMn = device");
+    CLI::App* calendar =
+        AddCommand("calendar", CliCommand::Calendar, "every day of YEAR with its weekday and lunar date");
+    CLI::App* holidays =
+        AddCommand("holidays", CliCommand::Holidays, "the holidays of YEAR and their total, as the dialog lists them");
+    for (CLI::App* offline : {ports, calendar, holidays}) offline->excludes(m_app.get_option("--ca"));
+    AddYear(calendar, kFirstCalendarYear, MAX_SOLAR_YEAR);
+    AddYear(holidays, kFirstCalendarYear, MAX_SOLAR_YEAR);
+    AddHolidayOptions(holidays);
+    holidays
+        ->add_option_function<std::string>(
+            "--format", [this](const std::string& name) { m_request.format = kFormats.at(name); },
+            "holidays: the listing (default), an iCalendar file or JSON")
+        ->type_name("text|ics|json")
+        ->check(Rule("형식은 text, ics, json 중 하나입니다", "the format is text, ics or json",
+                     [formats = CLI::IsMember(kFormats)](std::string& name) { return formats(name).empty(); }));
+
+    AddCommand("connect", CliCommand::Connect, "connect (E); the terminal answers OK");
+    AddCommand("set-time", CliCommand::SetTime, "set the terminal's clock to this computer's local time (T)");
+    AddYear(AddCommand("read", CliCommand::Read, "read the terminal's holidays and list them (R)"), TERMINAL_FIRST_YEAR,
+            TERMINAL_LAST_YEAR);
+    AddYear(AddCommand("delete", CliCommand::Delete, "clear the terminal's holidays (C)"), TERMINAL_FIRST_YEAR,
+            TERMINAL_LAST_YEAR);
+    CLI::App* send = AddCommand("send", CliCommand::Send, "send the holidays of YEAR, one frame per reply (D)");
+    AddYear(send, TERMINAL_FIRST_YEAR, TERMINAL_LAST_YEAR);
+    AddHolidayOptions(send);
+    send->add_flag("--verify", m_request.verify, "send: read the year back and list every day that differs");
+
+    const std::string zefa102Only = std::string(", ") + ModelName(MODEL_ZEFA102) + ")";
+    AddCommand("weekdays", CliCommand::Weekdays, "holiday weekdays DIGITS, 1 = Sunday .. 7 = Saturday (W" + zefa102Only)
+        ->add_option("DIGITS", m_request.weekdayDigits, "each weekday at most once")
+        ->type_name("")
+        ->required()
+        ->transform(Rule("요일 숫자는 1(일요일)부터 7(토요일)까지 한 번씩입니다",
+                         "weekday digits are 1 (Sunday) to 7 (Saturday), each at most once", IsWeekdayDigits));
+    CLI::App* loan = AddCommand("loan", CliCommand::Loan, "loan periods, A 0-255 and B 0-250 (L" + zefa102Only);
+    loan->add_option("A", m_request.loanPeriod1, "loan period #1")
+        ->type_name("")
+        ->required()
+        ->transform(Rule("대출기간 #1 은 0 부터 255 까지의 정수입니다",
+                         "loan period #1 must be a whole number from 0 to 255", WholeNumber(0, 255)));
+    loan->add_option("B", m_request.loanPeriod2, "loan period #2")
+        ->type_name("")
+        ->required()
+        ->transform(Rule("대출기간 #2 는 0 부터 250 까지의 정수입니다",
+                         "loan period #2 must be a whole number from 0 to 250", WholeNumber(0, 250)));
+}
+
+// A validator that refuses with one sentence in each language, the value after it. It has no
+// description, so the help shows each value by its own name as before.
+CLI::Validator CommandLine::Rule(const std::string& korean, const std::string& english, Accepts accepts)
+{
+    return CLI::Validator(
+        [=, this](std::string& value) {
+            const std::string given = value;
+            if (accepts(value)) return std::string();
+            m_refusedInKorean = korean + ": " + given;
+            return english + ": " + given;
+        },
+        "");
+}
+
+void CommandLine::AddTerminalOptions()
+{
+    Repeatable(
+        m_app.add_option(PORT_OPTION, m_request.ports,
+                         "port to use; COMn=/dev/PATH or COMn=URL also maps COMn to it; repeated: every port at once"))
+        ->type_name("COMn|/dev/PATH|URL");
+    Repeatable(
+        m_app.add_option(PORTS_FILE_OPTION, m_portsFiles, "ports to use, one a line ('#' comments), all at once"))
+        ->type_name("FILE");
+    AddModel("--model", m_request.model, "the terminal's model", "모델은 ", "model must be ");
+    AddModel("--simulate", m_request.simulateModel, "talk to a built-in simulated terminal instead of a port",
+             "시뮬레이터 모델은 ", "simulated model must be ");
+    m_app.add_option("--timeout", m_request.timeoutSeconds, "wait this long for a silent terminal (default 5)")
+        ->type_name("SECONDS")
+        ->check(Rule("대기 시간은 0.1 부터 3600 까지의 초 단위 십진수입니다 (예: 0.5)",
+                     "timeout must be a plain decimal number of seconds from 0.1 to 3600 (e.g. 0.5)", IsTimeout));
+    m_app.add_option("--ca", m_request.caFile, "TLS ports (tcp+tls://, rfc2217+tls://) trust only these authorities")
+        ->type_name("FILE.pem");
+}
+
+void CommandLine::AddModel(const char* name, int& model, const char* description, const std::string& korean,
+                           const std::string& english)
+{
+    m_app
+        .add_option_function<std::string>(
+            name, [&model](const std::string& text) { model = ParseModelName(text); }, description)
+        ->type_name(ModelNames("|"))
+        ->check(Rule(korean + ModelNames(" 또는 ") + " 입니다", english + ModelNames(" or "),
+                     [](std::string& text) { return ParseModelName(text) >= 0; }));
+}
+
+CLI::App* CommandLine::AddCommand(const char* name, CliCommand command, const std::string& description)
+{
+    CLI::App* sub = m_app.add_subcommand(name, description);
+    sub->group(NeedsTerminal(command) ? kTerminalGroup : kOfflineGroup);
+    sub->footer(kCommandFooter);
+    sub->preparse_callback([this, command](std::size_t) { m_request.command = command; });
+    return sub;
+}
+
+void CommandLine::AddYear(CLI::App* command, int min, int max)
+{
+    const std::string range = std::to_string(min) + "-" + std::to_string(max);
+    command->add_option("YEAR", m_request.year, range)
+        ->type_name("")
+        ->transform(Rule("잘못된 연도입니다 (" + range + ")", "invalid year (" + range + ")", WholeNumber(min, max)));
+}
+
+// holidays and send: the options that change which days of the year are holidays.
+void CommandLine::AddHolidayOptions(CLI::App* command)
+{
+    command->add_flag("--unset-sunday", m_request.unsetSunday, "Sundays are not holidays");
+    command->add_flag("--unset-holiday", m_request.unsetHoliday, "national holidays are not holidays");
+    command
+        ->add_option_function<std::string>(
+            "--biweekly",
+            [this](const std::string& text) {
+                m_request.biweeklyUse = true;
+                m_request.biweeklyWeekday = text[0] - '0';
+                m_request.biweeklyOdd = text.ends_with(":odd");
+            },
+            "a day off every second week (WEEKDAY 1-7 or sun..sat)")
+        ->type_name("WEEKDAY:even|odd")
+        ->transform(Rule("격주휴무는 요일:even 또는 요일:odd 형식입니다 (요일: 1-7 또는 sun..sat)",
+                         "biweekly must be WEEKDAY:even or WEEKDAY:odd (WEEKDAY: 1-7 or sun..sat)", IsBiweekly));
+    command->add_option("--mark", "a holiday set by hand (repeatable)")
+        ->type_name("MM-DD")
+        ->take_all()
+        ->check(Rule("날짜는 MM-DD 형식이어야 합니다", "date must be MM-DD", IsMonthDay))
+        ->each([this](const std::string& text) {
+            m_request.marks.push_back({std::atoi(text.c_str()), std::atoi(text.c_str() + 3)});
+        });
+    Repeatable(command->add_option("--import", m_request.imports,
+                                   "the all-day events of an iCalendar file count as marked days (repeatable)"))
+        ->type_name("FILE.ics");
+}
+
+// CLI11's own refusals: a Korean sentence beside CLI11's English.
+CliError CommandLine::FromCli11(const CLI::ParseError& failure) const
+{
+    std::string korean = "명령줄을 읽을 수 없습니다 (--help 참고)";
+    if (dynamic_cast<const CLI::ExtrasError*>(&failure)) {
+        korean = "알 수 없는 명령이나 옵션, 또는 남는 인수가 있습니다 (--help 참고)";
+    } else if (dynamic_cast<const CLI::RequiredError*>(&failure)) {
+        korean = "명령이나 인수가 빠졌습니다 (--help 참고)";
+    } else if (dynamic_cast<const CLI::ExcludesError*>(&failure)) {
+        korean = "이 명령에는 쓸 수 없는 옵션입니다 (--help 참고)";
+    } else if (dynamic_cast<const CLI::ArgumentMismatch*>(&failure)) {
+        korean = "옵션 값이 없거나 개수가 맞지 않습니다";
+    } else if (dynamic_cast<const CLI::ValidationError*>(&failure)) {
+        korean = m_refusedInKorean;
+    } else if (dynamic_cast<const CLI::ConversionError*>(&failure)) {
+        korean = "옵션 값이 올바르지 않습니다";
+    }
+    return {korean, failure.what()};
+}
+
+// CLI11 answers --help and checks requirements before it reports the words it could not place.
+// Those words are the likelier typo, and help must not hide one, so they are reported first.
+bool CommandLine::FailOnUnplaced(CliError& error) const
+{
+    std::vector<std::string> unplaced = m_app.remaining(true);
+    if (unplaced.empty()) return false;
+    std::reverse(unplaced.begin(), unplaced.end());  // CLI11 lists them back to front
+    error = FromCli11(CLI::ExtrasError(unplaced));
+    return true;
+}
+
+bool CommandLine::Parse(const std::vector<std::string>& args, int thisYear, CliError& error)
+{
+    std::vector<std::string> backwards(args.rbegin(), args.rend());  // CLI11 takes them from the back
+    try {
+        m_app.parse(backwards);
+    } catch (const CLI::Success& done) {
+        if (FailOnUnplaced(error)) return false;
+        std::ostringstream out;
+        m_app.exit(done, out);
+        m_request.command = CliCommand::Help;
+        m_request.output = out.str();
+        return true;
+    } catch (const CLI::ParseError& failure) {
+        if (!FailOnUnplaced(error)) error = FromCli11(failure);
+        return false;
+    }
+    if (m_request.year == 0) m_request.year = thisYear;
+    if (!CollectPorts(m_request, m_portsFiles, error)) return false;
+    if (NeedsTerminal(m_request.command) && !CheckTerminalOptions(m_request, error)) return false;
+    return CheckMarks(m_request, error);
 }
 
 }  // namespace
@@ -492,29 +467,5 @@ std::string PortDisplayName(const std::string& port)
 bool ParseCommandLine(const std::vector<std::string>& args, int thisYear, CliRequest& request, CliError& error)
 {
     request = CliRequest{};
-    CLI::App app("", "dorvane-cli");
-    Describe(app, request);
-    std::vector<std::string> backwards(args.rbegin(), args.rend());  // CLI11 takes them from the back
-    try {
-        app.parse(backwards);
-    } catch (const Refusal& refusal) {
-        error = refusal.error;
-        return false;
-    } catch (const CLI::Success& done) {
-        if (FailOnUnplaced(app, error)) return false;
-        std::ostringstream out;
-        app.exit(done, out);
-        request.command = CliCommand::Help;
-        request.output = out.str();
-        return true;
-    } catch (const CLI::ParseError& failure) {
-        if (!FailOnUnplaced(app, error)) error = FromCli11(failure);
-        return false;
-    }
-    if (request.year == 0) request.year = thisYear;
-    if (NeedsTerminal(request.command) && !CheckTerminalOptions(request, error)) return false;
-    if (!request.caFile.empty() && !NeedsTerminal(request.command)) {
-        return Fail(error, "--ca 는 단말기 명령에만 씁니다", "--ca is for the terminal commands only");
-    }
-    return CheckHolidayFileOptions(request, error) && CheckMarks(request, error);
+    return CommandLine(request).Parse(args, thisYear, error);
 }

@@ -56,6 +56,7 @@ TEST(CliCommandLine, TerminalCommands)
     EXPECT_EQ(p.request.loanPeriod1, 255);
     EXPECT_EQ(p.request.loanPeriod2, 250);
     EXPECT_DOUBLE_EQ(p.request.timeoutSeconds, 0.5);
+    EXPECT_DOUBLE_EQ(Parse({"connect", "--simulate", "ZEFA-102", "--timeout", "0.1"}).request.timeoutSeconds, 0.1);
 
     p = Parse({"send", "2100", "--port", "/dev/ttyS0", "--model", "ZEFA-101"});
     ASSERT_TRUE(p.ok) << p.error.english;
@@ -104,6 +105,14 @@ TEST(CliCommandLine, InvalidInputIsRefusedWithAReason)
         {"read", "1999", "--simulate", "ZEFA-102"},
         {"connect", "--simulate", "ZEFA-102", "--timeout", "0"},
         {"connect", "--simulate", "ZEFA-102", "--timeout", "abc"},
+        {"connect", "--simulate", "ZEFA-102", "--timeout", "0.09"},
+        {"connect", "--simulate", "ZEFA-102", "--timeout", "0x10"},
+        {"connect", "--simulate", "ZEFA-102", "--timeout", " 5"},
+        {"connect", "--simulate", "ZEFA-102", "--timeout", "1e-300"},
+        {"connect", "--simulate", "ZEFA-102", "--timeout", "inf"},
+        {"connect", "--simulate", "ZEFA-102", "--timeout", "nan"},
+        {"connect", "--simulate", "ZEFA-102", "--timeout", "-1"},
+        {"connect", "--simulate", "ZEFA-102", "--timeout", "+5"},
         {"ports", "extra"},
     };
     for (const auto& args : refused) {
