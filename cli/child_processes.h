@@ -23,4 +23,4 @@ public:
 // `statuses` gets each child's exit status: 128 + n after signal n, EXIT_NOT_STARTED when it
 // could not start (said on its stderr). False, with `error`, where children cannot be run.
 bool RunChildren(const std::vector<std::vector<std::string>>& argLists, ChildOutput& output, std::vector<int>& statuses,
-                 CliError& error);
+                 OperatorMessage& error);

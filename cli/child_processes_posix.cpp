@@ -115,7 +115,7 @@ void Reap(std::vector<Child>& children)
 }  // namespace
 
 bool RunChildren(const std::vector<std::vector<std::string>>& argLists, ChildOutput& output, std::vector<int>& statuses,
-                 CliError& /*error*/)
+                 OperatorMessage& /*error*/)
 {
     std::vector<Child> children(argLists.size());
     for (std::size_t i = 0; i < argLists.size(); ++i) {

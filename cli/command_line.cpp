@@ -40,7 +40,7 @@ const std::map<std::string, std::string> kWeekdays = {
 const std::map<std::string, HolidayFormat> kFormats = {
     {"text", HolidayFormat::Text}, {"ics", HolidayFormat::Ics}, {"json", HolidayFormat::Json}};
 
-bool Fail(CliError& error, std::string korean, std::string english)
+bool Fail(OperatorMessage& error, std::string korean, std::string english)
 {
     error.korean = std::move(korean);
     error.english = std::move(english);
@@ -125,7 +125,7 @@ bool SamePort(const std::string& first, const std::string& second)
 
 // Checked against a scratch map: the real one is filled only when the command runs. `where`
 // names the file and line a port came from, or is empty.
-bool AddPort(const std::string& text, const std::string& where, std::vector<std::string>& ports, CliError& error)
+bool AddPort(const std::string& text, const std::string& where, std::vector<std::string>& ports, OperatorMessage& error)
 {
     CPortMap scratch;
     if (std::string korean; ParsePortArgument(text, scratch, korean) == 0) {
@@ -144,7 +144,7 @@ bool AddPort(const std::string& text, const std::string& where, std::vector<std:
 }
 
 // Those of --port, then those of each ports file: a given port and a listed one are checked alike.
-bool CollectPorts(CliRequest& request, const std::vector<std::string>& files, CliError& error)
+bool CollectPorts(CliRequest& request, const std::vector<std::string>& files, OperatorMessage& error)
 {
     std::vector<std::string> ports;
     for (const std::string& port : request.ports) {
@@ -167,7 +167,7 @@ bool CollectPorts(CliRequest& request, const std::vector<std::string>& files, Cl
     return true;
 }
 
-bool CheckTerminalOptions(CliRequest& request, CliError& error)
+bool CheckTerminalOptions(CliRequest& request, OperatorMessage& error)
 {
     if (request.simulateModel >= 0) {
         if (!request.ports.empty()) {
@@ -191,7 +191,7 @@ bool CheckTerminalOptions(CliRequest& request, CliError& error)
     return true;
 }
 
-bool CheckMarks(const CliRequest& request, CliError& error)
+bool CheckMarks(const CliRequest& request, OperatorMessage& error)
 {
     for (const DayMark& mark : request.marks) {
         if (!IsValidDate(request.year, mark.month, mark.day, CAL_SOLAR, 0)) {
@@ -209,7 +209,7 @@ bool CheckMarks(const CliRequest& request, CliError& error)
 class CommandLine {
 public:
     explicit CommandLine(CliRequest& request);
-    bool Parse(const std::vector<std::string>& args, int thisYear, CliError& error);
+    bool Parse(const std::vector<std::string>& args, int thisYear, OperatorMessage& error);
 
 private:
     CLI::Validator Rule(const std::string& korean, const std::string& english, Accepts accepts);
@@ -219,8 +219,8 @@ private:
     CLI::App* AddCommand(const char* name, CliCommand command, const std::string& description);
     void AddYear(CLI::App* command, int min, int max);
     void AddHolidayOptions(CLI::App* command);
-    CliError FromCli11(const CLI::ParseError& failure) const;
-    bool FailOnUnplaced(CliError& error) const;
+    OperatorMessage FromCli11(const CLI::ParseError& failure) const;
+    bool FailOnUnplaced(OperatorMessage& error) const;
 
     CliRequest& m_request;
     CLI::App m_app{"", "dorvane-cli"};
@@ -379,7 +379,7 @@ void CommandLine::AddHolidayOptions(CLI::App* command)
 }
 
 // CLI11's own refusals: a Korean sentence beside CLI11's English.
-CliError CommandLine::FromCli11(const CLI::ParseError& failure) const
+OperatorMessage CommandLine::FromCli11(const CLI::ParseError& failure) const
 {
     std::string korean = "명령줄을 읽을 수 없습니다 (--help 참고)";
     if (dynamic_cast<const CLI::ExtrasError*>(&failure)) {
@@ -400,7 +400,7 @@ CliError CommandLine::FromCli11(const CLI::ParseError& failure) const
 
 // CLI11 answers --help and checks requirements before it reports the words it could not place.
 // Those words are the likelier typo, and help must not hide one, so they are reported first.
-bool CommandLine::FailOnUnplaced(CliError& error) const
+bool CommandLine::FailOnUnplaced(OperatorMessage& error) const
 {
     std::vector<std::string> unplaced = m_app.remaining(true);
     if (unplaced.empty()) return false;
@@ -409,7 +409,7 @@ bool CommandLine::FailOnUnplaced(CliError& error) const
     return true;
 }
 
-bool CommandLine::Parse(const std::vector<std::string>& args, int thisYear, CliError& error)
+bool CommandLine::Parse(const std::vector<std::string>& args, int thisYear, OperatorMessage& error)
 {
     std::vector<std::string> backwards(args.rbegin(), args.rend());  // CLI11 takes them from the back
     try {
@@ -438,9 +438,9 @@ bool CountsTheYearsHolidays(CliCommand command)
     return command == CliCommand::Holidays || command == CliCommand::Send;
 }
 
-void PrintCliError(const std::string& korean, const std::string& english)
+void PrintCliError(const OperatorMessage& message)
 {
-    std::fprintf(stderr, "dorvane-cli: %s / %s\n", korean.c_str(), english.c_str());
+    std::fprintf(stderr, "dorvane-cli: %s / %s\n", message.korean.c_str(), message.english.c_str());
 }
 
 bool NeedsTerminal(CliCommand command)
@@ -464,7 +464,7 @@ std::string PortDisplayName(const std::string& port)
     return equals < port.find("://") ? port.substr(0, equals) : port;
 }
 
-bool ParseCommandLine(const std::vector<std::string>& args, int thisYear, CliRequest& request, CliError& error)
+bool ParseCommandLine(const std::vector<std::string>& args, int thisYear, CliRequest& request, OperatorMessage& error)
 {
     request = CliRequest{};
     return CommandLine(request).Parse(args, thisYear, error);

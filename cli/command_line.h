@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "base/operator_message.h"
+
 enum class CliCommand {
     Help,  // --help or --version: print CliRequest::output
     Ports,
@@ -55,21 +57,16 @@ struct CliRequest {
     int loanPeriod2 = 0;
 };
 
-struct CliError {
-    std::string korean;
-    std::string english;
-};
-
 // holidays and send: the commands that count the year's holidays, and so read the holiday files.
 bool CountsTheYearsHolidays(CliCommand command);
 
 // How the tool says a failure or a warning: one line on standard error, Korean then English.
-void PrintCliError(const std::string& korean, const std::string& english);
+void PrintCliError(const OperatorMessage& message);
 
 // Fills `request` from argv (without the program name), or fills `error` and returns false.
 // `thisYear` completes commands given no year, so that a --mark of 29 February is checked
 // against the right year.
-bool ParseCommandLine(const std::vector<std::string>& args, int thisYear, CliRequest& request, CliError& error);
+bool ParseCommandLine(const std::vector<std::string>& args, int thisYear, CliRequest& request, OperatorMessage& error);
 
 // True for the commands that talk to a terminal.
 bool NeedsTerminal(CliCommand command);

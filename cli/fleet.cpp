@@ -74,8 +74,8 @@ int RunFleet(const CliRequest& request, const std::vector<std::string>& args)
     }
     CFleetConsole console(names);
     std::vector<int> statuses;
-    if (CliError error; !RunChildren(argLists, console, statuses, error)) {
-        PrintCliError(error.korean, error.english);
+    if (OperatorMessage error; !RunChildren(argLists, console, statuses, error)) {
+        PrintCliError(error);
         return EXIT_INVALID_ARGUMENT;
     }
     console.Flush();

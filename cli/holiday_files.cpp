@@ -15,12 +15,12 @@ namespace {
 // On standard error, so that an export on standard output stays a clean file.
 void Say(const OperatorMessage& message)
 {
-    PrintCliError(message.korean, message.english);
+    PrintCliError(message);
 }
 
 }  // namespace
 
-bool MarkHolidayFiles(const CliRequest& request, CliError& error)
+bool MarkHolidayFiles(const CliRequest& request, OperatorMessage& error)
 {
     HolidayFolderRead folder = ReadHolidayFolder(HolidayFolderPath());
     for (const OperatorMessage& message : folder.refusals) Say(message);
@@ -38,7 +38,7 @@ bool MarkHolidayFiles(const CliRequest& request, CliError& error)
     return true;
 }
 
-bool WriteHolidayExport(const CliRequest& request, CliError&)
+bool WriteHolidayExport(const CliRequest& request, OperatorMessage&)
 {
     const std::vector<ExportedHoliday> days = ExportedHolidays(request.year, g_holidaySettings);
     const std::string text = request.format == HolidayFormat::Ics

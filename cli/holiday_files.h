@@ -7,7 +7,7 @@
 // Marks, in g_holidaySettings, the days of the request's year in every .ics of the holiday folder
 // and every --import. A refused --import fails it with `error` (nothing may be sent); a refused
 // file of the folder, and each event with a time of day, are said on standard error.
-bool MarkHolidayFiles(const CliRequest& request, CliError& error);
+bool MarkHolidayFiles(const CliRequest& request, OperatorMessage& error);
 
 // Writes the year's holidays (national, marked, biweekly) to standard output as iCalendar or JSON.
-bool WriteHolidayExport(const CliRequest& request, CliError& error);
+bool WriteHolidayExport(const CliRequest& request, OperatorMessage& error);

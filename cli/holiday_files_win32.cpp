@@ -5,19 +5,19 @@
 
 namespace {
 
-const CliError kUnavailable = {"Windows 판에서는 휴일 파일(--import, --format ics|json)을 쓸 수 없습니다",
+const OperatorMessage kUnavailable = {"Windows 판에서는 휴일 파일(--import, --format ics|json)을 쓸 수 없습니다",
                                "holiday files (--import, --format ics|json) are not available in the Windows build"};
 
 }  // namespace
 
-bool MarkHolidayFiles(const CliRequest& request, CliError& error)
+bool MarkHolidayFiles(const CliRequest& request, OperatorMessage& error)
 {
     if (request.imports.empty()) return true;
     error = kUnavailable;
     return false;
 }
 
-bool WriteHolidayExport(const CliRequest&, CliError& error)
+bool WriteHolidayExport(const CliRequest&, OperatorMessage& error)
 {
     error = kUnavailable;
     return false;

@@ -3,7 +3,7 @@
 #include "cli/holiday_files.h"
 #include "date/holidays.h"
 
-bool ApplyHolidayOptions(const CliRequest& request, CliError& error)
+bool ApplyHolidayOptions(const CliRequest& request, OperatorMessage& error)
 {
     g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS;
     g_holidaySettings.unsetSunday = request.unsetSunday ? 1 : 0;

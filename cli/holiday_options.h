@@ -7,4 +7,4 @@
 // send, marks the days of the holiday files: every .ics of the holiday folder and every --import. A refused --import
 // fails it with `error` (nothing may be sent); a refused file of the folder, and each event with
 // a time of day, are said on standard error and the rest still counts.
-bool ApplyHolidayOptions(const CliRequest& request, CliError& error);
+bool ApplyHolidayOptions(const CliRequest& request, OperatorMessage& error);

@@ -22,16 +22,16 @@
 
 namespace {
 
-ExitStatus Fail(ExitStatus status, const std::string& korean, const std::string& english)
+ExitStatus Fail(ExitStatus status, const OperatorMessage& message)
 {
-    PrintCliError(korean, english);
+    PrintCliError(message);
     return status;
 }
 
 int RunHolidays(const CliRequest& request)
 {
-    if (CliError error; !ApplyHolidayOptions(request, error)) {
-        return Fail(EXIT_INVALID_ARGUMENT, error.korean, error.english);
+    if (OperatorMessage error; !ApplyHolidayOptions(request, error)) {
+        return Fail(EXIT_INVALID_ARGUMENT, error);
     }
     switch (request.format) {
     case HolidayFormat::Text: {
@@ -41,8 +41,8 @@ int RunHolidays(const CliRequest& request)
     }
     case HolidayFormat::Ics:
     case HolidayFormat::Json:
-        if (CliError error; !WriteHolidayExport(request, error)) {
-            return Fail(EXIT_INVALID_ARGUMENT, error.korean, error.english);
+        if (OperatorMessage error; !WriteHolidayExport(request, error)) {
+            return Fail(EXIT_INVALID_ARGUMENT, error);
         }
         break;
     }
@@ -59,14 +59,13 @@ ExitStatus PreparePorts(const CliRequest& request, std::unique_ptr<CSimulatedPor
     for (const std::string& text : request.ports) {
         std::string error;
         port = ParsePortArgument(text, g_portMap, error);
-        if (port == 0) return Fail(EXIT_INVALID_ARGUMENT, error, "invalid port: " + text);
+        if (port == 0) return Fail(EXIT_INVALID_ARGUMENT, {error, "invalid port: " + text});
     }
     if (request.simulateModel >= 0) {
         SimulatedPortFailure failure;
         simulator = StartSimulatedPort(request.simulateModel, failure);
         if (!simulator) {
-            return Fail(failure.unavailable ? EXIT_INVALID_ARGUMENT : EXIT_PORT_UNAVAILABLE, failure.message.korean,
-                        failure.message.english);
+            return Fail(failure.unavailable ? EXIT_INVALID_ARGUMENT : EXIT_PORT_UNAVAILABLE, failure.message);
         }
         port = simulator->Port();
     }
@@ -94,7 +93,7 @@ ExitStatus ApplyTrustedCertificates(const CliRequest& request)
 {
     if (request.caFile.empty()) return EXIT_OK;
     if (OperatorMessage failure; !SetTrustedCertificates(request.caFile, failure)) {
-        return Fail(EXIT_INVALID_ARGUMENT, failure.korean, failure.english);
+        return Fail(EXIT_INVALID_ARGUMENT, failure);
     }
     return EXIT_OK;
 }
@@ -114,9 +113,9 @@ int main(int argc, char** argv)
     UseUtf8Console();
     const std::vector<std::string> args(argv + 1, argv + argc);
     CliRequest request;
-    CliError error;
+    OperatorMessage error;
     if (!ParseCommandLine(args, ReadLocalClock().year, request, error)) {
-        return Fail(EXIT_INVALID_ARGUMENT, error.korean, error.english);
+        return Fail(EXIT_INVALID_ARGUMENT, error);
     }
     switch (request.command) {
     case CliCommand::Help: std::fputs(request.output.c_str(), stdout); return EXIT_OK;

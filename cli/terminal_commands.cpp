@@ -73,12 +73,12 @@ int RunTerminalCommand(const CliRequest& request, int port)
     // The clock is read once, and refused before anything is sent.
     const LocalTime clock = ReadLocalClock();
     if (request.command == CliCommand::SetTime && !IsTerminalYear(clock.year)) {
-        PrintCliError(ClockOutOfRangeText(clock.year),
-                     "this computer's clock shows " + std::to_string(clock.year) + ", which no terminal can hold");
+        PrintCliError({ClockOutOfRangeText(clock.year),
+                       "this computer's clock shows " + std::to_string(clock.year) + ", which no terminal can hold"});
         return EXIT_INVALID_ARGUMENT;
     }
-    if (CliError error; !ApplyHolidayOptions(request, error)) {
-        PrintCliError(error.korean, error.english);
+    if (OperatorMessage error; !ApplyHolidayOptions(request, error)) {
+        PrintCliError(error);
         return EXIT_INVALID_ARGUMENT;
     }
     WatchInterrupts();
@@ -90,10 +90,10 @@ int RunTerminalCommand(const CliRequest& request, int port)
         const char* name = SignalName(session.Interrupted());
         const bool upload = request.command == CliCommand::Send && GetUploadProgress().total > 0;
         const std::string soFar = upload ? " (데이터 전송 " + UploadSoFar() + ")" : "";
-        PrintCliError(std::string(name) + " 신호를 받아 중단했습니다" + soFar,
-                     std::string("interrupted by ") + name + (upload ? " after " + UploadSoFar() + " holidays" : ""));
+        PrintCliError({std::string(name) + " 신호를 받아 중단했습니다" + soFar,
+                       std::string("interrupted by ") + name + (upload ? " after " + UploadSoFar() + " holidays" : "")});
         return EXIT_INTERRUPTED + session.Interrupted();
     }
-    if (status != EXIT_OK) PrintCliError(session.ErrorKorean(), session.ErrorEnglish());
+    if (status != EXIT_OK) PrintCliError(session.Error());
     return status;
 }

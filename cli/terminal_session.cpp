@@ -34,19 +34,18 @@ CTerminalSession::~CTerminalSession()
     m_comm.Shutdown();
 }
 
-ExitStatus CTerminalSession::Fail(ExitStatus status, std::string korean, std::string english)
+ExitStatus CTerminalSession::Fail(ExitStatus status, OperatorMessage error)
 {
-    m_strErrorKorean = std::move(korean);
-    m_strErrorEnglish = std::move(english);
+    m_error = std::move(error);
     return status;
 }
 
 ExitStatus CTerminalSession::Open(int port)
 {
     if (!OpenTerminalLink(m_comm, *this, port, ModelFraming(m_nModel))) {
-        if (m_strErrorKorean.empty()) {
-            return Fail(EXIT_PORT_UNAVAILABLE, "COM" + std::to_string(port) + " 포트를 열수가 없습니다.",
-                        "could not open port COM" + std::to_string(port));
+        if (m_error.korean.empty()) {
+            return Fail(EXIT_PORT_UNAVAILABLE, {"COM" + std::to_string(port) + " 포트를 열수가 없습니다.",
+                                                "could not open port COM" + std::to_string(port)});
         }
         return EXIT_PORT_UNAVAILABLE;
     }
@@ -100,7 +99,7 @@ ExitStatus CTerminalSession::AwaitStep()
         }
         if (m_bPortLost) {
             m_step.End();
-            return Fail(EXIT_PORT_LOST, m_strLostKorean, "the port went away: " + m_strLostDetail);
+            return Fail(EXIT_PORT_LOST, {m_lost.korean, "the port went away: " + m_lost.english});
         }
         lock.unlock();
         m_step.OnLineActivity(m_comm.BytesRead(), m_comm.ReplyArriving());
@@ -109,7 +108,7 @@ ExitStatus CTerminalSession::AwaitStep()
             WriteConsole(TimeoutLine(failure.korean));
             AbandonExchange(*this);
             m_step.End();
-            return Fail(EXIT_NO_REPLY, failure.korean, failure.english);
+            return Fail(EXIT_NO_REPLY, failure);
         }
     }
 }
@@ -152,15 +151,13 @@ void CTerminalSession::PostCommError(int /*port*/, const OperatorMessage& error)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_bPortLost = true;
-    m_strLostKorean = error.korean;
-    m_strLostDetail = error.english;
+    m_lost = error;
     m_event.notify_one();
 }
 
 void CTerminalSession::ShowCommError(const OperatorMessage& error)
 {
     // The message's advice goes on its own line in a box; the tool says all in one line.
-    m_strErrorKorean = error.korean;
-    std::replace(m_strErrorKorean.begin(), m_strErrorKorean.end(), '\n', ' ');
-    m_strErrorEnglish = "could not open port COM" + std::to_string(m_comm.m_nPort) + ": " + error.english;
+    m_error = {error.korean, "could not open port COM" + std::to_string(m_comm.m_nPort) + ": " + error.english};
+    std::replace(m_error.korean.begin(), m_error.korean.end(), '\n', ' ');
 }

@@ -18,7 +18,7 @@ public:
     CTerminalSession(int model, int year, double timeoutSeconds);
     ~CTerminalSession() override;
 
-    // Opens COMn; on failure the reason is in ErrorKorean() and ErrorEnglish().
+    // Opens COMn; on failure the reason is in Error().
     ExitStatus Open(int port);
     // Connects in the model's way: a ZEFA-101 is answered when it speaks (within the time-out),
     // and "OK" must come within the time-out of the connect frame.
@@ -26,13 +26,12 @@ public:
     // `send` writes a frame that waits for a reply of `kind` (CExchangeStep::Kind); waits for it.
     ExitStatus Exchange(CExchangeStep::Kind kind, const std::function<void()>& send);
 
-    // Why the last step failed: Korean, then English.
-    const std::string& ErrorKorean() const { return m_strErrorKorean; }
-    const std::string& ErrorEnglish() const { return m_strErrorEnglish; }
+    // Why the last step failed.
+    const OperatorMessage& Error() const { return m_error; }
     // The signal that ended the run, or 0.
     int Interrupted() const { return m_nSignal; }
-    // Records why the run fails, for ErrorKorean() and ErrorEnglish(); returns `status`.
-    ExitStatus Fail(ExitStatus status, std::string korean, std::string english);
+    // Records why the run fails, for Error(); returns `status`.
+    ExitStatus Fail(ExitStatus status, OperatorMessage error);
 
     // ProtocolHost
     void WriteConsole(const std::string& line) override;
@@ -63,8 +62,6 @@ private:
     int m_nFramesWaiting = 0;  // the reader holds at most one, but count to be safe
     bool m_bPortLost = false;
     int m_nSignal = 0;
-    std::string m_strLostKorean;
-    std::string m_strLostDetail;
-    std::string m_strErrorKorean;
-    std::string m_strErrorEnglish;
+    OperatorMessage m_lost;  // why the port went away
+    OperatorMessage m_error;
 };

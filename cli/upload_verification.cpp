@@ -69,6 +69,6 @@ ExitStatus VerifyUpload(CTerminalSession& session, int model, int year)
     const std::string m = std::to_string(missing);
     const std::string e = std::to_string(differences.size() - missing);
     return session.Fail(EXIT_NOT_VERIFIED,
-                        "단말기의 휴일이 보낸 것과 다릅니다 (빠진 날 " + m + ", 더 있는 날 " + e + ")",
-                        "the terminal's holidays differ from those sent (" + m + " missing, " + e + " extra)");
+                        {"단말기의 휴일이 보낸 것과 다릅니다 (빠진 날 " + m + ", 더 있는 날 " + e + ")",
+                         "the terminal's holidays differ from those sent (" + m + " missing, " + e + " extra)"});
 }

@@ -7,7 +7,7 @@ namespace {
 struct Parsed {
     bool ok;
     CliRequest request;
-    CliError error;
+    OperatorMessage error;
 };
 
 Parsed Parse(std::vector<std::string> args)
