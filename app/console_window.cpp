@@ -8,7 +8,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 
-#include "protocol/console.h"
+#include "base/printable_text.h"
 #include "res/app_icon.h"
 #include "widgets/log_font.h"
 
@@ -82,7 +82,7 @@ void CConsoleWindow::Write(const std::string& line)
     if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
     QScrollBar* bar = verticalScrollBar();
     const bool atEnd = bar->value() == bar->maximum();
-    appendPlainText(QString::fromStdString(ShowControlBytes(text)));
+    appendPlainText(QString::fromStdString(PrintableText(text)));
     // Someone reading back up keeps their place.
     if (atEnd) bar->setValue(bar->maximum());
 }

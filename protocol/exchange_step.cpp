@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "protocol/console.h"
+#include "base/printable_text.h"
 #include "protocol/protocol.h"
 
 void CExchangeStep::Begin(Kind kind, Clock::time_point now, std::uint64_t bytesRead)
@@ -96,7 +96,7 @@ namespace {
 std::string Printable(const std::string& text)
 {
     constexpr std::size_t kShown = 40;
-    std::string shown = ShowControlBytes(std::string_view(text).substr(0, kShown));
+    std::string shown = PrintableText(std::string_view(text).substr(0, kShown));
     if (text.size() > kShown) shown += "...";
     return shown;
 }
