@@ -70,7 +70,7 @@ void CSetupDlg::OnExportHolidays()
     if (path.isEmpty()) return;
     const std::vector<ExportedHoliday> days = ExportedHolidays(m_nYear, g_holidaySettings);
     const std::string text = path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)
-                                 ? HolidayJsonText(days)
+                                 ? HolidayJsonText(m_nYear, days)
                                  : HolidayCalendarText(m_nYear, days, std::time(nullptr));
     std::ofstream out(path.toStdString(), std::ios::binary | std::ios::trunc);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));

@@ -11,6 +11,7 @@
 #include "cli/ports_file.h"
 #include "ports/port_map.h"
 #include "date/lunar_date.h"
+#include "date/unknown_holidays.h"
 #include "protocol/terminal_model.h"
 
 namespace {
@@ -204,6 +205,17 @@ bool CheckMarks(const CliRequest& request, OperatorMessage& error)
     return true;
 }
 
+// A year whose lunar holidays cannot be found goes to a terminal only when the operator says so.
+bool CheckLunarHolidays(const CliRequest& request, OperatorMessage& error)
+{
+    if (request.command != CliCommand::Send || request.withoutLunar || !LunarHolidaysUnknown(request.year)) {
+        return true;
+    }
+    const OperatorMessage note = UnknownHolidayNotes(request.year).front();
+    return Fail(error, note.korean + " 그대로 보내려면 --without-lunar 를 붙이십시오.",
+                note.english + "; to send the year as it is, add --without-lunar");
+}
+
 // dorvane-cli's options and commands in CLI11. The options that name the terminal belong to the
 // tool and may stand before or after the command (fallthrough); the others to their commands.
 class CommandLine {
@@ -266,6 +278,8 @@ CommandLine::CommandLine(CliRequest& request) : m_request(request)
     AddYear(send, TERMINAL_FIRST_YEAR, TERMINAL_LAST_YEAR);
     AddHolidayOptions(send);
     send->add_flag("--verify", m_request.verify, "send: read the year back and list every day that differs");
+    send->add_flag("--without-lunar", m_request.withoutLunar,
+                   "send: a year outside the lunar table, without its lunar holidays");
 
     const std::string zefa102Only = std::string(", ") + ModelName(MODEL_ZEFA102) + ")";
     AddCommand("weekdays", CliCommand::Weekdays, "holiday weekdays DIGITS, 1 = Sunday .. 7 = Saturday (W" + zefa102Only)
@@ -428,7 +442,7 @@ bool CommandLine::Parse(const std::vector<std::string>& args, int thisYear, Oper
     if (m_request.year == 0) m_request.year = thisYear;
     if (!CollectPorts(m_request, m_portsFiles, error)) return false;
     if (NeedsTerminal(m_request.command) && !CheckTerminalOptions(m_request, error)) return false;
-    return CheckMarks(m_request, error);
+    return CheckMarks(m_request, error) && CheckLunarHolidays(m_request, error);
 }
 
 }  // namespace

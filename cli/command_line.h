@@ -52,6 +52,7 @@ struct CliRequest {
     HolidayFormat format = HolidayFormat::Text;
     std::vector<std::string> imports;  // iCalendar files whose days count as marked
     bool verify = false;               // send: read the year back and compare
+    bool withoutLunar = false;         // send: a year whose lunar holidays cannot be found, knowingly
     std::string weekdayDigits;         // in the weekday dialog's order: 2..7, then 1
     int loanPeriod1 = 0;
     int loanPeriod2 = 0;

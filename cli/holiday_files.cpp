@@ -43,7 +43,7 @@ bool WriteHolidayExport(const CliRequest& request, OperatorMessage&)
     const std::vector<ExportedHoliday> days = ExportedHolidays(request.year, g_holidaySettings);
     const std::string text = request.format == HolidayFormat::Ics
                                  ? HolidayCalendarText(request.year, days, std::time(nullptr))
-                                 : HolidayJsonText(days);
+                                 : HolidayJsonText(request.year, days);
     std::fwrite(text.data(), 1, text.size(), stdout);
     return true;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "date/unknown_holidays.h"
 #include "holiday_files/ics_document.h"
 
 namespace {
@@ -44,6 +45,11 @@ std::string HolidayCalendarText(int year, const std::vector<ExportedHoliday>& da
     icalproperty* name = icalproperty_new_x(title.c_str());
     icalproperty_set_x_name(name, "X-WR-CALNAME");
     icalcomponent_add_property(calendar.get(), name);
+    for (const OperatorMessage& note : UnknownHolidayNotes(year)) {
+        icalproperty* property = icalproperty_new_x(note.english.c_str());
+        icalproperty_set_x_name(property, "X-DORVANE-NOTE");
+        icalcomponent_add_property(calendar.get(), property);
+    }
     for (const ExportedHoliday& day : days) icalcomponent_add_component(calendar.get(), Event(day, utcStamp));
     char* text = icalcomponent_as_ical_string_r(calendar.get());
     std::string result(text);

@@ -9,5 +9,6 @@
 
 // One all-day event per day, CRLF lines folded by libical. `stamp` is every event's DTSTAMP, the
 // moment of the export. A UID depends on the date alone, so a calendar that imports the year
-// again updates its events instead of doubling them.
+// again updates its events instead of doubling them. What the rules cannot know of the year goes
+// in X-DORVANE-NOTE properties of the calendar, one a note, in English.
 std::string HolidayCalendarText(int year, const std::vector<ExportedHoliday>& days, std::time_t stamp);

@@ -6,6 +6,8 @@
 
 #include "holiday_files/exported_holidays.h"
 
-// An array of {"date": "YYYY-MM-DD", "kind": "national" | "marked" | "biweekly", "name": ...}
-// in calendar order, indented by two, UTF-8 left as it is, ending with a newline.
-std::string HolidayJsonText(const std::vector<ExportedHoliday>& days);
+// {"year": YEAR, "holidays": [{"date": "YYYY-MM-DD", "kind": "national" | "marked" | "biweekly",
+// "name": ...}, ...] in calendar order, "notes": [{"korean": ..., "english": ...}]}: the notes say
+// what the rules cannot know of the year (an empty list when nothing). Indented by two, UTF-8 left
+// as it is, ending with a newline.
+std::string HolidayJsonText(int year, const std::vector<ExportedHoliday>& days);

@@ -4,6 +4,7 @@
 
 #include "date/holidays.h"
 #include "date/lunar_date.h"
+#include "date/unknown_holidays.h"
 #include "protocol/terminal_model.h"
 
 SendRecord g_sendList[SEND_LIST_CAPACITY];
@@ -34,7 +35,17 @@ void ListHoliday(const CLunarDate& day, int kind, ListingOutput& out)
     out.WriteConsole(HolidayListingLine(kind, day.GetYear(CAL_SOLAR), day.GetMonth(CAL_SOLAR), day.GetDay(CAL_SOLAR)));
 }
 
+void ListNotes(int year, ListingOutput& out)
+{
+    for (const OperatorMessage& note : UnknownHolidayNotes(year)) out.WriteConsole(NoteLine(note.korean));
+}
+
 }  // namespace
+
+std::string NoteLine(const std::string& note)
+{
+    return "[NOTE]=>" + note + "\n";
+}
 
 std::string TotalCaption(int total)
 {
@@ -58,6 +69,7 @@ int CountHolidays(int year, int list, ListingOutput& out)
         if (list == 1) ListHoliday(day, kind, out);
         ++total;
     });
+    if (list == 1) ListNotes(year, out);
     out.SetTotalCaption(TotalCaption(total));
     return total;
 }
@@ -75,5 +87,6 @@ int BuildSendList(int year, int model, ListingOutput& out)
         g_sendList[g_nSendCount++] = {year - 2000, day.GetMonth(CAL_SOLAR), day.GetDay(CAL_SOLAR)};
     });
     if (g_nSendCount > 0 && model == MODEL_ZEFA102) g_sendList[g_nSendCount++] = {year - 2000, 0, 0};
+    ListNotes(year, out);
     return total;
 }

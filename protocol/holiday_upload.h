@@ -26,11 +26,14 @@ std::string TotalCaption(int total);
 // "Holiday[%s] => %04d-%02d-%02d\n"
 std::string HolidayListingLine(int kind, int year, int month, int day);
 
-// Counts the days of `year` whose kind is not HOLIDAY_NONE, lists them when `list` is 1,
-// sets the total caption and returns the total.
+// "[NOTE]=>%s\n": what the listing of a year cannot hold, and how to add it.
+std::string NoteLine(const std::string& note);
+
+// Counts the days of `year` whose kind is not HOLIDAY_NONE, lists them and what the rules cannot
+// know of the year when `list` is 1, sets the total caption and returns the total.
 int CountHolidays(int year, int list, ListingOutput& out);
 
 // Rebuilds g_sendList for `model` (ZEFA-101 leaves Sundays out; ZEFA-102 sends every kind and
-// ends a non-empty list with the end record), lists every holiday and returns the total of all
-// kinds. The caller sets the total caption once the upload has started or been refused.
+// ends a non-empty list with the end record), lists every holiday and what the rules cannot know
+// of the year, and returns the total of all kinds. The caller sets the total caption once the upload has started or been refused.
 int BuildSendList(int year, int model, ListingOutput& out);

@@ -8,6 +8,7 @@
 #include "sim/terminal_simulator.h"
 #include "tests/support/received_frames.h"
 #include "tests/support/run_process.h"
+#include "tests/support/unknown_holiday_notes.h"
 
 namespace {
 
@@ -50,9 +51,19 @@ TEST_F(CliHolidayFiles, TheYearAsJsonForScripts)
 {
     const ProcessResult r = Cli({"holidays", "2027", "--unset-holiday", "--mark", "03-03", "--format", "json"});
     ASSERT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(
-        r.out,
-        "[\n  {\n    \"date\": \"2027-03-03\",\n    \"kind\": \"marked\",\n    \"name\": \"설정공휴일\"\n  }\n]\n");
+    EXPECT_NE(r.out.find(R"(
+  "holidays": [
+    {
+      "date": "2027-03-03",
+      "kind": "marked",
+      "name": "설정공휴일"
+    }
+  ],
+  "notes": [
+    {
+      "korean": "2025-06-03 뒤에)"),
+              std::string::npos)
+        << r.out;
 }
 
 TEST_F(CliHolidayFiles, TheYearAsICalendar)
@@ -74,7 +85,8 @@ TEST_F(CliHolidayFiles, TheFolderAndImportsCountAsMarkedDays)
                                  "DTSTART;VALUE=DATE:20270707\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
     const ProcessResult r = Cli({"holidays", "2027", "--unset-sunday", "--unset-holiday", "--import", extra.string()});
     ASSERT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.out, "Holiday[설정공휴일] => 2027-05-20\nHoliday[설정공휴일] => 2027-07-07\n    총휴일수 :     2 일\n");
+    EXPECT_EQ(r.out, "Holiday[설정공휴일] => 2027-05-20\nHoliday[설정공휴일] => 2027-07-07\n" +
+                         std::string(kDeclaredDaysNoteLine) + "\n    총휴일수 :     2 일\n");
 }
 
 TEST_F(CliHolidayFiles, ABrokenImportIsRefusedWithItsLineAndNothingIsSent)

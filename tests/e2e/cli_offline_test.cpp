@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/run_process.h"
+#include "tests/support/unknown_holiday_notes.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ TEST(CliOffline, OptionsChangeTheCount)
     ASSERT_EQ(all.exitStatus, 0);
     EXPECT_EQ(CountLines(noSundays.out, "Holiday[일요일"), 0u);
     EXPECT_LT(CountLines(noSundays.out, "Holiday["), CountLines(all.out, "Holiday["));
-    EXPECT_EQ(nothing.out, "    총휴일수 :     0 일\n");
+    EXPECT_EQ(nothing.out, std::string(kDeclaredDaysNoteLine) + "\n    총휴일수 :     0 일\n");
 }
 
 TEST(CliOffline, InvalidArgumentsExitWithStatus2AndABilingualLine)

@@ -157,6 +157,19 @@ TEST_F(CliZefa102, InvalidArgumentsSendNothing)
     EXPECT_TRUE(m_sim->Received().empty());
 }
 
+TEST_F(CliZefa102, AYearBeyondTheLunarTableGoesOutOnlyWhenTheOperatorSaysSo)
+{
+    StartSimulator(MODEL_ZEFA102);
+    const ProcessResult refused = Cli({"send", "2050"});
+    EXPECT_EQ(refused.exitStatus, 2);
+    EXPECT_NE(refused.err.find("--without-lunar"), std::string::npos) << refused.err;
+    EXPECT_TRUE(m_sim->Received().empty());
+
+    const ProcessResult sent = Cli({"send", "2050", "--unset-sunday", "--unset-holiday", "--mark", "01-05", "--without-lunar"});
+    ASSERT_EQ(sent.exitStatus, 0) << sent.err;
+    EXPECT_EQ(FrameTexts(*m_sim), (std::vector<std::string>{"E", "D500105", "D500000"}));
+}
+
 TEST_F(CliZefa102, ASilentTerminalTimesOut)
 {
     StartSimulator(MODEL_ZEFA102, {.silent = true});

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QtTest>
 
+#include "tests/support/unknown_holiday_notes.h"
 #include "date/holidays.h"
 #include "protocol/terminal_model.h"
 #include "res/resource.h"
@@ -54,9 +55,9 @@ void TestSetupConsole::consoleShowsTheTraffic_data()
     QTest::addColumn<QString>("connect");  // the line that answered the connect frame's wait
     QTest::addColumn<QStringList>("upload");
     QTest::newRow("ZEFA-101") << MODEL_ZEFA101 << "[RX]=>(15)#ZEFA-101 READY"
-                              << QStringList{"Holiday[설정공휴일] => 2026-03-03", "[RX]=>(2)OK"};
+                              << QStringList{"Holiday[설정공휴일] => 2026-03-03", kDeclaredDaysNoteLine, "[RX]=>(2)OK"};
     QTest::newRow("ZEFA-102") << MODEL_ZEFA102 << "[RX]=>(2)OK"
-                              << QStringList{"Holiday[설정공휴일] => 2026-03-03", "[RX]=>(2)OK",
+                              << QStringList{"Holiday[설정공휴일] => 2026-03-03", kDeclaredDaysNoteLine, "[RX]=>(2)OK",
                                              "[TX]=><STX>D260000<ETX>", "[RX]=>(2)OK"};
 }
 

@@ -58,7 +58,7 @@ TEST(CliCommandLine, TerminalCommands)
     EXPECT_DOUBLE_EQ(p.request.timeoutSeconds, 0.5);
     EXPECT_DOUBLE_EQ(Parse({"connect", "--simulate", "ZEFA-102", "--timeout", "0.1"}).request.timeoutSeconds, 0.1);
 
-    p = Parse({"send", "2100", "--port", "/dev/ttyS0", "--model", "ZEFA-101"});
+    p = Parse({"send", "2100", "--port", "/dev/ttyS0", "--model", "ZEFA-101", "--without-lunar"});
     ASSERT_TRUE(p.ok) << p.error.english;
     EXPECT_EQ(p.request.year, 2100);
     EXPECT_EQ(p.request.model, 0);

@@ -86,18 +86,27 @@ TEST(HolidayJsonText, DateKindAndName)
         {{2027, 1, 1}, DayOffKind::National, "신정"},
         {{2027, 1, 9}, DayOffKind::Biweekly, "격주휴무"},
     };
-    EXPECT_EQ(HolidayJsonText(days), R"([
-  {
-    "date": "2027-01-01",
-    "kind": "national",
-    "name": "신정"
-  },
-  {
-    "date": "2027-01-09",
-    "kind": "biweekly",
-    "name": "격주휴무"
-  }
-]
+    EXPECT_EQ(HolidayJsonText(2027, days), R"({
+  "year": 2027,
+  "holidays": [
+    {
+      "date": "2027-01-01",
+      "kind": "national",
+      "name": "신정"
+    },
+    {
+      "date": "2027-01-09",
+      "kind": "biweekly",
+      "name": "격주휴무"
+    }
+  ],
+  "notes": [
+    {
+      "korean": "2025-06-03 뒤에 지정된 임시공휴일과 보궐선거일은 들어 있지 않습니다. 달력에서 그 날을 누르거나, --mark MM-DD 또는 휴일 파일로 더하십시오.",
+      "english": "one-off holidays and early elections declared after 2025-06-03 are not included; add them by clicking the days in the dialog, with --mark MM-DD, or with a holiday file"
+    }
+  ]
+}
 )");
-    EXPECT_EQ(HolidayJsonText({}), "[]\n");
+    EXPECT_EQ(HolidayJsonText(2024, {}), "{\n  \"year\": 2024,\n  \"holidays\": [],\n  \"notes\": []\n}\n");
 }
