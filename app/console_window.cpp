@@ -73,10 +73,10 @@ void CConsoleWindow::Open(const QWidget& dialog)
     const int frameHeight = frame.top() + frame.bottom();
     const QSize dialogSize = dialog.size().grownBy(dialogFrame);
     const QRect room = ScreenRoom(dialog);
-    const ScreenRect placed = PlaceConsole({dialog.x(), dialog.y(), dialogSize.width(), dialogSize.height()},
-                                           {room.x(), room.y(), room.width(), room.height()},
-                                           CONSOLE_WIDTH + frameWidth, CONSOLE_HEIGHT + frameHeight,
-                                           CONSOLE_MIN_HEIGHT + frameHeight, CONSOLE_GAP);
+    const ScreenRect placed =
+        PlaceConsole({dialog.x(), dialog.y(), dialogSize.width(), dialogSize.height()},
+                     {room.x(), room.y(), room.width(), room.height()}, CONSOLE_WIDTH + frameWidth,
+                     CONSOLE_HEIGHT + frameHeight, CONSOLE_MIN_HEIGHT + frameHeight, CONSOLE_GAP);
     // In the room's corner the console waits behind the dialog for the operator to bring it up.
     resize(placed.width - frameWidth, placed.height - frameHeight);
     move(placed.x, placed.y);

@@ -11,8 +11,7 @@ double FitScale(int clientWidth, int clientHeight, int frameWidth, int frameHeig
     return std::clamp(std::min(x, y), 0.1, 1.0);
 }
 
-ScreenRect PlaceConsole(const ScreenRect& dialog, const ScreenRect& room, int width, int height, int minHeight,
-                        int gap)
+ScreenRect PlaceConsole(const ScreenRect& dialog, const ScreenRect& room, int width, int height, int minHeight, int gap)
 {
     ScreenRect r{0, 0, std::min(width, room.width), std::min(height, room.height)};
     const int below = room.Bottom() - (dialog.Bottom() + gap);

@@ -192,9 +192,9 @@ void CSetupDlg::FitScreen()
     // whole, a year at a glance.
     const QSize drawn(DialogUnitsToPixelsX(SETUP_TEMPLATE, SETUP_TEMPLATE.cx),
                       DialogUnitsToPixelsY(SETUP_TEMPLATE, SETUP_TEMPLATE.cy));
-    const double scale = FitScale(drawn.width(), drawn.height(), m_fittedFrame.left() + m_fittedFrame.right(),
-                                  m_fittedFrame.top() + m_fittedFrame.bottom(),
-                                  {room.x(), room.y(), room.width(), room.height()});
+    const double scale =
+        FitScale(drawn.width(), drawn.height(), m_fittedFrame.left() + m_fittedFrame.right(),
+                 m_fittedFrame.top() + m_fittedFrame.bottom(), {room.x(), room.y(), room.width(), room.height()});
     ScaleContents(scale);
     for (CCalendarCtrl& calendar : m_calendar) calendar.SetScale(scale);
     move(room.topLeft());  // the frame's corner

@@ -83,7 +83,8 @@ void TestCalendarCtrl::fontsAreInstalledHangulFaces_data()
     QTest::addColumn<QString>("family");
     QTest::addColumn<QString>("scaledFamily");
     const QString coding = QStringLiteral("NanumGothicCoding");
-    QTest::newRow("Gulim") << QStringLiteral("굴림") << QStringLiteral("Baekmuk Gulim") << QStringLiteral("NanumGothic");
+    QTest::newRow("Gulim") << QStringLiteral("굴림") << QStringLiteral("Baekmuk Gulim")
+                           << QStringLiteral("NanumGothic");
     QTest::newRow("GulimChe") << QStringLiteral("굴림체") << coding << coding;
     QTest::newRow("DotumChe") << QStringLiteral("돋움체") << QStringLiteral("Baekmuk Dotum") << coding;
 }
@@ -435,7 +436,8 @@ void TestCalendarCtrl::hoverTellsWhyADayIsAHoliday()
     const QPoint day = DayPoint(*m_ctrl, 24);
     QHelpEvent event(QEvent::ToolTip, day, m_ctrl->mapToGlobal(day));
     QApplication::sendEvent(m_ctrl.get(), &event);
-    QCOMPARE(QToolTip::text(), QStringLiteral("2026년 05월 24일 일요일 (음력 4월 8일)\n일요일\n국가공휴일: 부처님 오신 날"));
+    QCOMPARE(QToolTip::text(),
+             QStringLiteral("2026년 05월 24일 일요일 (음력 4월 8일)\n일요일\n국가공휴일: 부처님 오신 날"));
 }
 
 QTEST_MAIN(TestCalendarCtrl)

@@ -58,7 +58,8 @@ void TestSetupConsole::consoleShowsTheTraffic_data()
     // Every frame sent has its line.
     QTest::newRow("ZEFA-101") << MODEL_ZEFA101
                               << QStringList{"[RX]=>(15)#ZEFA-101 READY", "[TX]=>#E<CR><LF>", "[RX]=>(2)OK"}
-                              << QStringList{"Holiday[설정공휴일] => 2026-03-03", "[TX]=>#D0303<CR><LF>", "[RX]=>(2)OK"};
+                              << QStringList{"Holiday[설정공휴일] => 2026-03-03", "[TX]=>#D0303<CR><LF>",
+                                             "[RX]=>(2)OK"};
     QTest::newRow("ZEFA-102") << MODEL_ZEFA102 << QStringList{"[TX]=><STX>E<ETX>", "[RX]=>(2)OK"}
                               << QStringList{"Holiday[설정공휴일] => 2026-03-03", "[TX]=><STX>D260303<ETX>",
                                              "[RX]=>(2)OK", "[TX]=><STX>D260000<ETX>", "[RX]=>(2)OK"};

@@ -9,8 +9,8 @@
 #include <QtTest>
 
 #include "app/about_dlg.h"
-#include "app/qt_translation.h"
 #include "app/loan_period_dlg.h"
+#include "app/qt_translation.h"
 #include "app/weekday_dlg.h"
 #include "date/holidays.h"
 #include "protocol/holiday_upload.h"
@@ -394,7 +394,8 @@ void TestSetupDlg::portOpen_data()
     // A typed address is numbered after the simulator's COM129, then opened.
     QTest::newRow("address, nothing listening")
         << "tcp://127.0.0.1:1" << true
-        << QStringLiteral("COM130 포트를 열수가 없습니다.\n127.0.0.1:1 에 연결할 수 없습니다: Connection refused") << failed;
+        << QStringLiteral("COM130 포트를 열수가 없습니다.\n127.0.0.1:1 에 연결할 수 없습니다: Connection refused")
+        << failed;
     QTest::newRow("address without a port")
         << "rfc2217://127.0.0.1" << false
         << QStringLiteral(
