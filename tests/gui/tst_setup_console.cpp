@@ -87,8 +87,7 @@ void TestSetupConsole::consoleShowsTheTraffic()
     QTRY_COMPARE(rig.Progress(), QStringLiteral("데이터 전송 완료 1 / 1"));
     QCOMPARE(rig.dlg.m_console.Lines().mid(before), upload);
 
-    // Line noise long enough for the horizontal bar does not stop the console following; reading
-    // back up does.
+    // Line noise long enough for the horizontal bar does not stop it following; reading back does.
     QScrollBar* bar = rig.dlg.m_console.verticalScrollBar();
     rig.dlg.WriteConsole("[RX]=>(900)" + std::string(900, '\x01') + "\n");
     QTest::qWait(50);  // the bar appears, the view shrinks

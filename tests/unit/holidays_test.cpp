@@ -178,9 +178,7 @@ TEST(HolidayTipOfADay, TheDateThenEveryReason)
         const CLunarDate date(c.year, c.month, c.day, CAL_SOLAR, 0);
         EXPECT_EQ(HolidayTipText(date, HolidayReasons(date, settings)), c.tip);
     }
-    // Switched off, a source gives no reason.
-    settings.unsetSunday = 1;
-    settings.unsetHoliday = 1;
+    settings.unsetSunday = settings.unsetHoliday = 1;  // switched off, a source gives no reason
     const CLunarDate buddha(2026, 5, 24, CAL_SOLAR, 0);
     EXPECT_TRUE(HolidayReasons(buddha, settings).empty());
 }
