@@ -1,13 +1,13 @@
 #include "app/console_window.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include <QCloseEvent>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 
+#include "app/screen_fit.h"
+#include "app/window_frame.h"
 #include "base/printable_text.h"
 #include "res/app_icon.h"
 #include "widgets/log_font.h"
@@ -52,23 +52,34 @@ CConsoleWindow::CConsoleWindow()
     resize(CONSOLE_WIDTH, CONSOLE_HEIGHT);
     // The dialog keeps the keyboard when the console appears.
     setAttribute(Qt::WA_ShowWithoutActivating);
+
+    // Following is a state of its own, not "the bar is at its end" at the moment a line comes:
+    // a line long enough to bring up the horizontal bar (line noise, escaped) shrinks the view
+    // and moves the end after the line was added.
+    QScrollBar* bar = verticalScrollBar();
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int maximum) {
+        if (m_bFollowing) bar->setValue(maximum);
+    });
+    connect(bar, &QScrollBar::valueChanged, this, [this, bar](int value) { m_bFollowing = value >= bar->maximum(); });
 }
 
 void CConsoleWindow::Open(const QWidget& dialog)
 {
-    const QRect frame = dialog.frameGeometry();
-    const QRect room = dialog.screen() ? dialog.screen()->availableGeometry() : frame;
-    const int below = room.bottom() - frame.bottom() - CONSOLE_GAP;
-    if (frame.right() + CONSOLE_GAP + width() <= room.right()) {
-        move(frame.right() + CONSOLE_GAP, frame.top());
-    } else if (below >= CONSOLE_MIN_HEIGHT) {
-        resize(std::min(width(), room.width()), std::min(CONSOLE_HEIGHT, below));
-        move(frame.left(), frame.bottom() + CONSOLE_GAP);
-    } else {
-        // The dialog fills the screen: the console waits behind it, in the screen's corner, for
-        // the operator to bring it up.
-        move(room.right() - width(), room.bottom() - height());
-    }
+    // Frames, title bars included: a window placed by its client area alone runs off the screen
+    // by its title bar. The dialog's pos() is its frame's corner.
+    const QMargins dialogFrame = ExpectedFrame(dialog);
+    const QMargins frame = ExpectedFrame(*this, &dialog);
+    const int frameWidth = frame.left() + frame.right();
+    const int frameHeight = frame.top() + frame.bottom();
+    const QSize dialogSize = dialog.size().grownBy(dialogFrame);
+    const QRect room = ScreenRoom(dialog);
+    const ScreenRect placed =
+        PlaceConsole({dialog.x(), dialog.y(), dialogSize.width(), dialogSize.height()},
+                     {room.x(), room.y(), room.width(), room.height()}, CONSOLE_WIDTH + frameWidth,
+                     CONSOLE_HEIGHT + frameHeight, CONSOLE_MIN_HEIGHT + frameHeight, CONSOLE_GAP);
+    // In the room's corner the console waits behind the dialog for the operator to bring it up.
+    resize(placed.width - frameWidth, placed.height - frameHeight);
+    move(placed.x, placed.y);
     show();
 }
 
@@ -80,11 +91,9 @@ void CConsoleWindow::Write(const std::string& line)
     }
     std::string_view text = line;
     if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
-    QScrollBar* bar = verticalScrollBar();
-    const bool atEnd = bar->value() == bar->maximum();
     appendPlainText(QString::fromStdString(PrintableText(text)));
     // Someone reading back up keeps their place.
-    if (atEnd) bar->setValue(bar->maximum());
+    if (m_bFollowing) verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
 QStringList CConsoleWindow::Lines() const

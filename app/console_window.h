@@ -1,6 +1,7 @@
 // The traffic log's own window, "Dorvane 콘솔": what a console opened beside the dialog shows.
-// Read-only, selectable, scrolled to the newest line; each line is mirrored, unchanged, to
-// standard output when that is a terminal. Closing it by hand only hides it.
+// Read-only, selectable and copyable, following the newest line unless the operator has
+// scrolled back; each line is mirrored, unchanged, to standard output when that is a terminal.
+// Closing it by hand only hides it. A window of its own: no dialog's modality blocks it.
 #pragma once
 
 #include <string>
@@ -14,8 +15,8 @@ public:
 
     CConsoleWindow();
 
-    // Shows the window beside or below `dialog`, where the screen has room, else behind it; the
-    // dialog keeps the focus and stays on top.
+    // Shows the window beside or below `dialog`, where the screen has room, else behind it,
+    // wholly on the screen's free area; the dialog keeps the focus and stays on top.
     void Open(const QWidget& dialog);
     // One whole line, its "\n" included.
     void Write(const std::string& line);
@@ -24,4 +25,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool m_bFollowing = true;  // the newest line is in view and new ones keep it so
 };

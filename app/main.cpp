@@ -1,6 +1,7 @@
 // dorvane: the setup dialog.
 #include <QApplication>
 
+#include "app/qt_translation.h"
 #include "app/setup_app.h"
 
 int main(int argc, char** argv)
@@ -10,5 +11,6 @@ int main(int argc, char** argv)
     if (!CheckDisplay()) return APP_EXIT_NO_DISPLAY;
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(DORVANE_APP_ID));
+    InstallKoreanQtTexts(app);
     return theApp.InitInstance();
 }

@@ -17,12 +17,12 @@ namespace {
 
 // One status a line: help2man makes "Exit status:" a heading of the manual page.
 const char* const kFooter =
-    "Without a display (DISPLAY and WAYLAND_DISPLAY unset) dorvane says so and exits: dorvane-cli runs\n"
-    "the same commands without a window.\n"
+    "Without a display (DISPLAY and WAYLAND_DISPLAY unset, or none that answers) dorvane says so and\n"
+    "exits: dorvane-cli runs the same commands without a window.\n"
     "\n"
     "Exit status:\n"
     "  0  success\n"
-    "  1  no display\n"
+    "  1  no display, or none that answers\n"
     "  2  invalid argument\n"
     "  3  the simulated terminal cannot start";
 

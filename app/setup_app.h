@@ -29,7 +29,8 @@ private:
 };
 
 // False, after one bilingual line on stderr, when Qt would find no display to open: neither
-// DISPLAY nor WAYLAND_DISPLAY is set and no QT_QPA_PLATFORM chooses another platform.
+// DISPLAY nor WAYLAND_DISPLAY is set, or neither one that is set answers; unless a
+// QT_QPA_PLATFORM chooses another platform.
 bool CheckDisplay();
 
 extern CSetupApp theApp;

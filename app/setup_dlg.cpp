@@ -12,10 +12,11 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShortcut>
 
 #include "app/about_dlg.h"
+#include "app/screen_fit.h"
+#include "app/window_frame.h"
 #include "ports/net_address.h"
 #include "ports/port_enumerator.h"
 #include "comm/terminal_link.h"
@@ -34,10 +35,6 @@ constexpr int CALENDAR_SIZE = 200;
 constexpr int CALENDAR_PITCH = 220;
 constexpr int CALENDAR_LEFT = 10;
 constexpr int CALENDAR_TOP = 80;
-
-// The screen the dialog was drawn for; on one at least this large it is shown as drawn.
-constexpr int DESIGN_SCREEN_WIDTH = 1024;
-constexpr int DESIGN_SCREEN_HEIGHT = 768;
 
 // Year caption: white on a blue-to-black gradient.
 constexpr COLORREF YEAR_TEXT = 0xFFFFFF;
@@ -115,6 +112,8 @@ void CSetupDlg::ShowMessageBox(const QString& text)
         return;
     }
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Dorvane"), text, QMessageBox::Ok, this);
+    // Blocks the dialog, not the console: the operator may want to read what came.
+    box.setWindowModality(Qt::WindowModal);
     box.exec();
 }
 
@@ -158,6 +157,7 @@ void CSetupDlg::OnInitDialog()
 
     GetDlgItemAs<QComboBox>(IDC_BIWEEKLY_WEEKDAY)->setCurrentIndex(0);
     GetDlgItemAs<QRadioButton>(IDC_BIWEEKLY_EVEN)->setChecked(true);
+    GetDlgItem(IDC_UNSET_SATURDAY)->setToolTip(QString::fromUtf8(UNSET_SATURDAY_NOTE));
 
     m_console.Open(*this);
     raise();
@@ -185,23 +185,32 @@ void CSetupDlg::OnInitDialog()
 
 void CSetupDlg::FitScreen()
 {
-    const QScreen* screen = this->screen();
-    const QRect room = screen ? screen->availableGeometry() : QRect();
-    if (!screen || (screen->size().width() >= DESIGN_SCREEN_WIDTH && screen->size().height() >= DESIGN_SCREEN_HEIGHT)) {
-        move(room.topLeft());
-        return;
-    }
+    m_fittedFrame = ExpectedFrame(*this);
+    const QRect room = ScreenRoom(*this);
+    if (room.isEmpty()) return;
     // Scaled rather than scrolled: every button stays on the screen, and the calendars stay
     // whole, a year at a glance.
-    const QSize frame = frameGeometry().size().expandedTo(size());
-    const QSize decoration = frame - size();
-    const double scale = std::min({1.0, double(room.width() - decoration.width()) / width(),
-                                   double(room.height() - decoration.height()) / height()});
-    if (scale < 1.0) {
-        ScaleContents(scale);
-        for (CCalendarCtrl& calendar : m_calendar) calendar.SetScale(scale);
+    const QSize drawn(DialogUnitsToPixelsX(SETUP_TEMPLATE, SETUP_TEMPLATE.cx),
+                      DialogUnitsToPixelsY(SETUP_TEMPLATE, SETUP_TEMPLATE.cy));
+    const double scale =
+        FitScale(drawn.width(), drawn.height(), m_fittedFrame.left() + m_fittedFrame.right(),
+                 m_fittedFrame.top() + m_fittedFrame.bottom(), {room.x(), room.y(), room.width(), room.height()});
+    ScaleContents(scale);
+    for (CCalendarCtrl& calendar : m_calendar) calendar.SetScale(scale);
+    move(room.topLeft());  // the frame's corner
+}
+
+bool CSetupDlg::event(QEvent* event)
+{
+    const bool handled = CTemplateDialog::event(event);
+    // The window manager tells the frame once the window is on the screen: fit again with it,
+    // and put the console beside the dialog as it now stands.
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Show) && FrameKnown(*this) &&
+        ExpectedFrame(*this) != m_fittedFrame) {
+        FitScreen();
+        if (m_console.isVisible()) m_console.Open(*this);
     }
-    move(room.topLeft());
+    return handled;
 }
 
 void CSetupDlg::contextMenuEvent(QContextMenuEvent* event)
@@ -220,17 +229,35 @@ bool CSetupDlg::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress || !qobject_cast<QWidget*>(watched)) return false;
     // The dialog's keyboard interface takes these before a calendar sees them, as a dialog does
     // with a control that asks for no keys of its own; Page Up and Page Down reach the calendar.
+    // The arrows stay with the calendar that has the focus: moving the focus on from a calendar,
+    // where nothing shows it, let the next arrow change the port or the model unseen.
     auto* key = static_cast<QKeyEvent*>(event);
     switch (key->key()) {
     case Qt::Key_Left:
-    case Qt::Key_Up: focusNextPrevChild(false); return true;
+    case Qt::Key_Up:
     case Qt::Key_Right:
-    case Qt::Key_Down: focusNextPrevChild(true); return true;
+    case Qt::Key_Down: return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Escape: keyPressEvent(key); return true;
     default: return false;
     }
+}
+
+void CSetupDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Enter in a box takes what was typed there and never ends the dialog through the default
+    // button "종  료": a port typed into the port box is opened, as "포트오픈" beside it would,
+    // since naming a port is only ever done to open it; the weekday box has chosen its entry.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    QWidget* focus = focusWidget();
+    const auto inBox = [focus](QWidget* box) { return focus && (focus == box || box->isAncestorOf(focus)); };
+    if (enter && inBox(GetDlgItem(IDC_PORT))) {
+        OnPortOpen();
+        return;
+    }
+    if (enter && inBox(GetDlgItem(IDC_BIWEEKLY_WEEKDAY))) return;
+    CTemplateDialog::keyPressEvent(event);
 }
 
 void CSetupDlg::OnAboutBox()
@@ -367,7 +394,7 @@ void CSetupDlg::OnPortOpen()
     if (const std::string typed = combo->currentText().trimmed().toStdString(); IsNetworkPortName(typed)) {
         std::string error;
         const int port = ParsePortArgument(typed, g_portMap, error);
-        if (port == 0) {
+        if (port == 0) {  // nothing was closed or opened
             ShowMessageBox(QString::fromStdString(error));
             return;
         }
@@ -385,7 +412,17 @@ void CSetupDlg::OnPortOpen()
     }
     // Whatever waited for a reply waited on the line this closes.
     EndExchange();
-    OpenTerminalLink(m_comm, *this, port, ModelFraming(m_nModel));
+    ShowPortState(OpenTerminalLink(m_comm, *this, port, ModelFraming(m_nModel)) ? PORT_OPEN : PORT_OPEN_FAILED);
+}
+
+void CSetupDlg::ShowPortState(PortState state)
+{
+    SetStatusCaption(StatusCaption(state, g_bConnected));
+}
+
+bool CSetupDlg::RequireOpenPort()
+{
+    return ::RequireOpenPort(*this, m_comm.m_bRunning != 0);
 }
 
 int CSetupDlg::CountHolidays(int list)
@@ -402,6 +439,7 @@ bool CSetupDlg::MayEnd()
     QMessageBox ask(QMessageBox::Question, QStringLiteral("Dorvane"), QString::fromUtf8(TEXT_CLOSE_WHILE_SENDING),
                     QMessageBox::Yes | QMessageBox::No, this);
     ask.setDefaultButton(QMessageBox::No);
+    ask.setWindowModality(Qt::WindowModal);
     m_bEndConfirmed = ask.exec() == QMessageBox::Yes;
     return m_bEndConfirmed;
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include <QIcon>
+#include <QMargins>
 #include <QString>
 #include <QTimer>
 
@@ -20,6 +21,7 @@
 #include "holiday_files/holiday_file.h"
 #include "date/local_clock.h"
 #include "protocol/exchange_step.h"
+#include "protocol/link_status.h"
 #include "protocol/protocol_host.h"
 #include "widgets/color_label.h"
 
@@ -96,6 +98,7 @@ public:
     void WriteConsole(const std::string& line) override;
     void SetTotalCaption(const std::string& text) override;
     void WriteFrame(const std::string& frame) override;
+    bool LogsEveryFrame() const override { return true; }
     void ShowMessage(const std::string& text) override;
     void SetStatusCaption(const std::string& text) override;
     void Repaint() override;
@@ -116,6 +119,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void ShowYear();
@@ -124,8 +129,14 @@ private:
     void SetCalendarDates(const LocalTime& today);
     void ShowModelControls(bool show);
     int CheckState(int id) const;
-    // Shrinks the dialog onto a screen smaller than the 1024 x 768 it was drawn for.
+    // Shrinks the dialog, frame and title bar included, onto a screen's free area smaller than
+    // the one it was drawn for, and puts it in its top left corner; again once the window
+    // manager has told the frame's real size.
     void FitScreen();
+    // The port as the status caption tells it.
+    void ShowPortState(PortState state);
+    // False, after telling the operator, while no port is open.
+    bool RequireOpenPort();
     // Whether the dialog may end now: asks first while an upload runs.
     bool MayEnd();
 
@@ -162,6 +173,7 @@ private:
     QTimer m_stepTimer;
     bool m_bUploadShown = false;  // the progress line tells of an upload
     bool m_bEndConfirmed = false;
+    QMargins m_fittedFrame;  // the frame FitScreen counted with
     int m_nPresetPort = 0;
     int m_nPresetModel = 0;
 };

@@ -25,10 +25,12 @@ constexpr const char* TEXT_WAITING_FOR_TERMINAL = "단말기가 말하기를 기
 
 }  // namespace
 
-// Commands. The protocol decides; the dialog watches for the reply each one waits for.
+// Commands. The protocol decides; the dialog watches for the reply each one waits for. None
+// goes out while no port is open.
 
 void CSetupDlg::OnSystemConnect()
 {
+    if (!RequireOpenPort()) return;
     ClearProgress();
     if (m_nModel == MODEL_ZEFA101) {
         ::OnSystemConnect(*this, m_nModel);
@@ -43,12 +45,14 @@ void CSetupDlg::OnSystemConnect()
 
 void CSetupDlg::OnSetTime()
 {
+    if (!RequireOpenPort()) return;
     ClearProgress();
     ::OnSetTime(*this, m_nModel, m_clock());
 }
 
 void CSetupDlg::OnDataRead()
 {
+    if (!RequireOpenPort()) return;
     ClearProgress();
     BeginStep(CExchangeStep::STEP_READ, [this] {
         ::OnDataRead(*this, m_nModel, m_nYear);
@@ -58,6 +62,7 @@ void CSetupDlg::OnDataRead()
 
 void CSetupDlg::OnDataDelete()
 {
+    if (!RequireOpenPort()) return;
     ClearProgress();
     ::OnDataDelete(*this, m_nModel, m_nYear);
     // The terminal's days are gone, not the holiday files' ones; the total follows.
@@ -67,6 +72,7 @@ void CSetupDlg::OnDataDelete()
 
 void CSetupDlg::OnDataSend()
 {
+    if (!RequireOpenPort()) return;
     ClearProgress();
     BeginStep(CExchangeStep::STEP_UPLOAD, [this] {
         ::OnDataSend(*this, m_nModel, m_nYear);
@@ -76,6 +82,7 @@ void CSetupDlg::OnDataSend()
 
 void CSetupDlg::OnHolidayWeekdays()
 {
+    if (!RequireOpenPort()) return;
     ClearProgress();
     CWeekdayDlg dlg(this);
     if (dlg.DoModal() != IDOK) return;
@@ -84,6 +91,7 @@ void CSetupDlg::OnHolidayWeekdays()
 
 void CSetupDlg::OnLoanPeriod()
 {
+    if (!RequireOpenPort()) return;
     ClearProgress();
     CLoanPeriodDlg dlg(this);
     if (dlg.DoModal() != IDOK) return;
@@ -215,6 +223,7 @@ void CSetupDlg::PostCommError(int, const OperatorMessage& error)
             WriteConsole(error.korean + " (" + error.english + ")\n");
             // No reply can come on a line that is gone.
             EndExchange();
+            if (m_comm.m_bRunning == 0) ShowPortState(PORT_LOST);  // unless reopened since
             ShowMessageBox(QString::fromStdString(error.korean));
         },
         Qt::QueuedConnection);

@@ -123,23 +123,35 @@ QWidget* CTemplateDialog::CreateControl(const DialogControl& c)
 
 void CTemplateDialog::ScaleContents(double scale)
 {
+    // Always from the size drawn, so that fitting again (a screen changed, a frame learnt late)
+    // neither shrinks twice nor loses a pixel to rounding each time.
+    if (!m_drawn) {
+        m_drawn.emplace();
+        m_drawn->font = font();
+        m_drawn->size = size();
+        for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!child->isWindow()) m_drawn->children.emplace_back(child, child->geometry());
+        }
+    }
     const auto scaled = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
-    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (child->isWindow()) continue;
-        const QRect r = child->geometry();
+    for (const auto& [child, r] : m_drawn->children) {
+        if (!child) continue;
         // Edges, not sizes, are scaled, so that controls that touched still touch.
         child->setGeometry(QRect(QPoint(scaled(r.left()), scaled(r.top())),
                                  QPoint(scaled(r.right() + 1) - 1, scaled(r.bottom() + 1) - 1)));
     }
-    // Truncated, not rounded: a font that grows relative to its box cuts the captions.
-    QFont smaller = font();
-    smaller.setPixelSize(std::max(1, static_cast<int>(smaller.pixelSize() * scale)));
+    QFont smaller = m_drawn->font;
+    if (scale < 1.0) smaller.setFamily(ScaledHangulFace(QString::fromUtf8(m_template.face)));
+    smaller.setPixelSize(ScaledFontPixels(m_drawn->font.pixelSize(), scale));
     setFont(smaller);
-    setFixedSize(scaled(width()), scaled(height()));
+    setFixedSize(scaled(m_drawn->size.width()), scaled(m_drawn->size.height()));
 }
 
 int CTemplateDialog::DoModal()
 {
+    // Modal to the window it belongs to, not to the whole application: the console, a window
+    // of its own, stays usable while any dialog runs. A dialog without a parent blocks nothing.
+    setWindowModality(Qt::WindowModal);
     return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
 }
 

@@ -4,8 +4,15 @@
 
 #include <functional>
 #include <map>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include <QDialog>
+#include <QFont>
+#include <QPointer>
+#include <QRect>
+#include <QSize>
 
 #include "res/dialog_template.h"
 
@@ -35,8 +42,9 @@ public:
 
     QRect MapDialogRect(int x, int y, int cx, int cy) const;
 
-    // Shrinks the dialog and everything on it by `scale` (below 1), fonts included, for a screen
-    // smaller than the template was drawn for.
+    // Draws the dialog and everything on it at `scale` (at most 1) times the size it was drawn
+    // with when first called, fonts included, for a screen smaller than the template was drawn
+    // for; 1 returns it to that size.
     void ScaleContents(double scale);
 
     // Esc and the close box end up here; routed to OnCancel like the Cancel button.
@@ -59,4 +67,11 @@ private:
     std::map<int, QWidget*> m_controls;
     QButtonGroup* m_radioGroup = nullptr;
     bool m_bInitialised = false;
+    // The dialog as drawn, before any scaling.
+    struct Drawn {
+        QFont font;
+        QSize size;
+        std::vector<std::pair<QPointer<QWidget>, QRect>> children;
+    };
+    std::optional<Drawn> m_drawn;
 };

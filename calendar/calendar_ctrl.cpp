@@ -4,12 +4,15 @@
 #include <iterator>
 
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include "calendar/offscreen_dc.h"
+#include "date/holiday_reasons.h"
 #include "date/holidays.h"
 #include "widgets/log_font.h"
 
@@ -66,11 +69,14 @@ CCalendarCtrl::CCalendarCtrl(QWidget* parent)
 
 void CCalendarCtrl::SetScale(double scale)
 {
-    const auto scaled = [scale](int height) { return std::max(1, static_cast<int>(height * scale)); };
-    m_fontTitle = MakeLogFont(QStringLiteral("굴림체"), scaled(18), 700);
-    m_fontHeader = MakeLogFont(QStringLiteral("굴림"), scaled(12), 0);
-    m_fontDay = MakeLogFont(QStringLiteral("굴림"), scaled(16), 700);
-    m_nCaptionHeight = scaled(CAPTION_HEIGHT);
+    const auto scaled = [scale](int height) { return ScaledFontPixels(height, scale); };
+    const auto face = [scale](const QString& windowsFace) {
+        return scale < 1.0 ? ScaledHangulFace(windowsFace) : windowsFace;
+    };
+    m_fontTitle = MakeLogFont(face(QStringLiteral("굴림체")), scaled(18), 700);
+    m_fontHeader = MakeLogFont(face(QStringLiteral("굴림")), scaled(12), 0);
+    m_fontDay = MakeLogFont(face(QStringLiteral("굴림")), scaled(16), 700);
+    m_nCaptionHeight = std::max(1, static_cast<int>(CAPTION_HEIGHT * scale));
     update();
 }
 
@@ -281,6 +287,40 @@ void CCalendarCtrl::DrawGrid(QPainter& dc)
 }
 
 // ---- interaction ----
+
+bool CCalendarCtrl::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    ShowDayTip(help->pos(), help->globalPos());
+    return true;
+}
+
+void CCalendarCtrl::ShowDayTip(QPoint point, QPoint globalPoint)
+{
+    CLunarDate day;
+    CalRect cell;
+    if (!DayAt(point, &day, &cell)) {
+        QToolTip::hideText();
+        return;
+    }
+    const std::string text = HolidayTipText(day, HolidayReasons(day, g_holidaySettings));
+    // Tied to the cell, so that the next day gets a tip of its own.
+    QToolTip::showText(globalPoint, QString::fromStdString(text), this, ToQRect(cell));
+}
+
+int CCalendarCtrl::DayAt(QPoint point, CLunarDate* day, CalRect* cell) const
+{
+    int row = -1, col = -1;
+    HitTest(point, &row, &col);
+    if (row < 0 || col < 0 || !GetCellRect(row, col, cell)) return 0;
+    const int month = m_date.GetMonth(CAL_SOLAR);
+    CLunarDate d(m_date.GetYear(CAL_SOLAR), month, 1, CAL_SOLAR, 0);
+    d.Add(0, 0, row * 7 + col + 1 - d.GetWeekday(), CAL_SOLAR);  // from the Sunday of cell (0, 0)
+    if (d.GetMonth(CAL_SOLAR) != month) return 0;
+    *day = d;
+    return 1;
+}
 
 void CCalendarCtrl::mousePressEvent(QMouseEvent* event)
 {

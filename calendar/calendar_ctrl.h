@@ -1,6 +1,7 @@
 // One month of the solar calendar as a grid of week rows under a title and the weekday names.
 // Day numbers are coloured by holiday kind; a click toggles the day's mark in
 // g_holidaySettings.marks. The owner reads the marks; it may ask to hear of each toggle.
+// Hovering a day tells why it is a holiday.
 #pragma once
 
 #include <functional>
@@ -52,6 +53,7 @@ public:
     void SetMarkToggled(std::function<void(int month, int day)> handler) { m_markToggled = std::move(handler); }
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -62,6 +64,11 @@ protected:
 private:
     void OnLButtonDown(QPoint point);
     void OnKeyDown(int nChar, bool bCtrl);
+
+    // The day of this month in the cell under `point`, by the last paint's layout; 0 for a
+    // point on no day of the month.
+    int DayAt(QPoint point, CLunarDate* day, CalRect* cell) const;
+    void ShowDayTip(QPoint point, QPoint globalPoint);
 
     // Adds to m_date on the solar calendar; undone, returning 0, when the year would fall to 2 or below.
     int GuardedMove(int years, int months, int days);

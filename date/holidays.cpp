@@ -77,11 +77,15 @@ int HolidayKindOf(const CLunarDate& day, const HolidaySettings& s)
 
     if (s.marks[month][dayOfMonth] == 1) return HOLIDAY_SET;
 
-    if (s.biweeklyUse == 1 && weekday == s.biweeklyWeekday) {
-        const int odd = day.GetWeekOfMonth() % 2;
-        if ((odd == 0 && s.biweeklyOdd == 0) || (odd == 1 && s.biweeklyOdd != 0)) return HOLIDAY_SET;
-    }
+    if (IsBiweeklyDayOff(day, s)) return HOLIDAY_SET;
     return HOLIDAY_NONE;
+}
+
+int IsBiweeklyDayOff(const CLunarDate& day, const HolidaySettings& s)
+{
+    if (s.biweeklyUse != 1 || day.GetWeekday() != s.biweeklyWeekday) return 0;
+    const int odd = day.GetWeekOfMonth() % 2;
+    return (odd == 0 && s.biweeklyOdd == 0) || (odd == 1 && s.biweeklyOdd != 0) ? 1 : 0;
 }
 
 int CLunarDate::GetHolidayKind() const

@@ -34,6 +34,11 @@ struct HolidaySettings {
     int biweeklyWeekday;  // 1 = Sunday .. 7 = Saturday
 };
 
+// What "토요일 해제" does, for the operator who ticks it: nothing yet, since no rule makes a
+// Saturday a holiday by itself.
+inline constexpr const char* UNSET_SATURDAY_NOTE =
+    "토요일은 그것만으로는 휴일이 아니므로, 지금은 이 선택으로 바뀌는 날이 없습니다.";
+
 inline constexpr HolidaySettings DEFAULT_HOLIDAY_SETTINGS = {{}, 0, 0, 0, 0, 0, 1};
 
 // The one instance, read by the holiday rule and written by the dialog and the calendars.
@@ -50,6 +55,9 @@ int IsLunarNewYearsEve(const CLunarDate& day);
 const HolidayRule* FindHolidayRow(const HolidayRule (&table)[HOLIDAY_TABLE_ROWS], int month, int day);
 // The lunar table's row for `day`: the New Year's eve, or a date of a month that is not leap.
 const HolidayRule* LunarHolidayRow(const CLunarDate& day);
+// 1 when the biweekly day off is in force and falls on the day: its weekday, in a week row of
+// the month with the parity chosen.
+int IsBiweeklyDayOff(const CLunarDate& day, const HolidaySettings& settings);
 // HOLIDAY_NONE .. HOLIDAY_SET of the day under `settings`; the first rule that decides wins:
 // Sundays, national holidays, marked days, the biweekly day off. The day must have been set.
 int HolidayKindOf(const CLunarDate& day, const HolidaySettings& settings);

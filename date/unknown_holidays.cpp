@@ -24,7 +24,7 @@ std::vector<OperatorMessage> UnknownHolidayNotes(int year)
     const std::string y = std::to_string(year);
     if (LunarHolidaysUnknown(year)) {
         const std::string range = std::to_string(LUNAR_FIRST_YEAR) + "-" + std::to_string(LUNAR_LAST_YEAR);
-        notes.push_back({y + "년은 음력 표(" + range + "년) 밖이라 설날, 부처님오신날, 추석과 그 대체공휴일이 빠져 있습니다. " +
+        notes.push_back({y + "년은 음력 표(" + range + "년) 밖이라 설날, 부처님 오신 날, 추석과 그 대체공휴일이 빠져 있습니다. " +
                              kHowKorean,
                          y + " lies outside the lunar table (" + range +
                              "): 설날, Buddha's Birthday, 추석 and their substitute days are missing; " + kHowEnglish});

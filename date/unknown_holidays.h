@@ -10,7 +10,7 @@
 // The one-off holidays and early elections that date/ lists are those declared up to this day.
 inline constexpr SolarDate DECLARED_DAYS_KNOWN_UNTIL{2025, 6, 3};
 
-// True when the lunar table does not hold every day of solar `year`, so that 설날, 부처님오신날,
+// True when the lunar table does not hold every day of solar `year`, so that 설날, 부처님 오신 날,
 // 추석 and their substitute days cannot be found.
 bool LunarHolidaysUnknown(int year);
 

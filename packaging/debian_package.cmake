@@ -24,9 +24,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 
 # dpkg-shlibdeps finds the libraries (Qt 6 among them); the Hangul faces the dialog maps the
-# Windows faces to are data, which it cannot see.
+# Windows faces to, and Qt's own Korean texts (the buttons of a question, the file dialogs), are
+# data, which it cannot see.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-baekmuk, fonts-nanum, fonts-nanum-coding")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-baekmuk, fonts-nanum, fonts-nanum-coding, qt6-translations-l10n")
 # Qt's Wayland platform, for a session without XWayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 

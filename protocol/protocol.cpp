@@ -46,6 +46,13 @@ std::string ClockOutOfRangeText(int year)
 
 namespace {
 
+// Every frame leaves here; `alwaysLogged` for the ones every host logs.
+void Send(ProtocolHost& host, const std::string& frame, bool alwaysLogged = false)
+{
+    host.WriteFrame(frame);
+    if (alwaysLogged || host.LogsEveryFrame()) host.WriteConsole(SentLine(frame));
+}
+
 // The connection test of the commands that need one; tells the operator when it fails.
 bool RequireConnection(ProtocolHost& host)
 {
@@ -65,7 +72,7 @@ void OnSystemConnect(ProtocolHost& host, int model)
         g_nPendingCmd = PENDING_CONNECT;
         return;
     }
-    host.WriteFrame(frame);
+    Send(host, frame);
 }
 
 void OnSetTime(ProtocolHost& host, int model, const LocalTime& now)
@@ -75,7 +82,7 @@ void OnSetTime(ProtocolHost& host, int model, const LocalTime& now)
         host.ShowMessage(ClockOutOfRangeText(now.year));
         return;
     }
-    host.WriteFrame(FrameSetTime(model, now));
+    Send(host, FrameSetTime(model, now));
 }
 
 void OnDataRead(ProtocolHost& host, int model, int year)
@@ -83,13 +90,13 @@ void OnDataRead(ProtocolHost& host, int model, int year)
     if (!RequireConnection(host)) return;
     // Set before the frame leaves, so the framer already joins the answer's lines.
     host.SetLongReply(1);
-    host.WriteFrame(FrameRead(model, year));
+    Send(host, FrameRead(model, year));
 }
 
 void OnDataDelete(ProtocolHost& host, int model, int year)
 {
     if (RequireConnection(host)) {
-        host.WriteFrame(FrameDelete(model, year));
+        Send(host, FrameDelete(model, year));
         ClearHolidayMarks();
     }
     host.Repaint();
@@ -102,7 +109,7 @@ int OnDataSend(ProtocolHost& host, int model, int year)
     if (g_nSendCount > 0 && RequireConnection(host)) {
         g_nSendIndex = 1;
         g_nPendingCmd = PENDING_UPLOAD;
-        host.WriteFrame(FrameHoliday(model, g_sendList[0]));
+        Send(host, FrameHoliday(model, g_sendList[0]));
     }
     host.SetTotalCaption(TotalCaption(total));
     return total;
@@ -111,12 +118,12 @@ int OnDataSend(ProtocolHost& host, int model, int year)
 void OnHolidayWeekdays(ProtocolHost& host, const std::string& digits)
 {
     if (digits.empty() || !RequireConnection(host)) return;
-    host.WriteFrame(FrameWeekdays(digits));
+    Send(host, FrameWeekdays(digits));
 }
 
 void OnLoanPeriod(ProtocolHost& host, int first, int second)
 {
-    host.WriteFrame(FrameLoanPeriods(first, second));
+    Send(host, FrameLoanPeriods(first, second));
 }
 
 void OnModelSelected(ProtocolHost& host, int model)
@@ -146,14 +153,12 @@ int ContinueExchange(ProtocolHost& host, int model)
     switch (g_nPendingCmd) {
     case PENDING_CONNECT:
         g_nPendingCmd = PENDING_NONE;
-        host.WriteFrame(g_szHeldFrame);
+        Send(host, g_szHeldFrame);
         return REPLY_HELD_SENT;
     case PENDING_UPLOAD:
         ++g_nSendAnswered;
         if (g_nSendIndex < g_nSendCount) {
-            const std::string frame = FrameHoliday(model, g_sendList[g_nSendIndex]);
-            host.WriteFrame(frame);
-            if (model == MODEL_ZEFA102) host.WriteConsole(SentLine(frame));
+            Send(host, FrameHoliday(model, g_sendList[g_nSendIndex]), model == MODEL_ZEFA102);
             ++g_nSendIndex;
             return REPLY_UPLOAD_NEXT;
         }

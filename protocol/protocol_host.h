@@ -10,6 +10,9 @@ class ProtocolHost : public ListingOutput {
 public:
     // Writes one whole frame to the serial object.
     virtual void WriteFrame(const std::string& frame) = 0;
+    // Whether every frame sent gets its "[TX]" console line. Without it only the follow-up
+    // frames of a ZEFA-102 upload are logged, as the terminal's own tools have always done.
+    virtual bool LogsEveryFrame() const { return false; }
     // A message box with an OK button.
     virtual void ShowMessage(const std::string& text) = 0;
     // Status caption, control 1026.

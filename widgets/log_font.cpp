@@ -12,19 +12,25 @@ namespace {
 struct FaceMapping {
     const char* windows;
     const char* installed;  // from fonts-baekmuk and fonts-nanum-coding
+    const char* scaled;     // from fonts-nanum and fonts-nanum-coding
 };
 
 // Gulim and Dotum are Windows faces; the Baekmuk faces are their nearest Hangul relatives, and
 // NanumGothicCoding stands in for the fixed-pitch GulimChe. Korean Windows draws its System
 // font from Gulim, so the small dialogs get the same face.
+// Debian draws Baekmuk unsmoothed below 22 pixels, which reads well at the sizes the dialog was
+// laid out with and not in between (a scaled 13 pixel "9" reads like "g"): a size scaled for a
+// small screen takes the Nanum face of the same kind, smoothed and hinted at every size.
 constexpr FaceMapping FACES[] = {
-    {"굴림", "Baekmuk Gulim"},
-    {"굴림체", "NanumGothicCoding"},
-    {"돋움체", "Baekmuk Dotum"},
-    {"System", "Baekmuk Gulim"},
+    {"굴림", "Baekmuk Gulim", "NanumGothic"},
+    {"굴림체", "NanumGothicCoding", "NanumGothicCoding"},
+    {"돋움체", "Baekmuk Dotum", "NanumGothicCoding"},
+    {"System", "Baekmuk Gulim", "NanumGothic"},
 };
 
 constexpr int REFERENCE_PIXELS = 100;
+// Below this a syllable such as 월 or 목 runs its strokes together.
+constexpr int LEGIBLE_HANGUL_PIXELS = 11;
 
 }  // namespace
 
@@ -34,6 +40,19 @@ QString HangulFace(const QString& windowsFace)
         if (windowsFace == QString::fromUtf8(f.windows)) return QString::fromUtf8(f.installed);
     }
     return windowsFace;
+}
+
+QString ScaledHangulFace(const QString& windowsFace)
+{
+    for (const FaceMapping& f : FACES) {
+        if (windowsFace == QString::fromUtf8(f.windows)) return QString::fromUtf8(f.scaled);
+    }
+    return windowsFace;
+}
+
+int ScaledFontPixels(int pixels, double scale)
+{
+    return std::max({1, std::min(pixels, LEGIBLE_HANGUL_PIXELS), static_cast<int>(pixels * scale)});
 }
 
 QFont MakeLogFont(const QString& windowsFace, int lfHeight, int lfWeight, int lfWidth)

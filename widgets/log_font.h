@@ -7,6 +7,14 @@
 
 // The one place that maps a Windows face ("굴림", "굴림체", "돋움체", "System") to an installed face.
 QString HangulFace(const QString& windowsFace);
+// The face for a size scaled away from the one the dialog was laid out with; MakeLogFont takes
+// it as it is.
+QString ScaledHangulFace(const QString& windowsFace);
+
+// A font size of `pixels` scaled by `scale` (at most 1): truncated, so that text never grows
+// relative to its box, but not below the smallest size at which a Hangul syllable keeps its
+// strokes apart, unless the design was smaller still.
+int ScaledFontPixels(int pixels, double scale);
 
 // lfHeight > 0 is the cell height (ascent + descent), lfHeight < 0 the character height, in pixels.
 // lfWeight 0 is the default weight, 700 bold. lfWidth != 0 stretches to that width of an 'x'.

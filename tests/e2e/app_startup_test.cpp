@@ -62,6 +62,19 @@ TEST(AppProcess, WithoutADisplayItSaysSoInOneLineAndExits1)
               "same commands without one\n");
 }
 
+TEST(AppProcess, ADisplayThatDoesNotAnswerIsAsNoneAndExits1)
+{
+    NoDisplay();
+    setenv("DISPLAY", ":65534", 1);  // no X server listens there
+    const ProcessResult r = Dorvane({"--simulate", "ZEFA-102"});
+    unsetenv("DISPLAY");
+    EXPECT_EQ(r.exitStatus, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err,
+              "dorvane: 화면에 연결할 수 없습니다 (DISPLAY=:65534); 창 없이 같은 명령은 dorvane-cli 로 실행합니다 / "
+              "cannot open the display (DISPLAY=:65534); dorvane-cli runs the same commands without one\n");
+}
+
 TEST(AppProcess, AnExplicitPlatformIsLeftToQt)
 {
     NoDisplay("no-such-platform");

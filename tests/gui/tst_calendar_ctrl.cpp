@@ -1,5 +1,7 @@
 #include <memory>
 
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QtTest>
 
 #include "calendar/calendar_ctrl.h"
@@ -45,6 +47,7 @@ private slots:
     void clickThenPageDownKeepsTheDay();
     void refusedDatesLeaveThePreviousOne();
     void setYearMonthMessage();
+    void hoverTellsWhyADayIsAHoliday();
 
 private:
     QImage Paint() { return m_ctrl->grab().toImage(); }
@@ -78,18 +81,23 @@ void TestCalendarCtrl::fontsAreInstalledHangulFaces_data()
 {
     QTest::addColumn<QString>("windowsFace");
     QTest::addColumn<QString>("family");
-    QTest::newRow("Gulim") << QStringLiteral("굴림") << QStringLiteral("Baekmuk Gulim");
-    QTest::newRow("GulimChe") << QStringLiteral("굴림체") << QStringLiteral("NanumGothicCoding");
-    QTest::newRow("DotumChe") << QStringLiteral("돋움체") << QStringLiteral("Baekmuk Dotum");
+    QTest::addColumn<QString>("scaledFamily");
+    const QString coding = QStringLiteral("NanumGothicCoding");
+    QTest::newRow("Gulim") << QStringLiteral("굴림") << QStringLiteral("Baekmuk Gulim")
+                           << QStringLiteral("NanumGothic");
+    QTest::newRow("GulimChe") << QStringLiteral("굴림체") << coding << coding;
+    QTest::newRow("DotumChe") << QStringLiteral("돋움체") << QStringLiteral("Baekmuk Dotum") << coding;
 }
 
 void TestCalendarCtrl::fontsAreInstalledHangulFaces()
 {
     QFETCH(QString, windowsFace);
     QFETCH(QString, family);
+    QFETCH(QString, scaledFamily);
     // A missing font package would silently fall back to a face without the right metrics.
     const QFont font = MakeLogFont(windowsFace, 18, 700);
     QCOMPARE(QFontInfo(font).family(), family);
+    QCOMPARE(QFontInfo(MakeLogFont(ScaledHangulFace(windowsFace), 13, 700)).family(), scaledFamily);
     // A positive height is the cell height, or the next smaller one the face has.
     const int height = QFontMetrics(font).height();
     QVERIFY2(height == 18 || height == 17, qPrintable(QString::number(height)));
@@ -420,6 +428,16 @@ void TestCalendarCtrl::setYearMonthMessage()
     QCOMPARE(m_ctrl->OnSetYearMonth(6, 2), 1);
     QCOMPARE(m_ctrl->GetDate().GetMonth(CAL_SOLAR), 6);
     QCOMPARE(m_ctrl->GetSelRow(), m_ctrl->GetDate().GetWeekOfMonth() - 1);
+}
+
+void TestCalendarCtrl::hoverTellsWhyADayIsAHoliday()
+{
+    // 24 May 2026 is both a Sunday and 부처님 오신 날.
+    const QPoint day = DayPoint(*m_ctrl, 24);
+    QHelpEvent event(QEvent::ToolTip, day, m_ctrl->mapToGlobal(day));
+    QApplication::sendEvent(m_ctrl.get(), &event);
+    QCOMPARE(QToolTip::text(),
+             QStringLiteral("2026년 05월 24일 일요일 (음력 4월 8일)\n일요일\n국가공휴일: 부처님 오신 날"));
 }
 
 QTEST_MAIN(TestCalendarCtrl)

@@ -1,10 +1,12 @@
 // The main dialog as the operator meets it: the console window beside it, its keys, a total that
 // follows what is on screen, and a screen smaller than the dialog was drawn for.
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "tests/support/unknown_holiday_notes.h"
@@ -52,19 +54,23 @@ private slots:
 void TestSetupConsole::consoleShowsTheTraffic_data()
 {
     QTest::addColumn<int>("model");
-    QTest::addColumn<QString>("connect");  // the line that answered the connect frame's wait
+    QTest::addColumn<QStringList>("connect");  // the lines of the connect
     QTest::addColumn<QStringList>("upload");
-    QTest::newRow("ZEFA-101") << MODEL_ZEFA101 << "[RX]=>(15)#ZEFA-101 READY"
-                              << QStringList{"Holiday[설정공휴일] => 2026-03-03", kDeclaredDaysNoteLine, "[RX]=>(2)OK"};
-    QTest::newRow("ZEFA-102") << MODEL_ZEFA102 << "[RX]=>(2)OK"
-                              << QStringList{"Holiday[설정공휴일] => 2026-03-03", kDeclaredDaysNoteLine, "[RX]=>(2)OK",
-                                             "[TX]=><STX>D260000<ETX>", "[RX]=>(2)OK"};
+    // Every frame sent has its line.
+    QTest::newRow("ZEFA-101") << MODEL_ZEFA101
+                              << QStringList{"[RX]=>(15)#ZEFA-101 READY", "[TX]=>#E<CR><LF>", "[RX]=>(2)OK"}
+                              << QStringList{"Holiday[설정공휴일] => 2026-03-03", kDeclaredDaysNoteLine,
+                                             "[TX]=>#D0303<CR><LF>", "[RX]=>(2)OK"};
+    QTest::newRow("ZEFA-102") << MODEL_ZEFA102 << QStringList{"[TX]=><STX>E<ETX>", "[RX]=>(2)OK"}
+                              << QStringList{"Holiday[설정공휴일] => 2026-03-03", kDeclaredDaysNoteLine,
+                                             "[TX]=><STX>D260303<ETX>", "[RX]=>(2)OK", "[TX]=><STX>D260000<ETX>",
+                                             "[RX]=>(2)OK"};
 }
 
 void TestSetupConsole::consoleShowsTheTraffic()
 {
     QFETCH(int, model);
-    QFETCH(QString, connect);
+    QFETCH(QStringList, connect);
     QFETCH(QStringList, upload);
     SetupRig rig(model);
     QVERIFY(rig.started);
@@ -72,13 +78,26 @@ void TestSetupConsole::consoleShowsTheTraffic()
     QVERIFY(rig.dlg.m_console.isVisible());
     QVERIFY(rig.dlg.m_console.isReadOnly());
     QVERIFY(rig.Connect());
-    QVERIFY(rig.dlg.m_console.Lines().contains(connect));
-    QCOMPARE(rig.dlg.m_console.Lines().last(), QStringLiteral("[RX]=>(2)OK"));
+    // In this order; a ZEFA-101 may greet again before it takes the connect frame.
+    const QStringList lines = rig.dlg.m_console.Lines();
+    qsizetype at = 0;
+    for (const QString& line : connect) QVERIFY2((at = lines.indexOf(line, at)) >= 0, qPrintable(line));
+    QCOMPARE(lines.last(), connect.last());
     rig.OnlyMarkedDays({{3, 3}});
     const qsizetype before = rig.dlg.m_console.Lines().size();
     rig.Click(IDC_DATA_SEND);
     QTRY_COMPARE(rig.Progress(), QStringLiteral("데이터 전송 완료 1 / 1"));
     QCOMPARE(rig.dlg.m_console.Lines().mid(before), upload);
+
+    // Line noise long enough for the horizontal bar does not stop it following; reading back does.
+    QScrollBar* bar = rig.dlg.m_console.verticalScrollBar();
+    rig.dlg.WriteConsole("[RX]=>(900)" + std::string(900, '\x01') + "\n");
+    QTest::qWait(50);  // the bar appears, the view shrinks
+    for (int i = 0; i < 50; ++i) rig.dlg.WriteConsole("[RX]=>(2)OK\n");
+    QCOMPARE(bar->value(), bar->maximum());
+    bar->setValue(0);
+    rig.dlg.WriteConsole("[RX]=>(2)OK\n");
+    QCOMPARE(bar->value(), 0);
 }
 
 void TestSetupConsole::consoleClosedByHandOnlyHides()
@@ -112,13 +131,17 @@ void TestSetupConsole::keysBelongToTheDialog()
     SetupRig rig(MODEL_ZEFA101);
     QVERIFY(rig.started);
     CCalendarCtrl& january = rig.dlg.m_calendar[0];
+    const QString port = rig.dlg.GetDlgItemAs<QComboBox>(IDC_PORT)->currentText();
     rig.ClickDay(1, 31);
-    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up}) {
-        QTest::keyClick(&january, key);
+    QCOMPARE(rig.dlg.focusWidget(), &january);
+    // The arrows stay with the calendar and move nothing: no port changes unseen.
+    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up, Qt::Key_Up, Qt::Key_Down}) {
+        QTest::keyClick(rig.dlg.focusWidget(), key);
+        QCOMPARE(rig.dlg.focusWidget(), &january);
         for (int month = 1; month <= 12; ++month)
             QCOMPARE(rig.dlg.m_calendar[month - 1].GetDate().GetMonth(CAL_SOLAR), month);
     }
-    rig.ClickDay(1, 31);  // its mark goes again; the calendar has the focus
+    QCOMPARE(rig.dlg.GetDlgItemAs<QComboBox>(IDC_PORT)->currentText(), port);
     QTest::keyClick(&january, Qt::Key_PageDown);
     QCOMPARE(january.GetDate().GetMonth(CAL_SOLAR), 2);
     QCOMPARE(january.GetDate().GetDay(CAL_SOLAR), 28);
@@ -141,17 +164,27 @@ void TestSetupConsole::fitsTheScreen()
 {
     SetupRig rig(MODEL_ZEFA102);
     QVERIFY(rig.started);
-    const QRect screen = rig.dlg.screen()->geometry();
-    const bool small = screen.width() < 1024 || screen.height() < 768;
+    const QRect room = rig.dlg.screen()->availableGeometry();
+    const bool small = room.width() < 1024 || room.height() < 768;
+    const bool desk = QGuiApplication::platformName() == QLatin1String("xcb");
+    // Frames and title bars included; a window manager tells them only once the windows are on
+    // the screen, and the dialog fits again then.
+    if (desk) QTRY_VERIFY(!rig.dlg.windowHandle()->frameMargins().isNull());
+    QTRY_VERIFY(room.contains(rig.dlg.frameGeometry()));
+    QTRY_VERIFY(room.contains(rig.dlg.m_console.frameGeometry()));
     if (!small) {
         QCOMPARE(rig.dlg.size(), QSize(1022, 730));  // as drawn
     } else {
-        QVERIFY(screen.contains(rig.dlg.frameGeometry()));
         for (const QAbstractButton* button : rig.dlg.findChildren<QAbstractButton*>()) {
             if (!button->isVisible()) continue;
             const QRect rect(button->mapToGlobal(QPoint(0, 0)), button->size());
-            QVERIFY2(screen.contains(rect), qPrintable(button->text()));
+            QVERIFY2(room.contains(rect), qPrintable(button->text()));
         }
+    }
+    if (desk) {  // as the window manager shows it
+        QTest::qWait(200);
+        QVERIFY(rig.dlg.screen()->grabWindow(0).save(ScreenshotPath("setup_dialog_desk.png")));
+        return;
     }
     QVERIFY(
         Desktop(rig.dlg).save(ScreenshotPath(small ? "setup_dialog_small_screen.png" : "setup_dialog_console.png")));

@@ -10,13 +10,16 @@
 
 #include "app/about_dlg.h"
 #include "app/loan_period_dlg.h"
+#include "app/qt_translation.h"
 #include "app/weekday_dlg.h"
 #include "date/holidays.h"
 #include "protocol/holiday_upload.h"
+#include "protocol/link_status.h"
 #include "protocol/protocol.h"
 #include "protocol/terminal_model.h"
 #include "res/resource.h"
 #include "setup_rig.h"
+#include "tests/support/test_simulator.h"
 
 using DayList = QList<QPair<int, int>>;
 
@@ -74,6 +77,7 @@ private slots:
     void silence_data();
     void silence();
     void hangUpDuringUpload();
+    void closingWhileSendingAsksInKorean();
     void portOpen_data();
     void portOpen();
     void messageBox();
@@ -337,37 +341,87 @@ void TestSetupDlg::hangUpDuringUpload()
     // The line is gone: no silence is reported on top.
     QTest::qWait(400);
     QCOMPARE(rig.messages.size(), 1);
+
+    QCOMPARE(rig.Text(IDC_STATUS), QString::fromUtf8(TEXT_PORT_LOST));
+    rig.Click(IDC_SET_TIME);
+    QCOMPARE(rig.messages.last(), QString::fromUtf8(TEXT_OPEN_PORT_FIRST));
+    rig.Click(IDC_PORT_OPEN);  // the device went with the hang-up
+    QCOMPARE(rig.Text(IDC_STATUS), QString::fromUtf8(TEXT_PORT_OPEN_FAILED));
+    // Another terminal's port, typed and entered: the connection shows again, as it never ended.
+    std::string error;
+    const std::unique_ptr<CTerminalSimulator> other = StartTestSimulator(MODEL_ZEFA102, error);
+    QVERIFY2(other, error.c_str());
+    auto* combo = rig.dlg.GetDlgItemAs<QComboBox>(IDC_PORT);
+    combo->setEditText(QStringLiteral("COM%1").arg(other->RegisterPort()));
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Return);
+    QCOMPARE(rig.Text(IDC_STATUS), QString::fromUtf8(TEXT_CONNECTED));
+}
+
+void TestSetupDlg::closingWhileSendingAsksInKorean()
+{
+    for (const char* locale : {"LC_ALL", "LC_MESSAGES", "LANG"}) qunsetenv(locale);
+    QVERIFY(InstallKoreanQtTexts(*qApp));
+    SetupRig rig(MODEL_ZEFA102, {.silent = true});
+    QVERIFY(rig.started);
+    g_bConnected = 1;
+    rig.Click(IDC_DATA_SEND);
+    QVERIFY(GetUploadProgress().running);
+    QStringList buttons;
+    WhenModal<QMessageBox>([&](QMessageBox& box) {
+        for (QAbstractButton* button : box.buttons()) buttons << button->text();
+        box.button(QMessageBox::No)->click();
+    });
+    rig.dlg.close();
+    QCOMPARE(buttons, (QStringList{QStringLiteral("예(&Y)"), QStringLiteral("아니요(&N)")}));
 }
 
 void TestSetupDlg::portOpen_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("enter");  // Enter in the box rather than a click on "포트오픈"
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("status");
 
-    QTest::newRow("no number") << "COM" << QString::fromUtf8(TEXT_SELECT_PORT);
-    QTest::newRow("zero") << "COM0" << QString::fromUtf8(TEXT_SELECT_PORT);
-    QTest::newRow("beyond 255") << "COM300" << QString::fromUtf8(TEXT_SELECT_PORT);
-    QTest::newRow("no such device") << "COM200" << QStringLiteral("COM200 포트를 열수가 없습니다.");
+    const QString unchanged = QString::fromUtf8(TEXT_DISCONNECTED);  // the simulator's port stays open
+    const QString failed = QString::fromUtf8(TEXT_PORT_OPEN_FAILED);
+    QTest::newRow("no number") << "COM" << false << QString::fromUtf8(TEXT_SELECT_PORT) << unchanged;
+    QTest::newRow("zero") << "COM0" << false << QString::fromUtf8(TEXT_SELECT_PORT) << unchanged;
+    QTest::newRow("beyond 255") << "COM300" << true << QString::fromUtf8(TEXT_SELECT_PORT) << unchanged;
+    QTest::newRow("no such device") << "COM200" << false << QStringLiteral("COM200 포트를 열수가 없습니다.") << failed;
     // A typed address is numbered after the simulator's COM129, then opened.
     QTest::newRow("address, nothing listening")
-        << "tcp://127.0.0.1:1"
-        << QStringLiteral("COM130 포트를 열수가 없습니다.\n127.0.0.1:1 에 연결할 수 없습니다: Connection refused");
+        << "tcp://127.0.0.1:1" << true
+        << QStringLiteral("COM130 포트를 열수가 없습니다.\n127.0.0.1:1 에 연결할 수 없습니다: Connection refused")
+        << failed;
     QTest::newRow("address without a port")
-        << "rfc2217://127.0.0.1"
+        << "rfc2217://127.0.0.1" << false
         << QStringLiteral(
                "네트워크 포트 주소가 잘못되었습니다 (tcp://호스트:포트, rfc2217://호스트:포트, tcp+tls://…, "
-               "rfc2217+tls://…): rfc2217://127.0.0.1");
+               "rfc2217+tls://…): rfc2217://127.0.0.1")
+        << unchanged;
 }
 
 void TestSetupDlg::portOpen()
 {
     QFETCH(QString, name);
+    QFETCH(bool, enter);
     QFETCH(QString, message);
+    QFETCH(QString, status);
     SetupRig rig(MODEL_ZEFA102);
     QVERIFY(rig.started);
-    rig.dlg.GetDlgItemAs<QComboBox>(IDC_PORT)->setEditText(name);
-    rig.Click(IDC_PORT_OPEN);
+    auto* combo = rig.dlg.GetDlgItemAs<QComboBox>(IDC_PORT);
+    combo->setEditText(name);
+    if (enter) {
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Return);
+    } else {
+        rig.Click(IDC_PORT_OPEN);
+    }
     QCOMPARE(rig.messages, QStringList{message});
+    QCOMPARE(rig.Text(IDC_STATUS), status);
+    // Enter never reaches the default button "종  료".
+    QVERIFY(rig.dlg.isVisible());
 }
 
 void TestSetupDlg::messageBox()
@@ -377,16 +431,19 @@ void TestSetupDlg::messageBox()
     dlg.show();
     QString title, text;
     QList<QAbstractButton*> buttons;
+    Qt::WindowModality modality = Qt::NonModal;
     WhenModal<QMessageBox>([&](QMessageBox& box) {
         title = box.windowTitle();
         text = box.text();
         buttons = box.buttons();
+        modality = box.windowModality();
         box.accept();
     });
-    QTest::mouseClick(dlg.GetDlgItem(IDC_SET_TIME), Qt::LeftButton);
+    QTest::mouseClick(dlg.GetDlgItem(IDC_SET_TIME), Qt::LeftButton);  // no port is open
     QCOMPARE(title, QStringLiteral("Dorvane"));
-    QCOMPARE(text, NOT_CONNECTED);
+    QCOMPARE(text, QString::fromUtf8(TEXT_OPEN_PORT_FIRST));
     QCOMPARE(buttons.size(), 1);
+    QCOMPARE(modality, Qt::WindowModal);  // the dialog's, not the console's
 }
 
 void TestSetupDlg::closing_data()
@@ -404,12 +461,19 @@ void TestSetupDlg::closing()
     QFETCH(int, result);
     CSetupDlg dlg;
     dlg.SetMessageSink([](const QString&) {});
+    bool consoleSelects = false;
     QTimer::singleShot(0, &dlg, [&] {
+        // No part of the dialog's modality: a double click on the console, as the window system
+        // delivers it, selects a word.
+        const QPoint word = dlg.m_console.viewport()->mapTo(&dlg.m_console, QPoint(20, 8));
+        QTest::mouseDClick(dlg.m_console.windowHandle(), Qt::LeftButton, {}, word);
+        consoleSelects = dlg.m_console.textCursor().hasSelection();
         if (how == 0) QTest::mouseClick(dlg.GetDlgItem(IDOK), Qt::LeftButton);
         if (how == 1) QTest::keyClick(&dlg, Qt::Key_Escape);
         if (how == 2) dlg.close();
     });
     QCOMPARE(dlg.DoModal(), result);
+    QVERIFY(consoleSelects);
 }
 
 void TestSetupDlg::aboutBox()

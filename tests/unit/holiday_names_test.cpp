@@ -29,7 +29,9 @@ TEST(HolidayNamesOfADay, EachReasonByItsOwnName)
         {2027, 2, 6, {"설날"}},  // the eve, last day of a 29-day 12th month
         {2027, 2, 8, {"설날"}},
         {2027, 2, 9, {"대체공휴일"}},
-        {2027, 5, 13, {"석가탄신일"}},
+        {2027, 5, 13, {"부처님 오신 날"}},
+        {2018, 5, 22, {"부처님 오신 날"}},  // the first under the name of the 2017 amendment
+        {2017, 5, 3, {"석가탄신일"}},
         {2027, 9, 14, {"추석"}},
         {2027, 9, 16, {"추석"}},
         {2027, 10, 3, {"개천절"}},  // a Sunday

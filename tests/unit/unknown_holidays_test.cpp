@@ -17,6 +17,6 @@ TEST(UnknownHolidays, EachYearSaysWhatItLacks)
         EXPECT_EQ(UnknownHolidayNotes(row.year).size(), row.notes) << row.year;
     }
     EXPECT_EQ(UnknownHolidayNotes(2050).front().korean,
-              "2050년은 음력 표(1841-2049년) 밖이라 설날, 부처님오신날, 추석과 그 대체공휴일이 빠져 있습니다. "
+              "2050년은 음력 표(1841-2049년) 밖이라 설날, 부처님 오신 날, 추석과 그 대체공휴일이 빠져 있습니다. "
               "달력에서 그 날을 누르거나, --mark MM-DD 또는 휴일 파일로 더하십시오.");
 }

@@ -1,0 +1,20 @@
+// Where the dialog and its console window go on the screen's free area (what panels and docks
+// leave): plain arithmetic, so that every view places them alike. Rectangles are windows'
+// frames, title bars and borders included, in the screen's logical pixels.
+#pragma once
+
+struct ScreenRect {
+    int x, y, width, height;
+    int Right() const { return x + width; }  // one past the last column
+    int Bottom() const { return y + height; }
+};
+
+// The scale, at most 1, at which a window drawn with a client area of `clientWidth` x
+// `clientHeight` fits `room` when its frame adds `frameWidth` and `frameHeight`.
+double FitScale(int clientWidth, int clientHeight, int frameWidth, int frameHeight, const ScreenRect& room);
+
+// The console's frame beside the dialog's: to its right where the room has space for the whole
+// console, else below it where at least `minHeight` is left, else in the room's bottom right
+// corner, behind the dialog. Never larger than the room and always wholly inside it.
+ScreenRect PlaceConsole(const ScreenRect& dialog, const ScreenRect& room, int width, int height, int minHeight,
+                        int gap);
