@@ -22,6 +22,8 @@
 #include "comm/terminal_link.h"
 #include "date/holidays.h"
 #include "date/lunar_date.h"
+#include "date/unknown_holidays.h"
+#include "protocol/holiday_upload.h"
 #include "protocol/protocol.h"
 #include "protocol/terminal_model.h"
 #include "res/app_icon.h"
@@ -313,6 +315,7 @@ void CSetupDlg::ShowOtherYear()
     ResetMarks();
     ClearProgress();
     CountHolidays(0);
+    if (LunarHolidaysUnknown(m_nYear)) WriteConsole(NoteLine(UnknownHolidayNotes(m_nYear).front().korean));
     Repaint();
 }
 
@@ -436,12 +439,16 @@ int CSetupDlg::CountHolidays(int list)
 bool CSetupDlg::MayEnd()
 {
     if (m_bEndConfirmed || !GetUploadProgress().running) return true;
-    QMessageBox ask(QMessageBox::Question, QStringLiteral("Dorvane"), QString::fromUtf8(TEXT_CLOSE_WHILE_SENDING),
-                    QMessageBox::Yes | QMessageBox::No, this);
+    m_bEndConfirmed = Ask(QString::fromUtf8(TEXT_CLOSE_WHILE_SENDING));
+    return m_bEndConfirmed;
+}
+
+bool CSetupDlg::Ask(const QString& text)
+{
+    QMessageBox ask(QMessageBox::Question, QStringLiteral("Dorvane"), text, QMessageBox::Yes | QMessageBox::No, this);
     ask.setDefaultButton(QMessageBox::No);
     ask.setWindowModality(Qt::WindowModal);
-    m_bEndConfirmed = ask.exec() == QMessageBox::Yes;
-    return m_bEndConfirmed;
+    return ask.exec() == QMessageBox::Yes;
 }
 
 void CSetupDlg::OnOK()

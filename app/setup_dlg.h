@@ -27,6 +27,9 @@
 
 inline constexpr const char* TEXT_SELECT_PORT = "포트를 선택하십시오.";
 inline constexpr const char* TEXT_CLOSE_WHILE_SENDING = "전송 중입니다. 종료하시겠습니까?";
+// The progress line for a year whose lunar holidays cannot be found; the whole note is its tooltip.
+inline constexpr const char* TEXT_LUNAR_HOLIDAYS_MISSING = "음력 휴일 없음 (음력 표 밖의 해)";
+inline constexpr const char* TEXT_SEND_ANYWAY = "그대로 보내시겠습니까?";
 inline constexpr const char* TEXT_SHOW_CONSOLE = "콘솔 보기";
 inline constexpr const char* TEXT_IMPORT_HOLIDAYS = "휴일 가져오기…";
 inline constexpr const char* TEXT_EXPORT_HOLIDAYS = "휴일 내보내기…";
@@ -139,6 +142,8 @@ private:
     bool RequireOpenPort();
     // Whether the dialog may end now: asks first while an upload runs.
     bool MayEnd();
+    // A question with 예 and 아니요, modal to the dialog; 아니요 is the default.
+    bool Ask(const QString& text);
 
     // Holiday files (setup_dlg_holiday_files.cpp).
     // Reads the holiday folder; its refusals are shown, its skipped events logged.

@@ -7,6 +7,7 @@
 #include "app/setup_dlg.h"
 #include "app/weekday_dlg.h"
 #include "date/holidays.h"
+#include "date/unknown_holidays.h"
 #include "protocol/holiday_upload.h"
 #include "protocol/protocol.h"
 #include "protocol/terminal_model.h"
@@ -73,6 +74,11 @@ void CSetupDlg::OnDataDelete()
 void CSetupDlg::OnDataSend()
 {
     if (!RequireOpenPort()) return;
+    if (LunarHolidaysUnknown(m_nYear) &&
+        !Ask(QString::fromStdString(UnknownHolidayNotes(m_nYear).front().korean + "\n\n") +
+             QString::fromUtf8(TEXT_SEND_ANYWAY))) {
+        return;
+    }
     ClearProgress();
     BeginStep(CExchangeStep::STEP_UPLOAD, [this] {
         ::OnDataSend(*this, m_nModel, m_nYear);
@@ -166,7 +172,8 @@ void CSetupDlg::ShowBusy()
 }
 
 // The progress line: the upload's holidays, taken of all to send, and how it ended; or the
-// wait of a held connect.
+// wait of a held connect; or, for a year outside the lunar table, that its lunar holidays are
+// missing.
 
 void CSetupDlg::ShowProgress()
 {
@@ -186,9 +193,17 @@ void CSetupDlg::ShowProgress()
         bar->setValue(0);
         bar->setFormat(QString::fromUtf8(TEXT_WAITING_FOR_TERMINAL));
         bar->show();
+    } else if (LunarHolidaysUnknown(m_nYear)) {
+        bar->setRange(0, 1);
+        bar->setValue(0);
+        bar->setFormat(QString::fromUtf8(TEXT_LUNAR_HOLIDAYS_MISSING));
+        bar->show();
     } else {
         bar->hide();
     }
+    bar->setToolTip(LunarHolidaysUnknown(m_nYear)
+                        ? QString::fromStdString(UnknownHolidayNotes(m_nYear).front().korean)
+                        : QString());
 }
 
 void CSetupDlg::ClearProgress()

@@ -78,6 +78,7 @@ private slots:
     void silence();
     void hangUpDuringUpload();
     void closingWhileSendingAsksInKorean();
+    void aYearWithoutItsLunarHolidaysSaysSoAndAsksBeforeSending();
     void portOpen_data();
     void portOpen();
     void messageBox();
@@ -374,6 +375,26 @@ void TestSetupDlg::closingWhileSendingAsksInKorean()
     });
     rig.dlg.close();
     QCOMPARE(buttons, (QStringList{QStringLiteral("예(&Y)"), QStringLiteral("아니요(&N)")}));
+}
+
+void TestSetupDlg::aYearWithoutItsLunarHolidaysSaysSoAndAsksBeforeSending()
+{
+    SetupRig rig(MODEL_ZEFA102, {}, {2049, 12, 1, 9, 0, 0});
+    QVERIFY(rig.started);
+    QCOMPARE(rig.Progress(), QString());
+    rig.Click(IDC_NEXT_YEAR);
+    QCOMPARE(rig.Progress(), QStringLiteral("음력 휴일 없음 (음력 표 밖의 해)"));
+    QVERIFY(rig.Connect());
+    for (const bool send : {false, true}) {
+        QString question;
+        WhenModal<QMessageBox>([&](QMessageBox& box) {
+            question = box.text();
+            box.button(send ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        rig.Click(IDC_DATA_SEND);
+        QVERIFY(question.startsWith(QStringLiteral("2050년은 음력 표(1841-2049년) 밖이라")));
+        QCOMPARE(GetUploadProgress().running, send);
+    }
 }
 
 void TestSetupDlg::portOpen_data()
