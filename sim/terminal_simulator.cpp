@@ -167,8 +167,7 @@ void CTerminalSimulator::Run()
                 m_state.Disconnect();
                 pending.clear();
                 inFrame = false;
-                // Not at once: a greeting right behind the flush could share the tool's read
-                // with the answer to its connect frame, and the framer drops the rest of a read.
+                // The first greeting of a session comes an interval in, as every later one.
                 nextGreeting = Clock::now() + m_greetingInterval;
             }
             continue;

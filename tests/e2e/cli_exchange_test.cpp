@@ -3,15 +3,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <thread>
 
 #include "protocol/terminal_model.h"
 #include "sim/terminal_simulator.h"
 #include "tests/support/case_name.h"
 #include "tests/support/ordinary_user.h"
+#include "tests/support/pty_peer.h"
 #include "tests/support/received_frames.h"
 #include "tests/support/run_process.h"
 #include "tests/support/test_simulator.h"
@@ -76,6 +79,73 @@ TEST(CliStep, AReplyStillArrivingIsNotCutOff)
     const ProcessResult r = RunProcess(Cli(*sim, MODEL_ZEFA101, {"--timeout", "0.5", "read", "2026"}));
     EXPECT_EQ(r.exitStatus, 0) << r.err;
 }
+
+// A byte every tenth of a second, inside a reply that never ends, for twenty seconds.
+TEST(CliStep, ATrickleEndsTheStep)
+{
+    PtyPeer peer;
+    CChildProcess cli({DORVANE_CLI_PATH, "--port", peer.SlavePath(), "--model", "ZEFA-102", "--timeout", "0.5",
+                       "connect"});
+    ASSERT_TRUE(peer.WaitForOpen());
+    ASSERT_EQ(peer.Receive(3),
+              "\x02"
+              "E\x03");
+    std::atomic<bool> ended{false};
+    std::thread trickle([&] {
+        peer.Send("\x02");
+        for (int i = 0; i < 200 && !ended; ++i) {
+            std::this_thread::sleep_for(100ms);
+            peer.TrySend("x");
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const ProcessResult r = cli.Wait();
+    const auto took = std::chrono::steady_clock::now() - start;
+    ended = true;
+    trickle.join();
+    EXPECT_EQ(r.exitStatus, 4) << r.err;
+    EXPECT_LT(took, 10s);  // long before the trickle stops
+}
+
+struct SharedRead {
+    const char* name;
+    int model;
+    std::string awaited;  // what the terminal waits for before it answers
+    std::string replies;  // written at once
+    const char* console;
+};
+
+void PrintTo(const SharedRead& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+const SharedRead kSharedReads[] = {
+    {"ZEFA101 greeting and OK", MODEL_ZEFA101, "", "#READY\r\nOK\r\n", "[RX]=>(6)#READY\n연결 성공\n[RX]=>(2)OK\n"},
+    {"ZEFA102 NG and OK",
+     MODEL_ZEFA102,
+     "\x02"
+     "E\x03",
+     "\x02NG\x03\x02OK\x03",
+     "[RX]=>(2)NG\n연결 성공\n[RX]=>(2)OK\n"},
+};
+
+class CliSharedRead : public ::testing::TestWithParam<SharedRead> {};
+
+TEST_P(CliSharedRead, EveryReplyOfOneWriteIsTaken)
+{
+    const SharedRead& c = GetParam();
+    PtyPeer peer;
+    CChildProcess cli({DORVANE_CLI_PATH, "--port", peer.SlavePath(), "--model", ModelName(c.model), "connect"});
+    ASSERT_TRUE(peer.WaitForOpen());
+    ASSERT_EQ(peer.Receive(c.awaited.size()), c.awaited);
+    peer.Send(c.replies);
+    const ProcessResult r = cli.Wait();
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.out, c.console);
+}
+
+INSTANTIATE_TEST_SUITE_P(Terminals, CliSharedRead, ::testing::ValuesIn(kSharedReads), CaseName());
 
 TEST(CliStep, AClockBefore2000IsRefusedBeforeAnythingIsSent)
 {

@@ -3,6 +3,7 @@
 
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -40,6 +41,26 @@ public:
             if (n <= 0) throw std::runtime_error("pty write");
             at += static_cast<std::size_t>(n);
         }
+    }
+
+    // Waits until the tool opens the slave: it flushes the line as it does, which packet mode
+    // reports. False after `timeout`. Bytes that come meanwhile are dropped.
+    bool WaitForOpen(std::chrono::milliseconds timeout = std::chrono::seconds(20))
+    {
+        int packetMode = 1;
+        ::ioctl(m_master, TIOCPKT, &packetMode);
+        bool flushed = false;
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (!flushed && std::chrono::steady_clock::now() < deadline) {
+            pollfd fd{m_master, POLLIN, 0};
+            if (::poll(&fd, 1, 10) <= 0) continue;
+            char buffer[4096];
+            const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+            flushed = n > 0 && buffer[0] != TIOCPKT_DATA && (buffer[0] & (TIOCPKT_FLUSHREAD | TIOCPKT_FLUSHWRITE));
+        }
+        packetMode = 0;
+        ::ioctl(m_master, TIOCPKT, &packetMode);
+        return flushed;
     }
 
     // One attempt that gives up when the line is full for 10 ms (nobody reads the slave).
