@@ -1,5 +1,5 @@
 // The traffic log's own window, "Dorvane 콘솔": what a console opened beside the dialog shows.
-// Read-only, selectable, scrolled to the newest line; each line is mirrored, unchanged, to
+// Read-only, selectable, scrolled to the newest line; each line is mirrored, as it is shown, to
 // standard output when that is a terminal. Closing it by hand only hides it.
 #pragma once
 

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "base/printable_text.h"
 #include "cli/interrupts.h"
 #include "comm/terminal_link.h"
 #include "protocol/protocol.h"
@@ -116,7 +117,7 @@ ExitStatus CTerminalSession::AwaitStep()
 void CTerminalSession::WriteConsole(const std::string& line)
 {
     // A closed pipe fails here; the SIGPIPE it raises ends the run at the next wait.
-    std::fputs(line.c_str(), stdout);
+    std::fputs(PrintableLine(line).c_str(), stdout);
     std::fflush(stdout);
 }
 
@@ -132,7 +133,7 @@ void CTerminalSession::WriteFrame(const std::string& frame)
 
 void CTerminalSession::ShowMessage(const std::string& text)
 {
-    std::fprintf(stderr, "dorvane-cli: %s\n", text.c_str());
+    std::fprintf(stderr, "dorvane-cli: %s\n", PrintableText(text).c_str());
 }
 
 void CTerminalSession::SetStatusCaption(const std::string& text)

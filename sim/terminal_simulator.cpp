@@ -209,6 +209,7 @@ void CTerminalSimulator::OnFrame(const std::string& frame)
         if (received.command == "D") ++m_nUploadFrames;
         hangUp = m_faults.hangUpAfterFrames > 0 && m_nUploadFrames >= m_faults.hangUpAfterFrames;
         if (!hangUp && !mute) received.reply = m_faults.refuse ? std::string("NG") : Answer(received);
+        if (received.reply && received.command == "D") *received.reply += m_faults.uploadReplyTail;
         if (m_transcriptFile != nullptr) {
             std::fprintf(m_transcriptFile, "%s\n", TranscriptLine(m_nModel, received).c_str());
             std::fflush(m_transcriptFile);
