@@ -30,7 +30,7 @@ std::vector<HeldDayDifference> CompareHeldDays(const std::set<int>& sent, const 
         for (int day = 1; day <= 31; ++day) {
             const bool wasSent = sent.count(month * 100 + day) > 0;
             if (wasSent == (marks[month][day] == 1)) continue;
-            char date[16];
+            char date[32];  // room for any int, as the compiler checks
             std::snprintf(date, sizeof date, "%04d-%02d-%02d", year, month, day);
             differences.push_back({wasSent, date});
         }
