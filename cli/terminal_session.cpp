@@ -44,6 +44,10 @@ ExitStatus CTerminalSession::Fail(ExitStatus status, OperatorMessage error)
 ExitStatus CTerminalSession::Open(int port)
 {
     if (!OpenTerminalLink(m_comm, *this, port, ModelFraming(m_nModel))) {
+        if (const int signal = InterruptSignal(); signal != 0) {
+            m_nSignal = signal;
+            return EXIT_INTERRUPTED;
+        }
         if (m_error.korean.empty()) {
             return Fail(EXIT_PORT_UNAVAILABLE, {"COM" + std::to_string(port) + " 포트를 열수가 없습니다.",
                                                 "could not open port COM" + std::to_string(port)});
@@ -154,6 +158,11 @@ void CTerminalSession::PostCommError(int /*port*/, const OperatorMessage& error)
     m_bPortLost = true;
     m_lost = error;
     m_event.notify_one();
+}
+
+bool CTerminalSession::OpenCancelled()
+{
+    return InterruptSignal() != 0;
 }
 
 void CTerminalSession::ShowCommError(const OperatorMessage& error)

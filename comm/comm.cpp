@@ -66,14 +66,19 @@ bool CComm::Open()
         ReportOpenFailure({"", "I/O events could not be created"});
         return false;
     }
+    m_pPort->SetCancelCheck([this] {
+        CCommOwner* owner = m_hOwner;
+        return owner != nullptr && owner->OpenCancelled();
+    });
     if (OperatorMessage failure; !m_pPort->Open(LineSettings(), failure)) {
         ReportOpenFailure(failure);
         return false;
     }
-    if (!ApplyLineSettings()) {
+    if (OperatorMessage failure; !ApplyLineSettings(failure)) {
         m_bRunning = 0;
         m_pPort->Close();
-        ReportOpenFailure({"", m_pPort->Device() + ": line settings refused (9600 8N1)"});
+        if (failure.english.empty()) failure.english = m_pPort->Device() + ": line settings refused (9600 8N1)";
+        ReportOpenFailure(failure);
         return false;
     }
     // A frame left unhandled by the last session must not block this one.
@@ -95,9 +100,9 @@ void CComm::ReportOpenFailure(const OperatorMessage& failure)
     }
 }
 
-bool CComm::ApplyLineSettings()
+bool CComm::ApplyLineSettings(OperatorMessage& failure)
 {
-    return m_pPort && m_pPort->ApplyLineSettings(LineSettings());
+    return m_pPort && m_pPort->ApplyLineSettings(LineSettings(), failure);
 }
 
 std::uint32_t CComm::ReadAvailable(char* buffer, std::uint32_t maxBytes)

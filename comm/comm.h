@@ -55,6 +55,10 @@ public:
     // Caller's (UI) thread, from Open(): the port could not be opened. `error.korean` is the text
     // for the operator's message box; `error.english` names the device and what the system said.
     virtual void ShowCommError(const OperatorMessage& error) = 0;
+
+    // Caller's (UI) thread, again and again while Open() waits on the network: true gives the
+    // open up at once (dorvane-cli got SIGINT during a TLS handshake). Open then fails.
+    virtual bool OpenCancelled() { return false; }
 };
 
 // Device name that Win32 opens for port n: COM1..COM9, \\.\COM10 and up.
@@ -82,7 +86,8 @@ public:
     // ShowCommError receives "COM%d 포트를 열수가 없습니다." (and a line of advice where the operator
     // can fix it) and the result is false.
     bool Open();
-    bool ApplyLineSettings();
+    // `failure` names the setting refused and, where the line said, what it answered.
+    bool ApplyLineSettings(OperatorMessage& failure);
     void SetOwnerWindow(CCommOwner* owner) { m_hOwner = owner; }
     // Reader thread only: what the driver has queued, at most maxBytes.
     std::uint32_t ReadAvailable(char* buffer, std::uint32_t maxBytes);

@@ -1,12 +1,21 @@
 // dorvane-cli against a terminal on the network: the simulator on a pseudo-terminal behind Debian's
-// ser2net on loopback, over raw TCP, RFC 2217 and RFC 2217 inside TLS.
+// ser2net on loopback, over raw TCP, RFC 2217 and RFC 2217 inside TLS, and behind pyserial's RFC
+// 2217 server; then against servers that misbehave.
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <memory>
+#include <thread>
 
 #include "protocol/terminal_model.h"
 #include "sim/terminal_simulator.h"
 #include "tests/support/case_name.h"
+#include "tests/support/pyserial_rfc2217_server.h"
 #include "tests/support/received_frames.h"
 #include "tests/support/run_process.h"
 #include "tests/support/ser2net_server.h"
@@ -18,7 +27,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-enum class Link { Tcp, Rfc2217, Rfc2217Tls };
+enum class Link { Tcp, Rfc2217, Rfc2217Tls, PyserialRfc2217 };
 
 class NetCli : public ::testing::Test {
 protected:
@@ -42,9 +51,15 @@ protected:
         m_ser2net = std::make_unique<CSer2net>(m_sim->SlavePath());
     }
 
-    // A port of ser2net for the terminal; its URL.
+    // A port of ser2net for the terminal, or pyserial's server; its URL.
     std::string Serve(Link link, const TlsIdentity& identity = s_certificates.server)
     {
+        if (link == Link::PyserialRfc2217) {
+            m_pyserial = std::make_unique<CPyserialRfc2217Server>(m_sim->SlavePath());
+            std::string error;
+            EXPECT_TRUE(m_pyserial->Start(error)) << error;
+            return "rfc2217://127.0.0.1:" + std::to_string(m_pyserial->Port());
+        }
         Ser2netPort port{.rfc2217 = link != Link::Tcp};
         if (link == Link::Rfc2217Tls) {
             port.tlsKey = identity.key;
@@ -79,6 +94,7 @@ protected:
 
     std::unique_ptr<CTerminalSimulator> m_sim;
     std::unique_ptr<CSer2net> m_ser2net;
+    std::unique_ptr<CPyserialRfc2217Server> m_pyserial;
 };
 
 struct UploadCase {
@@ -100,7 +116,7 @@ TEST_P(NetUpload, ConnectsAndUploadsExactlyTheseFrames)
     const UploadCase& c = GetParam();
     StartTerminal(c.model);
     const std::string url = Serve(c.link);
-    StartSer2net();
+    if (c.link != Link::PyserialRfc2217) StartSer2net();
     const ProcessResult r =
         RunProcess(Cli(url, c.model, {"send", "2027", "--unset-sunday", "--unset-holiday", "--mark", "03-03"}));
     ASSERT_EQ(r.exitStatus, 0) << r.err;
@@ -117,7 +133,9 @@ INSTANTIATE_TEST_SUITE_P(
                       UploadCase{"ZEFA-101 RFC 2217 TLS", MODEL_ZEFA101, Link::Rfc2217Tls, k101Frames},
                       UploadCase{"ZEFA-102 raw TCP", MODEL_ZEFA102, Link::Tcp, k102Frames},
                       UploadCase{"ZEFA-102 RFC 2217", MODEL_ZEFA102, Link::Rfc2217, k102Frames},
-                      UploadCase{"ZEFA-102 RFC 2217 TLS", MODEL_ZEFA102, Link::Rfc2217Tls, k102Frames}),
+                      UploadCase{"ZEFA-102 RFC 2217 TLS", MODEL_ZEFA102, Link::Rfc2217Tls, k102Frames},
+                      UploadCase{"ZEFA-101 pyserial RFC 2217", MODEL_ZEFA101, Link::PyserialRfc2217, k101Frames},
+                      UploadCase{"ZEFA-102 pyserial RFC 2217", MODEL_ZEFA102, Link::PyserialRfc2217, k102Frames}),
     CaseName());
 
 TEST_F(NetCli, ACertificateThatDoesNotVerifyIsAPortThatCannotBeOpened)
@@ -171,6 +189,121 @@ TEST_F(NetCli, NothingListeningIsAPortThatCannotBeOpened)
             "dorvane-cli: COM129 포트를 열수가 없습니다. " + where + " 에 연결할 수 없습니다: Connection refused", 0),
         0u)
         << r.err;
+}
+
+// A device server of our own on loopback, for what no real one does on purpose. It takes up RFC
+// 2217 at once (IAC DO COM-PORT-OPTION), then floods the line while the settings wait, or answers
+// the baud rate with another; or it never accepts, so that a TLS handshake waits.
+class CMisbehavingServer {
+public:
+    enum Misbehaviour { FLOOD, OTHER_BAUD, NEVER_ACCEPT };
+
+    explicit CMisbehavingServer(Misbehaviour how) : m_how(how)
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(m_listener, 1);
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size);
+        m_nPort = ntohs(address.sin_port);
+        if (how != NEVER_ACCEPT) m_thread = std::thread(&CMisbehavingServer::Serve, this);
+    }
+    ~CMisbehavingServer()
+    {
+        ::shutdown(m_listener, SHUT_RDWR);  // ends an accept that still waits
+        if (m_thread.joinable()) m_thread.join();
+        ::close(m_listener);
+    }
+    CMisbehavingServer(const CMisbehavingServer&) = delete;
+    CMisbehavingServer& operator=(const CMisbehavingServer&) = delete;
+
+    int Port() const { return m_nPort; }
+    // A connection waits to be accepted.
+    bool Connected() const
+    {
+        pollfd fd{m_listener, POLLIN, 0};
+        return ::poll(&fd, 1, 10'000) == 1;
+    }
+
+private:
+    void Serve()
+    {
+        const int connection = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+        if (connection < 0) return;
+        const std::string flood(64 * 1024, 'n');
+        bool open = ::send(connection, "\xff\xfd\x2c", 3, MSG_NOSIGNAL) == 3;
+        std::string heard;
+        while (open && m_how == FLOOD) open = ::send(connection, flood.data(), flood.size(), MSG_NOSIGNAL) > 0;
+        while (open) {
+            char buffer[512];
+            const ssize_t n = ::recv(connection, buffer, sizeof buffer, 0);
+            open = n > 0;
+            if (open) heard.append(buffer, static_cast<std::size_t>(n));
+            // A request is IAC SB COM-PORT-OPTION, its command, its value, IAC SE. The answer is
+            // the command + 100 with the value taken: the value asked, but 115200 for a baud rate.
+            for (std::size_t at; (at = heard.find("\xff\xfa\x2c")) != std::string::npos;) {
+                const std::size_t end = heard.find("\xff\xf0", at);
+                if (end == std::string::npos || end < at + 4) break;
+                const char command = heard[at + 3];
+                std::string value = heard.substr(at + 4, end - at - 4);
+                heard.erase(0, end + 2);
+                if (command == 1) value = std::string("\x00\x01\xc2\x00", 4);
+                const std::string answer = "\xff\xfa\x2c" + std::string(1, static_cast<char>(command + 100)) + value +
+                                           "\xff\xf0";
+                ::send(connection, answer.data(), answer.size(), MSG_NOSIGNAL);
+            }
+        }
+        ::close(connection);
+    }
+
+    const Misbehaviour m_how;
+    int m_listener = -1;
+    int m_nPort = 0;
+    std::thread m_thread;
+};
+
+std::vector<std::string> ConnectTo(const std::string& url)
+{
+    return {DORVANE_CLI_PATH, "--port", url, "--model", "ZEFA-102", "connect"};
+}
+
+TEST(NetRfc2217, ARefusedSettingIsNamedAndAFloodIsHeldInBoundedMemory)
+{
+    const struct {
+        CMisbehavingServer::Misbehaviour how;
+        const char* why;
+    } cases[] = {
+        {CMisbehavingServer::OTHER_BAUD, ": the server refused the baud rate 9600: it answered 115200\n"},
+        {CMisbehavingServer::FLOOD, ": no answer to the baud rate 9600 within 5 s\n"},
+    };
+    long refusedKb = 0;
+    for (const auto& c : cases) {
+        CMisbehavingServer server(c.how);
+        const ProcessResult r = RunProcess(ConnectTo("rfc2217://127.0.0.1:" + std::to_string(server.Port())));
+        EXPECT_EQ(r.exitStatus, 3) << r.err;
+        EXPECT_TRUE(r.err.ends_with(c.why)) << r.err;
+        if (c.how == CMisbehavingServer::OTHER_BAUD) refusedKb = r.maxResidentKb;
+        // Unbounded, five seconds of flood on loopback are hundreds of megabytes.
+        if (c.how == CMisbehavingServer::FLOOD) {
+            EXPECT_LT(r.maxResidentKb, refusedKb + 32 * 1024);
+        }
+    }
+}
+
+TEST(NetRfc2217, SigintDuringAHeldTlsHandshakeEndsTheRunAtOnce)
+{
+    CMisbehavingServer server(CMisbehavingServer::NEVER_ACCEPT);
+    CChildProcess cli(ConnectTo("rfc2217+tls://127.0.0.1:" + std::to_string(server.Port())));
+    ASSERT_TRUE(server.Connected());
+    const auto start = std::chrono::steady_clock::now();
+    cli.Signal(SIGINT);
+    const ProcessResult r = cli.Wait();
+    EXPECT_EQ(r.exitStatus, 130) << r.err;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);  // the connect deadline is 5 s
+    EXPECT_TRUE(r.err.starts_with("dorvane-cli: SIGINT 신호를 받아 중단했습니다 / interrupted by SIGINT")) << r.err;
 }
 
 }  // namespace
