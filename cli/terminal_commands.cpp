@@ -85,10 +85,12 @@ TerminalRunResult RunTerminalCommand(const CliRequest& request, int port)
     const LocalTime clock = ReadLocalClock();
     if (request.command == CliCommand::SetTime && !IsTerminalYear(clock.year)) {
         return Failed(result, EXIT_INVALID_ARGUMENT,
-                      {ClockOutOfRangeText(clock.year), "this computer's clock shows " + std::to_string(clock.year) +
-                                                            ", which no terminal can hold"});
+                      {ClockOutOfRangeText(clock.year),
+                       "this computer's clock shows " + std::to_string(clock.year) + ", which no terminal can hold"});
     }
-    if (OperatorMessage error; !ApplyHolidayOptions(request, error)) return Failed(result, EXIT_INVALID_ARGUMENT, error);
+    if (OperatorMessage error; !ApplyHolidayOptions(request, error)) {
+        return Failed(result, EXIT_INVALID_ARGUMENT, error);
+    }
     WatchInterrupts();
     CTerminalSession session(request.model, request.year, request.timeoutSeconds);
     ExitStatus status = session.Open(port);
@@ -98,9 +100,10 @@ TerminalRunResult RunTerminalCommand(const CliRequest& request, int port)
         const char* name = SignalName(session.Interrupted());
         const bool upload = request.command == CliCommand::Send && GetUploadProgress().total > 0;
         const std::string soFar = upload ? " (데이터 전송 " + UploadSoFar() + ")" : "";
-        return Failed(result, EXIT_INTERRUPTED + session.Interrupted(),
-                      {std::string(name) + " 신호를 받아 중단했습니다" + soFar,
-                       std::string("interrupted by ") + name + (upload ? " after " + UploadSoFar() + " holidays" : "")});
+        return Failed(
+            result, EXIT_INTERRUPTED + session.Interrupted(),
+            {std::string(name) + " 신호를 받아 중단했습니다" + soFar,
+             std::string("interrupted by ") + name + (upload ? " after " + UploadSoFar() + " holidays" : "")});
     }
     if (status != EXIT_OK) return Failed(result, status, session.Error());
     return result;

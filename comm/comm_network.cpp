@@ -348,10 +348,9 @@ bool CNetCommPort::ApplyLineSettings(const CommLineSettings& settings, OperatorM
     const CBlockSigpipe blockSigpipe;
     sergensio* serial = gensio_to_sergensio(m_io);
     if (serial == nullptr) return false;
-    const unsigned wanted[kSerialSettingCount] = {settings.baudRate, settings.byteSize,
-                                                  kSerialParity[static_cast<int>(settings.parity)],
-                                                  kSerialStopBits[static_cast<int>(settings.stopBits)],
-                                                  SERGENSIO_FLOWCONTROL_NONE};
+    const unsigned wanted[kSerialSettingCount] = {
+        settings.baudRate, settings.byteSize, kSerialParity[static_cast<int>(settings.parity)],
+        kSerialStopBits[static_cast<int>(settings.stopBits)], SERGENSIO_FLOWCONTROL_NONE};
     // One at a time, each until its answer or until gensio gives it up: gensio frees what it
     // holds for a setting only then (freeing the connection first loses it), and it gives up
     // waiting requests one a second, not all at their time.
@@ -434,8 +433,8 @@ bool CNetCommPort::DescribeRefusal(std::size_t index, OperatorMessage& failure) 
         const std::string answer = SettingValue(kind, setting.answer);
         failure.english =
             m_strDevice + ": the server refused the " + kind.english + " " + wanted + ": it answered " + answer;
-        failure.korean = where + " 서버가 " + kind.korean + " " + wanted + " 설정을 받아들이지 않았습니다 (서버의 답: " +
-                         answer + ")";
+        failure.korean = where + " 서버가 " + kind.korean + " " + wanted +
+                         " 설정을 받아들이지 않았습니다 (서버의 답: " + answer + ")";
     } else {
         return false;
     }

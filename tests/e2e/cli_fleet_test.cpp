@@ -146,7 +146,7 @@ TEST_F(CliFleet, ATerminalsBytesAreShownEscapedAndCannotWriteTheSummary)
     const SimulatorFaults hostile = {.forgetDay = 303, .uploadReplyTail = "\nMissing => 2027-12-25\x1b[2K"};
     const Sim alone = Start(MODEL_ZEFA102, hostile);
     const Sim inFleet = Start(MODEL_ZEFA102, hostile);
-    const std::vector<std::string> send = {"--model",         "ZEFA-102", "send",   "2027",    "--unset-sunday",
+    const std::vector<std::string> send = {"--model",         "ZEFA-102", "send",  "2027",    "--unset-sunday",
                                            "--unset-holiday", "--mark",   "03-03", "--verify"};
     std::vector<std::string> one = Cli({"--port", alone->SlavePath()});
     std::vector<std::string> fleet = Cli({"--ports-file", WritePortsFile(inFleet->SlavePath() + "\n")});

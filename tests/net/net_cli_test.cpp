@@ -1,21 +1,14 @@
 // dorvane-cli against a terminal on the network: the simulator on a pseudo-terminal behind Debian's
 // ser2net on loopback, over raw TCP, RFC 2217 and RFC 2217 inside TLS, and behind pyserial's RFC
 // 2217 server; then against servers that misbehave.
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <memory>
-#include <thread>
 
 #include "protocol/terminal_model.h"
 #include "sim/terminal_simulator.h"
 #include "tests/support/case_name.h"
-#include "tests/support/pyserial_rfc2217_server.h"
 #include "tests/support/received_frames.h"
 #include "tests/support/run_process.h"
 #include "tests/support/ser2net_server.h"
@@ -28,6 +21,19 @@ using namespace std::chrono_literals;
 namespace {
 
 enum class Link { Tcp, Rfc2217, Rfc2217Tls, PyserialRfc2217 };
+
+// pyserial's RFC 2217 server as Debian ships it (python3-serial), run as it is on a
+// pseudo-terminal. It reads and sets the modem lines, which a pseudo-terminal refuses (ENOTTY):
+// they are answered as a cabled port's would be, DSR, CTS and carrier up, in its Python only.
+constexpr const char* kPyserialServer = R"(
+import runpy, sys
+import serial.serialposix as posix
+posix.Serial._update_dtr_state = posix.Serial._update_rts_state = lambda self: None
+for line, up in (('cts', True), ('dsr', True), ('ri', False), ('cd', True)):
+    setattr(posix.Serial, line, property(lambda self, up=up: up))
+sys.argv = ['rfc2217_server.py'] + sys.argv[1:]
+runpy.run_path('/usr/share/doc/python3-serial/examples/rfc2217_server.py', run_name='__main__')
+)";
 
 class NetCli : public ::testing::Test {
 protected:
@@ -55,10 +61,11 @@ protected:
     std::string Serve(Link link, const TlsIdentity& identity = s_certificates.server)
     {
         if (link == Link::PyserialRfc2217) {
-            m_pyserial = std::make_unique<CPyserialRfc2217Server>(m_sim->SlavePath());
-            std::string error;
-            EXPECT_TRUE(m_pyserial->Start(error)) << error;
-            return "rfc2217://127.0.0.1:" + std::to_string(m_pyserial->Port());
+            const std::string port = std::to_string(FreeLoopbackPort());
+            m_pyserial = std::make_unique<CChildProcess>(
+                std::vector<std::string>{DEBIAN_PYTHON3, "-c", kPyserialServer, "-p", port, m_sim->SlavePath()});
+            EXPECT_TRUE(WaitUntilListening(std::stoi(port), 10s)) << "scripts/deps test installs python3-serial";
+            return "rfc2217://127.0.0.1:" + port;
         }
         Ser2netPort port{.rfc2217 = link != Link::Tcp};
         if (link == Link::Rfc2217Tls) {
@@ -94,7 +101,7 @@ protected:
 
     std::unique_ptr<CTerminalSimulator> m_sim;
     std::unique_ptr<CSer2net> m_ser2net;
-    std::unique_ptr<CPyserialRfc2217Server> m_pyserial;
+    std::unique_ptr<CChildProcess> m_pyserial;
 };
 
 struct UploadCase {
@@ -191,79 +198,37 @@ TEST_F(NetCli, NothingListeningIsAPortThatCannotBeOpened)
         << r.err;
 }
 
-// A device server of our own on loopback, for what no real one does on purpose. It takes up RFC
-// 2217 at once (IAC DO COM-PORT-OPTION), then floods the line while the settings wait, or answers
-// the baud rate with another; or it never accepts, so that a TLS handshake waits.
-class CMisbehavingServer {
-public:
-    enum Misbehaviour { FLOOD, OTHER_BAUD, NEVER_ACCEPT };
-
-    explicit CMisbehavingServer(Misbehaviour how) : m_how(how)
-    {
-        m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(m_listener, 1);
-        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size);
-        m_nPort = ntohs(address.sin_port);
-        if (how != NEVER_ACCEPT) m_thread = std::thread(&CMisbehavingServer::Serve, this);
-    }
-    ~CMisbehavingServer()
-    {
-        ::shutdown(m_listener, SHUT_RDWR);  // ends an accept that still waits
-        if (m_thread.joinable()) m_thread.join();
-        ::close(m_listener);
-    }
-    CMisbehavingServer(const CMisbehavingServer&) = delete;
-    CMisbehavingServer& operator=(const CMisbehavingServer&) = delete;
-
-    int Port() const { return m_nPort; }
-    // A connection waits to be accepted.
-    bool Connected() const
-    {
-        pollfd fd{m_listener, POLLIN, 0};
-        return ::poll(&fd, 1, 10'000) == 1;
-    }
-
-private:
-    void Serve()
-    {
-        const int connection = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
-        if (connection < 0) return;
-        const std::string flood(64 * 1024, 'n');
-        bool open = ::send(connection, "\xff\xfd\x2c", 3, MSG_NOSIGNAL) == 3;
-        std::string heard;
-        while (open && m_how == FLOOD) open = ::send(connection, flood.data(), flood.size(), MSG_NOSIGNAL) > 0;
-        while (open) {
-            char buffer[512];
-            const ssize_t n = ::recv(connection, buffer, sizeof buffer, 0);
-            open = n > 0;
-            if (open) heard.append(buffer, static_cast<std::size_t>(n));
-            // A request is IAC SB COM-PORT-OPTION, its command, its value, IAC SE. The answer is
-            // the command + 100 with the value taken: the value asked, but 115200 for a baud rate.
-            for (std::size_t at; (at = heard.find("\xff\xfa\x2c")) != std::string::npos;) {
-                const std::size_t end = heard.find("\xff\xf0", at);
-                if (end == std::string::npos || end < at + 4) break;
-                const char command = heard[at + 3];
-                std::string value = heard.substr(at + 4, end - at - 4);
-                heard.erase(0, end + 2);
-                if (command == 1) value = std::string("\x00\x01\xc2\x00", 4);
-                const std::string answer = "\xff\xfa\x2c" + std::string(1, static_cast<char>(command + 100)) + value +
-                                           "\xff\xf0";
-                ::send(connection, answer.data(), answer.size(), MSG_NOSIGNAL);
-            }
-        }
-        ::close(connection);
-    }
-
-    const Misbehaviour m_how;
-    int m_listener = -1;
-    int m_nPort = 0;
-    std::thread m_thread;
-};
+// A device server of our own on loopback, misbehaving as no real one does on purpose (argv[1]):
+// it takes up RFC 2217 at once and then floods the line while the settings wait ("flood") or
+// answers the baud rate with 115200 ("other-baud"); or it never accepts, so that a TLS handshake
+// waits ("hold"). It prints its port, and "connected" once a client waits.
+constexpr const char* kMisbehavingServer = R"(
+import select, socket, sys, time
+listener = socket.create_server(('127.0.0.1', 0))
+print(listener.getsockname()[1], flush=True)
+select.select([listener], [], [])
+print('connected', flush=True)
+if sys.argv[1] == 'hold':
+    time.sleep(60)
+connection = listener.accept()[0]
+connection.sendall(b'\xff\xfd\x2c')  # IAC DO COM-PORT-OPTION
+try:
+    while sys.argv[1] == 'flood':
+        connection.sendall(b'n' * 65536)
+    heard = b''
+    while data := connection.recv(512):
+        heard += data
+        # A request: IAC SB COM-PORT-OPTION, command, value, IAC SE. The answer: command + 100 and
+        # the value asked, but 115200 for the baud rate.
+        while (at := heard.find(b'\xff\xfa\x2c')) >= 0 and (end := heard.find(b'\xff\xf0', at)) > at + 3:
+            command, value = heard[at + 3], heard[at + 4:end]
+            heard = heard[end + 2:]
+            if command == 1:
+                value = (115200).to_bytes(4, 'big')
+            connection.sendall(b'\xff\xfa\x2c' + bytes([command + 100]) + value + b'\xff\xf0')
+except OSError:
+    pass
+)";
 
 std::vector<std::string> ConnectTo(const std::string& url)
 {
@@ -273,31 +238,31 @@ std::vector<std::string> ConnectTo(const std::string& url)
 TEST(NetRfc2217, ARefusedSettingIsNamedAndAFloodIsHeldInBoundedMemory)
 {
     const struct {
-        CMisbehavingServer::Misbehaviour how;
+        const char* how;
         const char* why;
     } cases[] = {
-        {CMisbehavingServer::OTHER_BAUD, ": the server refused the baud rate 9600: it answered 115200\n"},
-        {CMisbehavingServer::FLOOD, ": no answer to the baud rate 9600 within 5 s\n"},
+        {"other-baud", ": the server refused the baud rate 9600: it answered 115200\n"},
+        {"flood", ": no answer to the baud rate 9600 within 5 s\n"},
     };
     long refusedKb = 0;
     for (const auto& c : cases) {
-        CMisbehavingServer server(c.how);
-        const ProcessResult r = RunProcess(ConnectTo("rfc2217://127.0.0.1:" + std::to_string(server.Port())));
+        CChildProcess server({DEBIAN_PYTHON3, "-c", kMisbehavingServer, c.how});
+        const ProcessResult r = RunProcess(ConnectTo("rfc2217://127.0.0.1:" + server.ReadLine()));
         EXPECT_EQ(r.exitStatus, 3) << r.err;
         EXPECT_TRUE(r.err.ends_with(c.why)) << r.err;
-        if (c.how == CMisbehavingServer::OTHER_BAUD) refusedKb = r.maxResidentKb;
         // Unbounded, five seconds of flood on loopback are hundreds of megabytes.
-        if (c.how == CMisbehavingServer::FLOOD) {
+        if (refusedKb > 0) {
             EXPECT_LT(r.maxResidentKb, refusedKb + 32 * 1024);
         }
+        refusedKb = r.maxResidentKb;
     }
 }
 
 TEST(NetRfc2217, SigintDuringAHeldTlsHandshakeEndsTheRunAtOnce)
 {
-    CMisbehavingServer server(CMisbehavingServer::NEVER_ACCEPT);
-    CChildProcess cli(ConnectTo("rfc2217+tls://127.0.0.1:" + std::to_string(server.Port())));
-    ASSERT_TRUE(server.Connected());
+    CChildProcess server({DEBIAN_PYTHON3, "-c", kMisbehavingServer, "hold"});
+    CChildProcess cli(ConnectTo("rfc2217+tls://127.0.0.1:" + server.ReadLine()));
+    ASSERT_EQ(server.ReadLine(), "connected");
     const auto start = std::chrono::steady_clock::now();
     cli.Signal(SIGINT);
     const ProcessResult r = cli.Wait();

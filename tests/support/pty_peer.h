@@ -43,24 +43,20 @@ public:
         }
     }
 
-    // Waits until the tool opens the slave: it flushes the line as it does, which packet mode
-    // reports. False after `timeout`. Bytes that come meanwhile are dropped.
+    // Waits until the tool opens the slave and flushes it, as it does, which packet mode
+    // reports; false after `timeout`. Bytes that come meanwhile are dropped.
     bool WaitForOpen(std::chrono::milliseconds timeout = std::chrono::seconds(20))
     {
         int packetMode = 1;
         ::ioctl(m_master, TIOCPKT, &packetMode);
-        bool flushed = false;
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (!flushed && std::chrono::steady_clock::now() < deadline) {
-            pollfd fd{m_master, POLLIN, 0};
-            if (::poll(&fd, 1, 10) <= 0) continue;
-            char buffer[4096];
-            const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-            flushed = n > 0 && buffer[0] != TIOCPKT_DATA && (buffer[0] & (TIOCPKT_FLUSHREAD | TIOCPKT_FLUSHWRITE));
+        char packet[4096] = {TIOCPKT_DATA};
+        pollfd fd{m_master, POLLIN, 0};
+        while (packet[0] == TIOCPKT_DATA && ::poll(&fd, 1, static_cast<int>(timeout.count())) > 0) {
+            if (::read(m_master, packet, sizeof packet) <= 0) packet[0] = TIOCPKT_DATA;
         }
         packetMode = 0;
         ::ioctl(m_master, TIOCPKT, &packetMode);
-        return flushed;
+        return packet[0] != TIOCPKT_DATA;
     }
 
     // One attempt that gives up when the line is full for 10 ms (nobody reads the slave).

@@ -2,6 +2,7 @@
 #include <ostream>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "comm/comm.h"
@@ -123,24 +124,35 @@ TEST(Framer, RepliesThatShareAReadAreEachDelivered)
         {"noise between", FRAMING_STX_ETX, "\x02NG\x03\r\n~\x03\x02OK\x03", {"NG", "OK"}},
     };
     for (const auto& stream : streams) {
-        const std::size_t size = stream.wire.size();
-        // Cut points: none (one read), each single cut, and every byte on its own.
-        std::vector<std::vector<std::size_t>> chunkings = {{}};
-        for (std::size_t cut = 1; cut < size; ++cut) chunkings.push_back({cut});
-        chunkings.emplace_back();
-        for (std::size_t cut = 1; cut < size; ++cut) chunkings.back().push_back(cut);
-        for (const std::vector<std::size_t>& cuts : chunkings) {
-            Chunks chunks;
-            std::size_t from = 0;
-            for (std::size_t cut : cuts) {
-                chunks.push_back(stream.wire.substr(from, cut - from));
-                from = cut;
-            }
-            chunks.push_back(stream.wire.substr(from));
+        // One read, a read per byte, and each cut into two reads.
+        std::vector<Chunks> reads = {{stream.wire}, {}};
+        for (char byte : stream.wire) reads[1].push_back(std::string(1, byte));
+        for (std::size_t cut = 1; cut < stream.wire.size(); ++cut) {
+            reads.push_back({stream.wire.substr(0, cut), stream.wire.substr(cut)});
+        }
+        for (const Chunks& chunks : reads) {
             EXPECT_EQ(Frames(stream.framing, false, chunks), stream.replies)
-                << stream.name << ", " << chunks.size() << " reads, the first " << chunks[0].size() << " bytes";
+                << stream.name << ": " << chunks.size() << " reads, the first of " << chunks[0].size() << " bytes";
         }
     }
+}
+
+// The step that waits bounds a reply by its first byte (protocol/exchange_step.h).
+TEST(Framer, AReplyArrivingKeepsItsFirstByte)
+{
+    CComm comm;
+    comm.m_nFraming = FRAMING_STX_ETX;
+    comm.Frame(
+        "\x02"
+        "A");
+    const std::optional<ReplyArrival> begun = comm.ReplyArriving();
+    ASSERT_TRUE(begun);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    comm.Frame("B");
+    EXPECT_EQ(comm.ReplyArriving()->firstByte, begun->firstByte);
+    EXPECT_GT(comm.ReplyArriving()->lastByte, begun->lastByte);
+    comm.Frame("\x03");
+    EXPECT_FALSE(comm.ReplyArriving());
 }
 
 TEST(Framer, EveryByteValueInsideAFrameIsData)
@@ -197,15 +209,18 @@ TEST(Framer, ChunksAreDroppedUntilTheOwnerRearms)
     InlineOwner owner(comm, false);
     comm.SetOwnerWindow(&owner);
     comm.m_nFraming = FRAMING_STX_ETX;
-    comm.Frame("\x02"
-         "A\x03");
-    comm.Frame("\x02"
-         "B\x03");
+    comm.Frame(
+        "\x02"
+        "A\x03");
+    comm.Frame(
+        "\x02"
+        "B\x03");
     EXPECT_EQ(comm.m_nFrameState, FRAME_READY);
     EXPECT_STREQ(comm.m_frame, "A");
     comm.RearmFramer();
-    comm.Frame("\x02"
-         "C\x03");
+    comm.Frame(
+        "\x02"
+        "C\x03");
     EXPECT_EQ(owner.frames, (std::vector<std::string>{"A", "C"}));
 }
 
@@ -218,8 +233,9 @@ TEST(Framer, ModelSwitchInTheMiddleOfAFrameDoesNotWedgeTheReceiver)
     comm.Frame("AB\r");  // waits for LF
     comm.m_nFraming = FRAMING_STX_ETX;
     comm.Frame("\x02OK\x03");
-    comm.Frame("\x02"
-         "CD");  // inside an STX frame
+    comm.Frame(
+        "\x02"
+        "CD");  // inside an STX frame
     comm.m_nFraming = FRAMING_LINES;
     comm.Frame("EF\r\n");
     EXPECT_EQ(owner.frames, (std::vector<std::string>{"OK", "CDEF"}));

@@ -24,9 +24,3 @@ TEST(PrintableText, ShowsTextAsItIsAndEscapesEverythingThatCouldActOnAScreen)
     };
     for (const auto& row : rows) EXPECT_EQ(PrintableText(row.bytes), row.shown) << row.shown;
 }
-
-TEST(PrintableLine, KeepsTheLinesEndAndEscapesEveryOtherBreak)
-{
-    EXPECT_EQ(PrintableLine("[RX]=>(4)OK\r\n\n"), "[RX]=>(4)OK<CR><LF>\n");
-    EXPECT_EQ(PrintableLine("OK\nMissing => 2027-12-25"), "OK<LF>Missing => 2027-12-25");
-}
