@@ -85,13 +85,15 @@ void CConsoleWindow::Open(const QWidget& dialog)
 
 void CConsoleWindow::Write(const std::string& line)
 {
+    // Once, for both: a terminal's bytes must not act on the operator's terminal either.
+    const std::string shown = PrintableLine(line);
     if (StdoutIsTerminal()) {
-        std::fwrite(line.data(), 1, line.size(), stdout);
+        std::fwrite(shown.data(), 1, shown.size(), stdout);
         std::fflush(stdout);
     }
-    std::string_view text = line;
+    std::string_view text = shown;
     if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
-    appendPlainText(QString::fromStdString(PrintableText(text)));
+    appendPlainText(QString::fromStdString(std::string(text)));
     // Someone reading back up keeps their place.
     if (m_bFollowing) verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }

@@ -1,7 +1,7 @@
 // The traffic log's own window, "Dorvane 콘솔": what a console opened beside the dialog shows.
 // Read-only, selectable and copyable, following the newest line unless the operator has
-// scrolled back; each line is mirrored, unchanged, to standard output when that is a terminal.
-// Closing it by hand only hides it. A window of its own: no dialog's modality blocks it.
+// scrolled back; each line is mirrored, as it is shown, to standard output when that is a
+// terminal. Closing it by hand only hides it. A window of its own: no dialog's modality blocks it.
 #pragma once
 
 #include <string>

@@ -71,3 +71,10 @@ std::string PrintableText(std::string_view bytes)
     }
     return out;
 }
+
+std::string PrintableLine(std::string_view line)
+{
+    const bool ended = !line.empty() && line.back() == '\n';
+    if (ended) line.remove_suffix(1);
+    return PrintableText(line) + (ended ? "\n" : "");
+}

@@ -10,3 +10,6 @@
 // "<STX>", "<ETX>", "<CR>", "<LF>", as the traffic is read; every other control byte, C1 control,
 // and byte that is not well-formed UTF-8 as "\xNN".
 std::string PrintableText(std::string_view bytes);
+// One console line as it is shown: PrintableText of the line, and the "\n" that ended it, if
+// one did, kept as the line's end.
+std::string PrintableLine(std::string_view line);

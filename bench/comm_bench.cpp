@@ -18,13 +18,8 @@ void FramerThroughput(benchmark::State& state, int framing, const std::string& c
     owner.keepFrames = false;
     comm.SetOwnerWindow(&owner);
     comm.m_nFraming = framing;
-    comm.m_nLastRead = static_cast<int>(chunk.size());
     for (auto _ : state) {
-        if (framing == FRAMING_LINES) {
-            comm.FrameLines(chunk.data());
-        } else {
-            comm.FrameStxEtx(chunk.data());
-        }
+        comm.Frame(chunk);
         benchmark::DoNotOptimize(comm.m_frame);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(chunk.size()));

@@ -3,11 +3,14 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/command_line.h"
+#include "cli/exit_status.h"
+#include "cli/run_result.h"
 
 // Where the children's output goes, in the pieces the pipes deliver.
 class ChildOutput {
@@ -17,10 +20,21 @@ public:
     virtual void OnOutput(std::size_t child, bool standardError, std::string_view bytes) = 0;
 };
 
+// What became of one child.
+struct ChildRun {
+    int status = EXIT_NOT_STARTED;            // its exit status; 128 + n after signal n
+    std::optional<TerminalRunResult> result;  // what it reported with ReportToFleet, if it did
+};
+
 // Starts this program once per argument list (without the program's name), all at once, and
-// hands their output to `output` until every one has ended. A signal that reaches this process
-// meanwhile (cli/interrupts.h, watched by the caller) is passed on to every child still running.
-// `statuses` gets each child's exit status: 128 + n after signal n, EXIT_NOT_STARTED when it
-// could not start (said on its stderr). False, with `error`, where children cannot be run.
-bool RunChildren(const std::vector<std::vector<std::string>>& argLists, ChildOutput& output, std::vector<int>& statuses,
-                 OperatorMessage& error);
+// hands their output to `output` until every one has ended. Each child also gets a channel of
+// its own for ReportToFleet (RESULT_FD_OPTION), apart from its output. A signal that reaches this
+// process meanwhile (cli/interrupts.h, watched by the caller) is passed on to every child still
+// running. `runs` gets one entry per argument list; a child that could not start is
+// EXIT_NOT_STARTED, said on its stderr. False, with `error`, where children cannot be run.
+bool RunChildren(const std::vector<std::vector<std::string>>& argLists, ChildOutput& output,
+                 std::vector<ChildRun>& runs, OperatorMessage& error);
+
+// In a child of RunChildren: reports `result` on the channel it was given (`fd`, the value of
+// RESULT_FD_OPTION). Terminal text reaches the child's output, never this channel.
+void ReportToFleet(int fd, const TerminalRunResult& result);

@@ -1,5 +1,7 @@
 // The children are spawned from /proc/self/exe: the very program that runs, even when its file
-// has been replaced since it started, and wherever PATH would have found another.
+// has been replaced since it started, and wherever PATH would have found another. Each reports
+// its result on a pipe of its own, as descriptor 3: its stdout carries the terminal's text, and
+// a line there could pass for anything.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -24,11 +26,20 @@ constexpr const char* kProgramName = "dorvane-cli";
 constexpr int kSignalPollMs = 50;
 // A child whose output has ended is about to exit: its status is looked for this often.
 constexpr int kExitPollMs = 1;
+// The child's end of its result pipe: the first descriptor after the standard three. The write
+// end made here is never 3 itself (five descriptors are opened before it), so dup2 really
+// copies it and the copy loses O_CLOEXEC.
+constexpr int kResultFd = 3;
+// A result is a few hundred bytes (a year's differences some ten thousand); more is not one.
+constexpr std::size_t kResultMax = 64 * 1024;
+
+enum Stream { STREAM_OUT, STREAM_ERR, STREAM_RESULT, STREAM_COUNT };
 
 struct Child {
-    pid_t pid = -1;           // -1 once reaped, or never started
-    int pipes[2] = {-1, -1};  // read ends of its stdout and stderr
+    pid_t pid = -1;                          // -1 once reaped, or never started
+    int pipes[STREAM_COUNT] = {-1, -1, -1};  // read ends of its stdout, stderr and result
     int status = EXIT_NOT_STARTED;
+    std::string result;
 };
 
 void CloseAll(std::initializer_list<int> fds)
@@ -41,37 +52,38 @@ void CloseAll(std::initializer_list<int> fds)
 // False with the reason when the child could not start.
 bool Spawn(const std::vector<std::string>& args, Child& child, std::string& reason)
 {
-    int out[2];
-    int err[2];
-    if (::pipe2(out, O_CLOEXEC) != 0) {
-        reason = std::strerror(errno);
-        return false;
+    int ends[STREAM_COUNT][2];
+    for (int stream = 0; stream < STREAM_COUNT; ++stream) {
+        if (::pipe2(ends[stream], O_CLOEXEC) != 0) {
+            reason = std::strerror(errno);
+            for (int made = 0; made < stream; ++made) CloseAll({ends[made][0], ends[made][1]});
+            return false;
+        }
     }
-    if (::pipe2(err, O_CLOEXEC) != 0) {
-        reason = std::strerror(errno);
-        CloseAll({out[0], out[1]});
-        return false;
-    }
-    // The write ends lose O_CLOEXEC as they become the child's stdout and stderr; every other
-    // child's pipes stay shut to it.
+    // The write ends lose O_CLOEXEC as they become the child's stdout, stderr and result
+    // channel; every other child's pipes stay shut to it.
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, ends[STREAM_OUT][1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, ends[STREAM_ERR][1], STDERR_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, ends[STREAM_RESULT][1], kResultFd);
+    const std::string resultFd = std::to_string(kResultFd);
     std::vector<char*> argv = {const_cast<char*>(kProgramName)};
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    // Last, so that it stands whatever the arguments say (the last of an option counts).
+    argv.push_back(const_cast<char*>(RESULT_FD_OPTION));
+    argv.push_back(const_cast<char*>(resultFd.c_str()));
     argv.push_back(nullptr);
     const int result = ::posix_spawn(&child.pid, kSelf, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    CloseAll({out[1], err[1]});
+    for (const auto& end : ends) ::close(end[1]);
     if (result != 0) {
         child.pid = -1;
         reason = std::strerror(result);
-        CloseAll({out[0], err[0]});
+        for (const auto& end : ends) ::close(end[0]);
         return false;
     }
-    child.pipes[0] = out[0];
-    child.pipes[1] = err[0];
+    for (int stream = 0; stream < STREAM_COUNT; ++stream) child.pipes[stream] = ends[stream][0];
     return true;
 }
 
@@ -94,7 +106,12 @@ void Drain(std::size_t index, int stream, Child& child, ChildOutput& output)
     char buffer[4096];
     const ssize_t n = ::read(child.pipes[stream], buffer, sizeof buffer);
     if (n > 0) {
-        output.OnOutput(index, stream == 1, std::string_view(buffer, static_cast<std::size_t>(n)));
+        const std::string_view bytes(buffer, static_cast<std::size_t>(n));
+        if (stream != STREAM_RESULT) {
+            output.OnOutput(index, stream == STREAM_ERR, bytes);
+        } else if (child.result.size() + bytes.size() <= kResultMax) {
+            child.result.append(bytes);
+        }
     } else if (n == 0 || errno != EINTR) {
         ::close(child.pipes[stream]);
         child.pipes[stream] = -1;
@@ -114,8 +131,8 @@ void Reap(std::vector<Child>& children)
 
 }  // namespace
 
-bool RunChildren(const std::vector<std::vector<std::string>>& argLists, ChildOutput& output, std::vector<int>& statuses,
-                 OperatorMessage& /*error*/)
+bool RunChildren(const std::vector<std::vector<std::string>>& argLists, ChildOutput& output,
+                 std::vector<ChildRun>& runs, OperatorMessage& /*error*/)
 {
     std::vector<Child> children(argLists.size());
     for (std::size_t i = 0; i < argLists.size(); ++i) {
@@ -135,7 +152,7 @@ bool RunChildren(const std::vector<std::vector<std::string>>& argLists, ChildOut
         bool running = false;
         for (std::size_t i = 0; i < children.size(); ++i) {
             running = running || children[i].pid > 0;
-            for (int stream = 0; stream < 2; ++stream) {
+            for (int stream = 0; stream < STREAM_COUNT; ++stream) {
                 if (children[i].pipes[stream] < 0) continue;
                 fds.push_back({children[i].pipes[stream], POLLIN, 0});
                 owners.emplace_back(i, stream);
@@ -149,7 +166,19 @@ bool RunChildren(const std::vector<std::vector<std::string>>& argLists, ChildOut
         }
         Reap(children);
     }
-    statuses.clear();
-    for (const Child& child : children) statuses.push_back(child.status);
+    runs.clear();
+    for (const Child& child : children) runs.push_back({child.status, ParseRunResult(child.result)});
     return true;
+}
+
+void ReportToFleet(int fd, const TerminalRunResult& result)
+{
+    const std::string record = RunResultJson(result);
+    for (std::size_t at = 0; at < record.size();) {
+        const ssize_t n = ::write(fd, record.data() + at, record.size() - at);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;  // the fleet is gone; its summary is no more
+        at += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
 }

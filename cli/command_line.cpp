@@ -8,6 +8,7 @@
 #include <map>
 #include <sstream>
 
+#include "base/printable_text.h"
 #include "cli/ports_file.h"
 #include "ports/port_map.h"
 #include "date/lunar_date.h"
@@ -333,6 +334,10 @@ void CommandLine::AddTerminalOptions()
                      "timeout must be a plain decimal number of seconds from 0.1 to 3600 (e.g. 0.5)", IsTimeout));
     m_app.add_option("--ca", m_request.caFile, "TLS ports (tcp+tls://, rfc2217+tls://) trust only these authorities")
         ->type_name("FILE.pem");
+    m_app.add_option(RESULT_FD_OPTION, m_request.resultFd)
+        ->group("")
+        ->check(Rule("결과 파일 기술자가 올바르지 않습니다", "the result file descriptor is not valid",
+                     WholeNumber(0, 1 << 20)));
 }
 
 void CommandLine::AddModel(const char* name, int& model, const char* description, const std::string& korean,
@@ -454,7 +459,8 @@ bool CountsTheYearsHolidays(CliCommand command)
 
 void PrintCliError(const OperatorMessage& message)
 {
-    std::fprintf(stderr, "dorvane-cli: %s / %s\n", message.korean.c_str(), message.english.c_str());
+    std::fprintf(stderr, "dorvane-cli: %s / %s\n", PrintableText(message.korean).c_str(),
+                 PrintableText(message.english).c_str());
 }
 
 bool NeedsTerminal(CliCommand command)

@@ -23,6 +23,9 @@ enum class CliCommand {
 // The options that name the ports; a fleet gives each of its runs one port instead.
 inline constexpr const char* PORT_OPTION = "--port";
 inline constexpr const char* PORTS_FILE_OPTION = "--ports-file";
+// Given by a fleet to each of its runs, not by hand (not in the help): the file descriptor on
+// which the run reports what came of it (cli/child_processes.h).
+inline constexpr const char* RESULT_FD_OPTION = "--result-fd";
 
 struct DayMark {
     int month, day;
@@ -39,6 +42,7 @@ struct CliRequest {
     // the command runs on every one at once.
     std::vector<std::string> ports;
     bool portsFromFile = false;  // --ports-file: a fleet even with one port, so its output is alike
+    int resultFd = -1;           // --result-fd: a fleet's run; -1: none
     int model = -1;              // 0 = ZEFA-101, 1 = ZEFA-102, -1 = not given
     int simulateModel = -1;      // as model; -1 = no simulator
     double timeoutSeconds = 5.0;

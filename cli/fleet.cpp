@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/printable_text.h"
 #include "cli/child_processes.h"
 #include "cli/exit_status.h"
 #include "cli/fleet_console.h"
@@ -29,11 +30,11 @@ std::vector<std::string> RunArguments(const std::vector<std::string>& args, cons
     return run;
 }
 
-std::string ListDifferences(const std::vector<std::string>& differences)
+std::string ListDifferences(const std::vector<HeldDayDifference>& differences)
 {
     std::string list;
     for (std::size_t i = 0; i < differences.size() && i < kDifferencesInSummary; ++i) {
-        list += (i > 0 ? ", " : "") + differences[i];
+        list += (i > 0 ? ", " : "") + std::string(differences[i].missing ? "missing " : "extra ") + differences[i].date;
     }
     if (differences.size() > kDifferencesInSummary) {
         list += " (+" + std::to_string(differences.size() - kDifferencesInSummary) + ")";
@@ -42,7 +43,7 @@ std::string ListDifferences(const std::vector<std::string>& differences)
 }
 
 // What became of one terminal, in the words of its exit status.
-std::string Outcome(int status, bool verify, const std::vector<std::string>& differences)
+std::string Outcome(int status, bool verify, const std::vector<HeldDayDifference>& differences)
 {
     switch (status) {
     case EXIT_OK: return verify ? "검증됨 / verified" : "성공 / ok";
@@ -73,17 +74,20 @@ int RunFleet(const CliRequest& request, const std::vector<std::string>& args)
         names.push_back(PortDisplayName(port));
     }
     CFleetConsole console(names);
-    std::vector<int> statuses;
-    if (OperatorMessage error; !RunChildren(argLists, console, statuses, error)) {
+    std::vector<ChildRun> runs;
+    if (OperatorMessage error; !RunChildren(argLists, console, runs, error)) {
         PrintCliError(error);
         return EXIT_INVALID_ARGUMENT;
     }
     console.Flush();
     int worst = EXIT_OK;
-    for (std::size_t i = 0; i < statuses.size(); ++i) {
-        const std::string outcome = Outcome(statuses[i], request.verify, console.Differences(i));
-        std::printf("[요약] %s: %s (exit %d)\n", names[i].c_str(), outcome.c_str(), statuses[i]);
-        worst = std::max(worst, statuses[i]);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        // What the run reported on its own channel, never what its console said.
+        const std::vector<HeldDayDifference> differences =
+            runs[i].result ? runs[i].result->differences : std::vector<HeldDayDifference>{};
+        const std::string outcome = Outcome(runs[i].status, request.verify, differences);
+        std::printf("[요약] %s: %s (exit %d)\n", PrintableText(names[i]).c_str(), outcome.c_str(), runs[i].status);
+        worst = std::max(worst, runs[i].status);
     }
     std::fflush(stdout);
     if (const int signal = InterruptSignal(); signal != 0) return EXIT_INTERRUPTED + signal;

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "cli/upload_verification.h"
+#include "base/printable_text.h"
 
 CFleetConsole::CFleetConsole(const std::vector<std::string>& names)
 {
-    for (const std::string& name : names) m_terminals.push_back({name + ": ", {}, {}});
+    for (const std::string& name : names) m_terminals.push_back({PrintableText(name) + ": ", {}});
 }
 
 void CFleetConsole::OnOutput(std::size_t child, bool standardError, std::string_view bytes)
@@ -33,16 +33,9 @@ void CFleetConsole::Flush()
 
 void CFleetConsole::WriteLine(std::size_t child, bool standardError, std::string_view line)
 {
-    Terminal& terminal = m_terminals[child];
     // One write per line, so that the lines of different terminals never mix within a line.
-    const std::string whole = terminal.prefix + std::string(line) + "\n";
+    const std::string whole = m_terminals[child].prefix + PrintableText(line) + "\n";
     std::FILE* stream = standardError ? stderr : stdout;
     std::fwrite(whole.data(), 1, whole.size(), stream);
     std::fflush(stream);
-    if (standardError) return;
-    if (line.starts_with(MISSING_LINE)) {
-        terminal.differences.push_back("missing " + std::string(line.substr(std::string_view(MISSING_LINE).size())));
-    } else if (line.starts_with(EXTRA_LINE)) {
-        terminal.differences.push_back("extra " + std::string(line.substr(std::string_view(EXTRA_LINE).size())));
-    }
 }

@@ -1,5 +1,6 @@
 // A fleet's console: every line a terminal's run prints, behind that terminal's name
-// ("COM33: [RX]=>(2)OK"), on the stream the run printed it to.
+// ("COM33: [RX]=>(2)OK"), on the stream the run printed it to, with anything that could act on a
+// screen escaped (base/printable_text.h).
 #pragma once
 
 #include <string>
@@ -15,8 +16,6 @@ public:
     void OnOutput(std::size_t child, bool standardError, std::string_view bytes) override;
     // Writes the unfinished lines that are left, as whole lines.
     void Flush();
-    // What a terminal's send --verify listed as different: "missing 2027-03-03", "extra ...".
-    const std::vector<std::string>& Differences(std::size_t child) const { return m_terminals[child].differences; }
 
 private:
     void WriteLine(std::size_t child, bool standardError, std::string_view line);
@@ -24,7 +23,6 @@ private:
     struct Terminal {
         std::string prefix;
         std::string pending[2];  // stdout, stderr: a line not ended yet
-        std::vector<std::string> differences;
     };
     std::vector<Terminal> m_terminals;
 };

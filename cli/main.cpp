@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "base/printable_text.h"
 #include "cli/calendar_listing.h"
+#include "cli/child_processes.h"
 #include "cli/command_line.h"
 #include "cli/console_output.h"
 #include "cli/exit_status.h"
@@ -82,7 +84,9 @@ int RunPorts(const CliRequest& request)
     CPortEnumerator enumerator;
     enumerator.m_pCombo = &names;
     enumerator.Enumerate();
-    for (const std::string& name : names.Items()) std::printf("%s\n", PortListLine(g_portMap, name).c_str());
+    for (const std::string& name : names.Items()) {
+        std::printf("%s\n", PrintableText(PortListLine(g_portMap, name)).c_str());
+    }
     if (names.Items().empty()) std::printf("직렬 포트가 없습니다. / no serial ports\n");
     return EXIT_OK;
 }
@@ -103,7 +107,9 @@ int RunOnTerminal(const CliRequest& request)
     std::unique_ptr<CSimulatedPort> simulator;
     int port = 0;
     if (const ExitStatus status = PreparePorts(request, simulator, port); status != EXIT_OK) return status;
-    return RunTerminalCommand(request, port);
+    const TerminalRunResult result = RunTerminalCommand(request, port);
+    if (request.resultFd >= 0) ReportToFleet(request.resultFd, result);
+    return result.exitStatus;
 }
 
 }  // namespace

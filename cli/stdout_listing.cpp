@@ -2,14 +2,16 @@
 
 #include <cstdio>
 
+#include "base/printable_text.h"
+
 void StdoutListing::WriteConsole(const std::string& line)
 {
-    std::fputs(line.c_str(), stdout);
+    std::fputs(PrintableLine(line).c_str(), stdout);
     std::fflush(stdout);
 }
 
 void StdoutListing::SetTotalCaption(const std::string& text)
 {
-    std::printf("%s\n", text.c_str());
+    std::printf("%s\n", PrintableText(text).c_str());
     std::fflush(stdout);
 }

@@ -28,7 +28,8 @@ void ListReadBack(CTerminalSession& session, int year)
     }
 }
 
-ExitStatus RunExchange(const CliRequest& request, const LocalTime& clock, CTerminalSession& session)
+ExitStatus RunExchange(const CliRequest& request, const LocalTime& clock, CTerminalSession& session,
+                       TerminalRunResult& result)
 {
     const int model = request.model;
     const int year = request.year;
@@ -48,7 +49,7 @@ ExitStatus RunExchange(const CliRequest& request, const LocalTime& clock, CTermi
         if (GetUploadProgress().running) {
             if (const ExitStatus status = session.Exchange(Step::STEP_UPLOAD, [] {}); status != EXIT_OK) return status;
         }
-        return request.verify ? VerifyUpload(session, model, year) : EXIT_OK;
+        return request.verify ? VerifyUpload(session, model, year, result.differences) : EXIT_OK;
     }
     case CliCommand::Weekdays:
         return session.Exchange(Step::STEP_COMMAND, [&] { OnHolidayWeekdays(session, request.weekdayDigits); });
@@ -66,34 +67,44 @@ std::string UploadSoFar()
     return std::to_string(upload.answered) + " / " + std::to_string(upload.total);
 }
 
+// Says why the run failed and keeps it in `result`.
+TerminalRunResult Failed(TerminalRunResult result, int status, const OperatorMessage& why)
+{
+    PrintCliError(why);
+    result.exitStatus = status;
+    result.message = why;
+    return result;
+}
+
 }  // namespace
 
-int RunTerminalCommand(const CliRequest& request, int port)
+TerminalRunResult RunTerminalCommand(const CliRequest& request, int port)
 {
+    TerminalRunResult result;
     // The clock is read once, and refused before anything is sent.
     const LocalTime clock = ReadLocalClock();
     if (request.command == CliCommand::SetTime && !IsTerminalYear(clock.year)) {
-        PrintCliError({ClockOutOfRangeText(clock.year),
+        return Failed(result, EXIT_INVALID_ARGUMENT,
+                      {ClockOutOfRangeText(clock.year),
                        "this computer's clock shows " + std::to_string(clock.year) + ", which no terminal can hold"});
-        return EXIT_INVALID_ARGUMENT;
     }
     if (OperatorMessage error; !ApplyHolidayOptions(request, error)) {
-        PrintCliError(error);
-        return EXIT_INVALID_ARGUMENT;
+        return Failed(result, EXIT_INVALID_ARGUMENT, error);
     }
     WatchInterrupts();
     CTerminalSession session(request.model, request.year, request.timeoutSeconds);
     ExitStatus status = session.Open(port);
     if (status == EXIT_OK) status = session.Connect();
-    if (status == EXIT_OK) status = RunExchange(request, clock, session);
+    if (status == EXIT_OK) status = RunExchange(request, clock, session, result);
     if (status == EXIT_INTERRUPTED) {
         const char* name = SignalName(session.Interrupted());
         const bool upload = request.command == CliCommand::Send && GetUploadProgress().total > 0;
         const std::string soFar = upload ? " (데이터 전송 " + UploadSoFar() + ")" : "";
-        PrintCliError({std::string(name) + " 신호를 받아 중단했습니다" + soFar,
-                       std::string("interrupted by ") + name + (upload ? " after " + UploadSoFar() + " holidays" : "")});
-        return EXIT_INTERRUPTED + session.Interrupted();
+        return Failed(
+            result, EXIT_INTERRUPTED + session.Interrupted(),
+            {std::string(name) + " 신호를 받아 중단했습니다" + soFar,
+             std::string("interrupted by ") + name + (upload ? " after " + UploadSoFar() + " holidays" : "")});
     }
-    if (status != EXIT_OK) PrintCliError(session.Error());
-    return status;
+    if (status != EXIT_OK) return Failed(result, status, session.Error());
+    return result;
 }

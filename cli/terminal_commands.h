@@ -2,7 +2,8 @@
 #pragma once
 
 #include "cli/command_line.h"
+#include "cli/run_result.h"
 
-// `port` is a number in g_portMap. Errors are printed on stderr, traffic on stdout. Returns the
-// process's exit status (cli/exit_status.h; 128 + the signal when one ended the run).
-int RunTerminalCommand(const CliRequest& request, int port);
+// `port` is a number in g_portMap. Errors are printed on stderr, traffic on stdout. The result's
+// exit status is the process's (cli/exit_status.h; 128 + the signal when one ended the run).
+TerminalRunResult RunTerminalCommand(const CliRequest& request, int port);

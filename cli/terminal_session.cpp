@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "base/printable_text.h"
 #include "cli/interrupts.h"
 #include "comm/terminal_link.h"
 #include "protocol/protocol.h"
@@ -43,6 +44,10 @@ ExitStatus CTerminalSession::Fail(ExitStatus status, OperatorMessage error)
 ExitStatus CTerminalSession::Open(int port)
 {
     if (!OpenTerminalLink(m_comm, *this, port, ModelFraming(m_nModel))) {
+        if (const int signal = InterruptSignal(); signal != 0) {
+            m_nSignal = signal;
+            return EXIT_INTERRUPTED;
+        }
         if (m_error.korean.empty()) {
             return Fail(EXIT_PORT_UNAVAILABLE, {"COM" + std::to_string(port) + " 포트를 열수가 없습니다.",
                                                 "could not open port COM" + std::to_string(port)});
@@ -116,7 +121,7 @@ ExitStatus CTerminalSession::AwaitStep()
 void CTerminalSession::WriteConsole(const std::string& line)
 {
     // A closed pipe fails here; the SIGPIPE it raises ends the run at the next wait.
-    std::fputs(line.c_str(), stdout);
+    std::fputs(PrintableLine(line).c_str(), stdout);
     std::fflush(stdout);
 }
 
@@ -132,7 +137,7 @@ void CTerminalSession::WriteFrame(const std::string& frame)
 
 void CTerminalSession::ShowMessage(const std::string& text)
 {
-    std::fprintf(stderr, "dorvane-cli: %s\n", text.c_str());
+    std::fprintf(stderr, "dorvane-cli: %s\n", PrintableText(text).c_str());
 }
 
 void CTerminalSession::SetStatusCaption(const std::string& text)
@@ -153,6 +158,11 @@ void CTerminalSession::PostCommError(int /*port*/, const OperatorMessage& error)
     m_bPortLost = true;
     m_lost = error;
     m_event.notify_one();
+}
+
+bool CTerminalSession::OpenCancelled()
+{
+    return InterruptSignal() != 0;
 }
 
 void CTerminalSession::ShowCommError(const OperatorMessage& error)

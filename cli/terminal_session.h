@@ -18,7 +18,8 @@ public:
     CTerminalSession(int model, int year, double timeoutSeconds);
     ~CTerminalSession() override;
 
-    // Opens COMn; on failure the reason is in Error().
+    // Opens COMn; on failure the reason is in Error(). A signal gives up an open that waits (a
+    // network peer) at once: EXIT_INTERRUPTED.
     ExitStatus Open(int port);
     // Connects in the model's way: a ZEFA-101 is answered when it speaks (within the time-out),
     // and "OK" must come within the time-out of the connect frame.
@@ -49,6 +50,7 @@ public:
     void PostCommFrame(int port) override;
     void PostCommError(int port, const OperatorMessage& error) override;
     void ShowCommError(const OperatorMessage& error) override;
+    bool OpenCancelled() override;
 
 private:
     ExitStatus AwaitStep();

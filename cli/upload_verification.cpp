@@ -12,11 +12,6 @@
 
 namespace {
 
-struct DayDifference {
-    bool missing;  // sent but not held; else held but not sent
-    int month, day;
-};
-
 // The upload list's days as MMDD, the ZEFA-102 end record left out.
 std::set<int> SentDays()
 {
@@ -28,36 +23,32 @@ std::set<int> SentDays()
 }
 
 // In calendar order; days no calendar has (30 February) count too, as a read reply marks them.
-std::vector<DayDifference> CompareHeldDays(const std::set<int>& sent, const int (&marks)[13][32])
+std::vector<HeldDayDifference> CompareHeldDays(const std::set<int>& sent, const int (&marks)[13][32], int year)
 {
-    std::vector<DayDifference> differences;
+    std::vector<HeldDayDifference> differences;
     for (int month = 1; month <= 12; ++month) {
         for (int day = 1; day <= 31; ++day) {
             const bool wasSent = sent.count(month * 100 + day) > 0;
-            if (wasSent != (marks[month][day] == 1)) differences.push_back({wasSent, month, day});
+            if (wasSent == (marks[month][day] == 1)) continue;
+            char date[32];  // room for any int, as the compiler checks
+            std::snprintf(date, sizeof date, "%04d-%02d-%02d", year, month, day);
+            differences.push_back({wasSent, date});
         }
     }
     return differences;
 }
 
-std::string DifferenceLine(const DayDifference& difference, int year)
-{
-    char date[32];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d\n", year, difference.month, difference.day);
-    return (difference.missing ? MISSING_LINE : EXTRA_LINE) + std::string(date);
-}
-
 }  // namespace
 
-ExitStatus VerifyUpload(CTerminalSession& session, int model, int year)
+ExitStatus VerifyUpload(CTerminalSession& session, int model, int year, std::vector<HeldDayDifference>& differences)
 {
     const std::set<int> sent = SentDays();
     const ExitStatus status = session.Exchange(CExchangeStep::STEP_READ, [&] { OnDataRead(session, model, year); });
     if (status != EXIT_OK) return status;
-    const std::vector<DayDifference> differences = CompareHeldDays(sent, g_holidaySettings.marks);
+    differences = CompareHeldDays(sent, g_holidaySettings.marks, year);
     int missing = 0;
-    for (const DayDifference& difference : differences) {
-        session.WriteConsole(DifferenceLine(difference, year));
+    for (const HeldDayDifference& difference : differences) {
+        session.WriteConsole((difference.missing ? MISSING_LINE : EXTRA_LINE) + difference.date + "\n");
         if (difference.missing) ++missing;
     }
     if (differences.empty()) {

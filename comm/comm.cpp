@@ -66,14 +66,19 @@ bool CComm::Open()
         ReportOpenFailure({"", "I/O events could not be created"});
         return false;
     }
+    m_pPort->SetCancelCheck([this] {
+        CCommOwner* owner = m_hOwner;
+        return owner != nullptr && owner->OpenCancelled();
+    });
     if (OperatorMessage failure; !m_pPort->Open(LineSettings(), failure)) {
         ReportOpenFailure(failure);
         return false;
     }
-    if (!ApplyLineSettings()) {
+    if (OperatorMessage failure; !ApplyLineSettings(failure)) {
         m_bRunning = 0;
         m_pPort->Close();
-        ReportOpenFailure({"", m_pPort->Device() + ": line settings refused (9600 8N1)"});
+        if (failure.english.empty()) failure.english = m_pPort->Device() + ": line settings refused (9600 8N1)";
+        ReportOpenFailure(failure);
         return false;
     }
     // A frame left unhandled by the last session must not block this one.
@@ -95,9 +100,9 @@ void CComm::ReportOpenFailure(const OperatorMessage& failure)
     }
 }
 
-bool CComm::ApplyLineSettings()
+bool CComm::ApplyLineSettings(OperatorMessage& failure)
 {
-    return m_pPort && m_pPort->ApplyLineSettings(LineSettings());
+    return m_pPort && m_pPort->ApplyLineSettings(LineSettings(), failure);
 }
 
 std::uint32_t CComm::ReadAvailable(char* buffer, std::uint32_t maxBytes)
@@ -140,15 +145,17 @@ void CComm::StopReader()
 
 void CComm::DiscardPartialReply()
 {
-    m_nReplyArrivingTicks = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_handoffMutex);
+        m_replyArriving.reset();
+    }
     m_bDiscardPartial = true;
 }
 
-std::optional<std::chrono::steady_clock::time_point> CComm::ReplyArriving() const
+std::optional<ReplyArrival> CComm::ReplyArriving() const
 {
-    const std::int64_t ticks = m_nReplyArrivingTicks;
-    if (ticks == 0) return std::nullopt;
-    return std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(ticks));
+    std::lock_guard<std::mutex> lock(m_handoffMutex);
+    return m_replyArriving;
 }
 
 void CComm::RearmFramer()
@@ -174,8 +181,7 @@ void CComm::ReaderThreadProc()
         const std::uint32_t n = ReadAvailable(buffer, sizeof buffer);
         if (n > 0) {
             m_nBytesRead += n;
-            m_nLastRead = static_cast<int>(n);
-            Frame(buffer);
+            Frame(std::string_view(buffer, n));
         } else if (wait == CCommPort::WAIT_HANGUP) {
             // Nothing left to read and the line is gone: end instead of polling a dead device.
             if (m_bRunning.exchange(0)) {
@@ -190,28 +196,43 @@ void CComm::ReaderThreadProc()
     m_pPort->EndReaderWait();
 }
 
-void CComm::Frame(const char* chunk)
+void CComm::Frame(std::string_view chunk)
 {
+    const auto readAt = std::chrono::steady_clock::now();
     // Asked between two reads, so a chunk is never cut in the middle.
     if (m_bDiscardPartial.exchange(false) && m_nFrameState != FRAME_READY) {
         m_nFrameLen = 0;
         m_nFrameState = FRAME_IDLE;
     }
-    const int lengthBefore = m_nFrameLen;
-    const int stateBefore = m_nFrameState;
-    if (m_nFraming == FRAMING_LINES) {
-        FrameLines(chunk);
-    } else {
-        FrameStxEtx(chunk);
+    while (!chunk.empty() && m_nFrameState != FRAME_READY) {
+        const int lengthBefore = m_nFrameLen;
+        const int stateBefore = m_nFrameState;
+        // Read again after every frame: the owner may have switched the framing or the long
+        // reply while it handled the last one.
+        const std::size_t taken =
+            m_nFraming == FRAMING_LINES ? FrameLines(chunk, m_bLongReply != 0) : FrameStxEtx(chunk);
+        chunk.remove_prefix(taken);
+        NoteArrival(lengthBefore, stateBefore, readAt);
+        if (m_nFrameState == FRAME_READY && !HandOff()) return;
     }
-    // Only growth counts: a frame already cut at COMM_FRAME_MAX, or bytes the framer drops,
-    // are no sign of a reply on its way.
+}
+
+// Only growth counts: a frame already cut at COMM_FRAME_MAX, or bytes the framer drops, are no
+// sign of a reply on its way. A reply's first byte is that of the read it began in.
+void CComm::NoteArrival(int lengthBefore, int stateBefore, std::chrono::steady_clock::time_point readAt)
+{
+    const auto holdsPart = [](int state, int length) {
+        return state != FRAME_READY && (length > 0 || state == FRAME_IN_STX);
+    };
     const int state = m_nFrameState;
-    const bool partial = state != FRAME_READY && (m_nFrameLen > 0 || state == FRAME_IN_STX);
-    if (!partial) {
-        m_nReplyArrivingTicks = 0;
-    } else if (m_nFrameLen > lengthBefore || state != stateBefore) {
-        m_nReplyArrivingTicks = std::chrono::steady_clock::now().time_since_epoch().count();
+    const int length = m_nFrameLen;
+    std::lock_guard<std::mutex> lock(m_handoffMutex);
+    if (!holdsPart(state, length)) {
+        m_replyArriving.reset();
+    } else if (!m_replyArriving || !holdsPart(stateBefore, lengthBefore)) {
+        m_replyArriving = ReplyArrival{readAt, readAt};
+    } else if (length > lengthBefore || state != stateBefore) {
+        m_replyArriving->lastByte = readAt;
     }
 }
 
@@ -219,15 +240,18 @@ void CComm::CompleteFrame(int length)
 {
     m_frame[length] = '\0';
     m_nFrameLen = length;
-    {
-        std::lock_guard<std::mutex> lock(m_handoffMutex);
-        m_nFrameState = FRAME_READY;
-    }
+    std::lock_guard<std::mutex> lock(m_handoffMutex);
+    m_nFrameState = FRAME_READY;
+}
+
+bool CComm::HandOff()
+{
     CCommOwner* owner = m_hOwner;
-    if (owner == nullptr) return;  // stays ready, so later chunks are dropped until someone re-arms
+    if (owner == nullptr) return false;  // stays ready, so later chunks are dropped until someone re-arms
     owner->PostCommFrame(m_nPort);
     std::unique_lock<std::mutex> lock(m_handoffMutex);
     m_handoff.wait(lock, [this] { return m_nFrameState != FRAME_READY || !m_bRunning; });
+    return m_nFrameState != FRAME_READY;
 }
 
 // Overlong frames: the buffer holds COMM_FRAME_MAX bytes; later bytes are dropped until the
@@ -236,13 +260,11 @@ void CComm::CompleteFrame(int length)
 // A state that belongs to the other framer (the operator switched the model in the middle of a
 // frame) counts as idle; otherwise the receiver would ignore every byte from then on.
 
-void CComm::FrameLines(const char* chunk)
+std::size_t CComm::FrameLines(std::string_view chunk, bool longReply)
 {
     int state = m_nFrameState;
-    if (state == FRAME_READY) return;
     int length = m_nFrameLen;
-    const bool longReply = m_bLongReply != 0;
-    for (int i = 0; i < m_nLastRead; ++i) {
+    for (std::size_t i = 0; i < chunk.size(); ++i) {
         const char b = chunk[i];
         if (state == FRAME_GOT_CR) {
             if (b != LF) continue;  // bytes between CR and LF are dropped
@@ -251,7 +273,7 @@ void CComm::FrameLines(const char* chunk)
                 continue;
             }
             CompleteFrame(length);
-            return;
+            return i + 1;
         }
         if (b == CR) {
             state = FRAME_GOT_CR;
@@ -261,25 +283,26 @@ void CComm::FrameLines(const char* chunk)
     }
     m_nFrameLen = length;
     m_nFrameState = state;
+    return chunk.size();
 }
 
-void CComm::FrameStxEtx(const char* chunk)
+std::size_t CComm::FrameStxEtx(std::string_view chunk)
 {
     int state = m_nFrameState;
-    if (state == FRAME_READY) return;
     int length = m_nFrameLen;
-    for (int i = 0; i < m_nLastRead; ++i) {
+    for (std::size_t i = 0; i < chunk.size(); ++i) {
         const char b = chunk[i];
         if (state != FRAME_IN_STX) {
             length = 0;
             if (b == STX) state = FRAME_IN_STX;
         } else if (b == ETX) {
             CompleteFrame(length);
-            return;
+            return i + 1;
         } else if (length < COMM_FRAME_MAX) {
             m_frame[length++] = b;
         }
     }
     m_nFrameLen = length;
     m_nFrameState = state;
+    return chunk.size();
 }

@@ -8,6 +8,8 @@
 //      re-armed the framer with RearmFramer(), or until the port closes.
 //   3. The owner reads m_frame in place on its own (UI) thread and, as its last step, calls
 //      RearmFramer(). Bytes that arrive meanwhile wait in the driver's queue.
+//   4. The reader frames the rest of the read that held the frame, like any later bytes: a
+//      driver or a device server hands over several replies in one read when the reader is late.
 // Close() and Shutdown() from the UI thread wake a reader that waits in step 2 and join it.
 //
 // Set the owner and m_nFraming before Open(), so that no frame reaches an unset owner.
@@ -21,11 +23,13 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "base/operator_message.h"
 #include "comm/framing.h"
 #include "comm/line_settings.h"
+#include "comm/reply_arrival.h"
 
 class CCommPort;  // the OS side, comm/comm_port.h
 
@@ -51,6 +55,10 @@ public:
     // Caller's (UI) thread, from Open(): the port could not be opened. `error.korean` is the text
     // for the operator's message box; `error.english` names the device and what the system said.
     virtual void ShowCommError(const OperatorMessage& error) = 0;
+
+    // Caller's (UI) thread, again and again while Open() waits on the network: true gives the
+    // open up at once (dorvane-cli got SIGINT during a TLS handshake). Open then fails.
+    virtual bool OpenCancelled() { return false; }
 };
 
 // Device name that Win32 opens for port n: COM1..COM9, \\.\COM10 and up.
@@ -78,7 +86,8 @@ public:
     // ShowCommError receives "COM%d 포트를 열수가 없습니다." (and a line of advice where the operator
     // can fix it) and the result is false.
     bool Open();
-    bool ApplyLineSettings();
+    // `failure` names the setting refused and, where the line said, what it answered.
+    bool ApplyLineSettings(OperatorMessage& failure);
     void SetOwnerWindow(CCommOwner* owner) { m_hOwner = owner; }
     // Reader thread only: what the driver has queued, at most maxBytes.
     std::uint32_t ReadAvailable(char* buffer, std::uint32_t maxBytes);
@@ -99,14 +108,15 @@ public:
 
     // Any thread: bytes read from the line since construction.
     std::uint64_t BytesRead() const { return m_nBytesRead; }
-    // Any thread: when the framer last took bytes into a reply it is still collecting; none when
-    // it holds no partial reply. A reply that only grows slowly keeps moving this time on.
-    std::optional<std::chrono::steady_clock::time_point> ReplyArriving() const;
+    // Any thread: the reply the framer is still collecting, if it holds part of one.
+    std::optional<ReplyArrival> ReplyArriving() const;
 
-    // The framers walk the m_nLastRead bytes of `chunk`. A completed frame is handed to the
-    // owner (see the top of this file) and the rest of the chunk is dropped.
-    void FrameLines(const char* chunk);
-    void FrameStxEtx(const char* chunk);
+    // Reader thread (tests and benchmarks feed it too): frames one read in the framing of
+    // m_nFraming. Each completed frame is handed to the owner (see the top of this file), and
+    // once the owner has re-armed the framer the rest of the read is framed too. What is left
+    // when the owner does not re-arm (the port closes, or no owner is set) is dropped, and so is
+    // every read until someone re-arms.
+    void Frame(std::string_view chunk);
 
     std::atomic<int> m_bRunning{0};
     char m_frame[COMM_FRAME_MAX + 1] = {};
@@ -117,15 +127,21 @@ public:
     std::uint8_t m_byteSize = 8;
     CommParity m_parity = CommParity::None;
     CommStopBits m_stopBits = CommStopBits::One;
-    std::uint32_t m_baudRate = 9600;
+    std::uint32_t m_baudRate = TERMINAL_BAUD_RATE;
     std::atomic<int> m_nFrameLen{0};
     std::atomic<int> m_nFrameState{FRAME_IDLE};
-    int m_nLastRead = 0;
 
 private:
-    void ReaderThreadProc();
-    void Frame(const char* chunk);
+    // The framers take bytes of `chunk` until a frame is complete (m_nFrameState FRAME_READY,
+    // m_frame its bytes and a NUL) or the chunk ends; they return how many they took.
+    std::size_t FrameLines(std::string_view chunk, bool longReply);
+    std::size_t FrameStxEtx(std::string_view chunk);
     void CompleteFrame(int length);
+    // Hands the completed frame to the owner and waits until it is re-armed or the port closes;
+    // true when the framer may go on.
+    bool HandOff();
+    void NoteArrival(int lengthBefore, int stateBefore, std::chrono::steady_clock::time_point readAt);
+    void ReaderThreadProc();
     void StopReader();
     // `failure.korean`, when there is one, is a second line of the message saying how to fix it.
     void ReportOpenFailure(const OperatorMessage& failure);
@@ -134,10 +150,10 @@ private:
     bool IsDeviceOpen() const;
 
     std::atomic<std::uint64_t> m_nBytesRead{0};
-    std::atomic<std::int64_t> m_nReplyArrivingTicks{0};  // steady_clock ticks; 0: no partial reply
+    std::optional<ReplyArrival> m_replyArriving;  // under m_handoffMutex
     std::atomic<bool> m_bDiscardPartial{false};
     std::unique_ptr<CCommPort> m_pPort;  // the open line's transport; null before CreateIoEvents
-    std::mutex m_handoffMutex;
+    mutable std::mutex m_handoffMutex;
     std::condition_variable m_handoff;
     std::thread m_reader;
 };

@@ -19,8 +19,10 @@
 #include <cstdarg>
 #include <cstdio>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "comm/comm_port.h"
 #include "ports/net_address.h"
@@ -36,8 +38,17 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::seconds kConnectTimeout{5};
 // A peer that no longer reads cannot hold a close up for longer than this.
 constexpr std::chrono::seconds kCloseTimeout{2};
+// How long gensio waits for the server's answer to a line setting before it gives the setting
+// up (GE_TIMEDOUT); SERCTL_WAIT_TIME in its Telnet code.
+constexpr std::chrono::seconds kSettingAnswerTimeout{5};
 // Frames waiting for the reader to send them; more means the line has stopped taking bytes.
 constexpr std::size_t kOutboxMax = 64 * 1024;
+// Received bytes not yet read. Bytes beyond are dropped, as noise between frames is: while the
+// line settings are awaited nobody reads them (a server that floods would fill the memory), and
+// afterwards the reader takes them long before one round of the loop brings this many.
+constexpr std::size_t kInboxMax = 64 * 1024;
+// How long the owner's thread services the loop before it looks whether the open was given up.
+constexpr std::chrono::milliseconds kCancelPoll{50};
 
 std::string HostAndPort(const NetAddress& address)
 {
@@ -51,6 +62,36 @@ constexpr unsigned kSerialParity[] = {SERGENSIO_PARITY_NONE, SERGENSIO_PARITY_OD
 // Indexed by CommStopBits: RFC 2217's stop-size values are 1 one, 3 one and a half, 2 two.
 constexpr unsigned kSerialStopBits[] = {1, 3, 2};
 
+using AskSetting = int (*)(sergensio*, unsigned, sergensio_done, void*);
+
+// The line settings RFC 2217 asks the server for, in the order they are asked, with the names a
+// refusal gives them. RFC 2217 numbers some values; `values` names them where it does.
+struct SerialSetting {
+    AskSetting ask;
+    const char* english;
+    const char* korean;
+    std::vector<const char*> values;  // by RFC 2217's number; empty: the number is the value
+};
+const SerialSetting kSerialSettings[] = {
+    {sergensio_baud, "baud rate", "통신 속도", {}},
+    {sergensio_datasize, "data bits", "데이터 비트", {}},
+    {sergensio_parity, "parity", "패리티", {"", "none", "odd", "even", "mark", "space"}},
+    {sergensio_stopbits, "stop bits", "정지 비트", {"", "1", "2", "1.5"}},
+    {sergensio_flowcontrol, "flow control", "흐름 제어", {"", "none", "XON/XOFF", "RTS/CTS"}},
+};
+constexpr std::size_t kSerialSettingCount = std::size(kSerialSettings);
+
+std::string SettingValue(const SerialSetting& setting, unsigned value)
+{
+    if (value < setting.values.size() && *setting.values[value] != '\0') return setting.values[value];
+    return std::to_string(value);
+}
+
+std::string Seconds(std::chrono::seconds duration)
+{
+    return std::to_string(duration.count());
+}
+
 class CNetCommPort : public CCommPort {
 public:
     explicit CNetCommPort(std::string url) : m_strDevice(std::move(url)) {}
@@ -63,7 +104,7 @@ public:
     bool CreateIoEvents() override;
     void CloseIoEvents() override;
     bool Open(const CommLineSettings& settings, OperatorMessage& failure) override;
-    bool ApplyLineSettings(const CommLineSettings& settings) override;
+    bool ApplyLineSettings(const CommLineSettings& settings, OperatorMessage& failure) override;
     bool IsOpen() const override { return m_io != nullptr; }
     void Close() override;
     const std::string& Device() const override { return m_strDevice; }
@@ -87,12 +128,19 @@ private:
     static void OnWakePipe(int fd, void* self);
     static void OnLog(gensio_os_funcs* os, gensio_log_levels level, const char* format, va_list args);
 
+    // How a wait on the loop ended.
+    enum Waited { WAITED_DONE, WAITED_TIMED_OUT, WAITED_CANCELLED };
+
     bool StartLoop();
     void StopLoop();
     int BuildStack();
     int CheckServerCertificate(gensio* io, int verifyError, const char* reason);
     void DescribeOpenFailure(int error, OperatorMessage& failure) const;
-    bool ServiceUntil(const std::function<bool()>& done, Clock::time_point deadline);
+    bool AskLineSetting(sergensio* serial, std::size_t index, OperatorMessage& failure);
+    bool DescribeRefusal(std::size_t index, OperatorMessage& failure) const;
+    // Services the loop until `done` or `deadline`; with `cancellable`, also until the owner
+    // gives the open up (CCommPort::SetCancelCheck).
+    Waited ServiceUntil(const std::function<bool()>& done, Clock::time_point deadline, bool cancellable);
     void SendQueued();
 
     const std::string m_strDevice;
@@ -108,7 +156,8 @@ private:
     // Touched only by the thread that services the loop.
     std::string m_inbox;        // received, not yet read
     std::string m_sending;      // taken from the outbox, not yet accepted by gensio
-    LineSetting m_settings[4];  // members, not locals: a late answer must land somewhere alive
+    // Members, not locals: a late answer must land somewhere alive. Indexed as kSerialSettings.
+    LineSetting m_settings[kSerialSettingCount];
     // Where the connect is: under way (neither), refused (done only) or up (both).
     bool m_bOpenDone = false;
     bool m_bConnected = false;
@@ -228,10 +277,10 @@ bool CNetCommPort::Open(const CommLineSettings&, OperatorMessage& failure)
             this);
     }
     if (result == 0) {
-        if (!ServiceUntil([this] { return m_bOpenDone; }, m_tOpenDeadline)) {
-            result = GE_TIMEDOUT;
-        } else {
-            result = m_nOpenError;
+        switch (ServiceUntil([this] { return m_bOpenDone; }, m_tOpenDeadline, true)) {
+        case WAITED_DONE: result = m_nOpenError; break;
+        case WAITED_TIMED_OUT: result = GE_TIMEDOUT; break;
+        case WAITED_CANCELLED: result = GE_INTERRUPTED; break;
         }
     }
     if (result != 0) {
@@ -292,40 +341,34 @@ int CNetCommPort::CheckServerCertificate(gensio* io, int verifyError, const char
     return 0;
 }
 
-bool CNetCommPort::ApplyLineSettings(const CommLineSettings& settings)
+bool CNetCommPort::ApplyLineSettings(const CommLineSettings& settings, OperatorMessage& failure)
 {
     // Raw TCP carries bytes only: the device server's port keeps the settings it was given.
     if (!m_address.telnet) return true;
     const CBlockSigpipe blockSigpipe;
     sergensio* serial = gensio_to_sergensio(m_io);
     if (serial == nullptr) return false;
-    m_settings[0] = {.wanted = settings.baudRate};
-    m_settings[1] = {.wanted = settings.byteSize};
-    m_settings[2] = {.wanted = kSerialParity[static_cast<int>(settings.parity)]};
-    m_settings[3] = {.wanted = kSerialStopBits[static_cast<int>(settings.stopBits)]};
-    using Ask = int (*)(sergensio*, unsigned, sergensio_done, void*);
-    const Ask asks[] = {sergensio_baud, sergensio_datasize, sergensio_parity, sergensio_stopbits};
-    const sergensio_done answered = [](sergensio*, int err, unsigned value, void* setting) {
-        static_cast<LineSetting*>(setting)->error = err;
-        static_cast<LineSetting*>(setting)->answer = value;
-    };
-
-    // The Telnet open waits for the server's word on COM-PORT-CONTROL: a server that refused it
-    // (a Telnet port without RFC 2217) makes gensio refuse to ask at once.
-    for (int i = 0; i < 4; ++i) {
-        if (asks[i](serial, m_settings[i].wanted, answered, &m_settings[i]) != 0) return false;
-    }
-    const bool answeredAll = ServiceUntil(
-        [this] {
-            for (const LineSetting& setting : m_settings) {
-                if (setting.error == GE_INPROGRESS) return false;
-            }
-            return true;
-        },
-        m_tOpenDeadline);
-    if (!answeredAll) return false;
-    for (const LineSetting& setting : m_settings) {
-        if (setting.error != 0 || setting.answer != setting.wanted) return false;
+    const unsigned wanted[kSerialSettingCount] = {
+        settings.baudRate, settings.byteSize, kSerialParity[static_cast<int>(settings.parity)],
+        kSerialStopBits[static_cast<int>(settings.stopBits)], SERGENSIO_FLOWCONTROL_NONE};
+    // One at a time, each until its answer or until gensio gives it up: gensio frees what it
+    // holds for a setting only then (freeing the connection first loses it), and it gives up
+    // waiting requests one a second, not all at their time.
+    for (std::size_t i = 0; i < kSerialSettingCount; ++i) {
+        if (i > 0 && Clock::now() >= m_tOpenDeadline) {
+            const SerialSetting& kind = kSerialSettings[i];
+            failure.english = m_strDevice + ": the server took longer than " + Seconds(kConnectTimeout) +
+                              " s for the line settings (" + kind.english + " not yet set)";
+            failure.korean = HostAndPort(m_address) + " 서버가 " + Seconds(kConnectTimeout) +
+                             "초 안에 통신 설정을 마치지 않았습니다 (" + kind.korean + " 설정 전)";
+            return false;
+        }
+        m_settings[i] = {.wanted = wanted[i]};
+        if (!AskLineSetting(serial, i, failure)) return false;
+        const Waited answered = ServiceUntil([this, i] { return m_settings[i].error != GE_INPROGRESS; },
+                                             Clock::now() + kSettingAnswerTimeout + std::chrono::seconds(1), true);
+        if (answered == WAITED_CANCELLED) return false;
+        if (DescribeRefusal(i, failure)) return false;
     }
     // DTR and RTS are raised without waiting for the answer: a port without modem lines (ser2net
     // on a pseudo-terminal) never gives one, as a local pseudo-terminal refuses them too.
@@ -333,6 +376,68 @@ bool CNetCommPort::ApplyLineSettings(const CommLineSettings& settings)
     sergensio_rts(serial, SERGENSIO_RTS_ON, nullptr, nullptr);
     sergensio_flush(serial, SERGENSIO_FLUSH_RCV_XMIT_BUFFERS);
     m_inbox.clear();
+    return true;
+}
+
+// gensio's Telnet open ends at the server's first word on COM-PORT-OPTION, and that may be the
+// server's own offer (WILL) rather than its answer to ours (DO): pyserial's server sends WILL
+// first and DO a moment later, ser2net DO at once. Until the DO has come, gensio refuses to ask
+// (GE_NOTSUP); so a setting is asked again after each thing the server says, until the connect
+// deadline. A server that never agrees is a Telnet port without RFC 2217.
+bool CNetCommPort::AskLineSetting(sergensio* serial, std::size_t index, OperatorMessage& failure)
+{
+    const sergensio_done answered = [](sergensio*, int err, unsigned value, void* setting) {
+        static_cast<LineSetting*>(setting)->error = err;
+        static_cast<LineSetting*>(setting)->answer = value;
+    };
+    LineSetting& setting = m_settings[index];
+    int error = GE_NOTSUP;
+    const Waited agreed = ServiceUntil(
+        [&] { return (error = kSerialSettings[index].ask(serial, setting.wanted, answered, &setting)) != GE_NOTSUP; },
+        m_tOpenDeadline, true);
+    if (agreed == WAITED_CANCELLED) return false;
+    const std::string where = HostAndPort(m_address);
+    if (agreed == WAITED_TIMED_OUT) {
+        failure.english = m_strDevice + ": the server did not take up RFC 2217 (COM-PORT-OPTION) within " +
+                          Seconds(kConnectTimeout) + " s";
+        failure.korean = where + " 서버가 " + Seconds(kConnectTimeout) +
+                         "초 안에 RFC 2217 (COM-PORT-OPTION) 을 받아들이지 않았습니다.";
+        return false;
+    }
+    if (error != 0) {
+        failure.english = m_strDevice + ": the line settings could not be asked: " + gensio_err_to_str(error);
+        failure.korean = where + " 서버에 통신 설정을 요청할 수 없습니다: " + gensio_err_to_str(error);
+        return false;
+    }
+    return true;
+}
+
+// True, with `failure` naming the setting and what the server answered, when the server did not
+// take setting `index`.
+bool CNetCommPort::DescribeRefusal(std::size_t index, OperatorMessage& failure) const
+{
+    const std::string where = HostAndPort(m_address);
+    const SerialSetting& kind = kSerialSettings[index];
+    const LineSetting& setting = m_settings[index];
+    const std::string wanted = SettingValue(kind, setting.wanted);
+    if (setting.error == GE_INPROGRESS || setting.error == GE_TIMEDOUT) {
+        failure.english = m_strDevice + ": no answer to the " + kind.english + " " + wanted + " within " +
+                          Seconds(kSettingAnswerTimeout) + " s";
+        failure.korean = where + " 서버가 " + Seconds(kSettingAnswerTimeout) + "초 안에 " + kind.korean + " " + wanted +
+                         " 설정에 답하지 않았습니다.";
+    } else if (setting.error != 0) {
+        const std::string reason = gensio_err_to_str(setting.error);
+        failure.english = m_strDevice + ": the server refused the " + kind.english + " " + wanted + ": " + reason;
+        failure.korean = where + " 서버가 " + kind.korean + " " + wanted + " 설정을 거부했습니다: " + reason;
+    } else if (setting.answer != setting.wanted) {
+        const std::string answer = SettingValue(kind, setting.answer);
+        failure.english =
+            m_strDevice + ": the server refused the " + kind.english + " " + wanted + ": it answered " + answer;
+        failure.korean = where + " 서버가 " + kind.korean + " " + wanted +
+                         " 설정을 받아들이지 않았습니다 (서버의 답: " + answer + ")";
+    } else {
+        return false;
+    }
     return true;
 }
 
@@ -351,7 +456,9 @@ void CNetCommPort::Close()
             bool closed = false;
             const int error = gensio_close(
                 m_io, [](gensio*, void* flag) { *static_cast<bool*>(flag) = true; }, &closed);
-            if (error == 0 && !ServiceUntil([&closed] { return closed; }, Clock::now() + kCloseTimeout)) {
+            // Not cancellable: a close given up would keep the connection.
+            if (error == 0 &&
+                ServiceUntil([&closed] { return closed; }, Clock::now() + kCloseTimeout, false) != WAITED_DONE) {
                 // Left as it is: nobody services this loop again, so no callback can write to
                 // `closed`, and nothing is freed under gensio's feet. A rare peer that stopped
                 // reading keeps its connection (and our memory) until this process ends.
@@ -370,15 +477,19 @@ void CNetCommPort::Close()
     StopLoop();
 }
 
-bool CNetCommPort::ServiceUntil(const std::function<bool()>& done, Clock::time_point deadline)
+CNetCommPort::Waited CNetCommPort::ServiceUntil(const std::function<bool()>& done, Clock::time_point deadline,
+                                                bool cancellable)
 {
     while (!done()) {
-        const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - Clock::now()).count();
-        if (left <= 0) return false;
-        gensio_time timeout{left / 1'000'000'000, static_cast<std::int32_t>(left % 1'000'000'000)};
+        if (cancellable && Cancelled()) return WAITED_CANCELLED;
+        auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - Clock::now());
+        if (left.count() <= 0) return WAITED_TIMED_OUT;
+        // A signal ends the wait early (EINTR); the slice covers one that came just before it.
+        if (cancellable) left = std::min<std::chrono::nanoseconds>(left, kCancelPoll);
+        gensio_time timeout{left.count() / 1'000'000'000, static_cast<std::int32_t>(left.count() % 1'000'000'000)};
         gensio_os_funcs_service(m_os, &timeout);
     }
-    return true;
+    return WAITED_DONE;
 }
 
 int CNetCommPort::OnEvent(gensio* io, void* self, int event, int err, unsigned char* buf, gensiods* count,
@@ -393,7 +504,8 @@ int CNetCommPort::OnEvent(gensio* io, void* self, int event, int err, unsigned c
             gensio_set_read_callback_enable(io, false);
             return 0;
         }
-        port->m_inbox.append(reinterpret_cast<const char*>(buf), *count);
+        port->m_inbox.append(reinterpret_cast<const char*>(buf),
+                             std::min<std::size_t>(*count, kInboxMax - std::min(kInboxMax, port->m_inbox.size())));
         return 0;
     case GENSIO_EVENT_WRITE_READY:
         gensio_set_write_callback_enable(io, false);  // the reader's loop sends the rest

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -35,8 +36,10 @@ public:
     // Opens the line exclusively. On failure `failure.english` names the device and what the
     // system said, and `failure.korean` (may stay empty) says how the operator can fix it.
     virtual bool Open(const CommLineSettings& settings, OperatorMessage& failure) = 0;
-    // Baud rate, data bits, parity and stop bits; DTR and RTS raised; no flow control.
-    virtual bool ApplyLineSettings(const CommLineSettings& settings) = 0;
+    // Baud rate, data bits, parity and stop bits; DTR and RTS raised; no flow control. On
+    // failure `failure` names, where the transport can tell, the setting refused and what the
+    // line answered.
+    virtual bool ApplyLineSettings(const CommLineSettings& settings, OperatorMessage& failure) = 0;
     virtual bool IsOpen() const = 0;
     // Drops DTR, discards both queues and closes the line. Idempotent.
     virtual void Close() = 0;
@@ -59,6 +62,16 @@ public:
     // A network port queues it for its reader thread, the one that touches the connection; a
     // write that fails there ends the line as a hang-up.
     virtual bool Write(const char* data, std::uint32_t length) = 0;
+
+    // Owner's thread, before Open: asked while Open and ApplyLineSettings wait on something
+    // that can take long (a network peer); true makes them give up at once.
+    void SetCancelCheck(std::function<bool()> cancelled) { m_cancelled = std::move(cancelled); }
+
+protected:
+    bool Cancelled() const { return m_cancelled && m_cancelled(); }
+
+private:
+    std::function<bool()> m_cancelled;
 };
 
 // The transport for port n (comm_transport.cpp): a network one when g_portMap gives n a network

@@ -80,7 +80,7 @@ public:
     bool CreateIoEvents() override;
     void CloseIoEvents() override;
     bool Open(const CommLineSettings& settings, OperatorMessage& failure) override;
-    bool ApplyLineSettings(const CommLineSettings& settings) override;
+    bool ApplyLineSettings(const CommLineSettings& settings, OperatorMessage& failure) override;
     bool IsOpen() const override { return m_fd >= 0; }
     void Close() override;
     const std::string& Device() const override { return m_strDevice; }
@@ -148,10 +148,13 @@ bool CPosixCommPort::Open(const CommLineSettings& settings, OperatorMessage& fai
     return true;
 }
 
-bool CPosixCommPort::ApplyLineSettings(const CommLineSettings& settings)
+bool CPosixCommPort::ApplyLineSettings(const CommLineSettings& settings, OperatorMessage& failure)
 {
     termios tio{};
-    if (::tcgetattr(m_fd, &tio) != 0) return false;
+    if (::tcgetattr(m_fd, &tio) != 0) {
+        failure.english = Describe(m_strDevice, errno);
+        return false;
+    }
     const speed_t speed = SpeedFor(settings.baudRate);
     const tcflag_t size = CharacterSize(settings.byteSize);
     if (speed == B0 || size == 0) return false;
@@ -165,7 +168,10 @@ bool CPosixCommPort::ApplyLineSettings(const CommLineSettings& settings)
     if (settings.parity != CommParity::None) tio.c_iflag |= INPCK;
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;
-    if (::tcsetattr(m_fd, TCSANOW, &tio) != 0) return false;
+    if (::tcsetattr(m_fd, TCSANOW, &tio) != 0) {
+        failure.english = Describe(m_strDevice, errno);
+        return false;
+    }
     // Raise DTR and RTS. Pseudo-terminals have no modem lines and refuse this; harmless.
     int lines = TIOCM_DTR | TIOCM_RTS;
     ::ioctl(m_fd, TIOCMBIS, &lines);

@@ -47,7 +47,7 @@ public:
     bool CreateIoEvents() override;
     void CloseIoEvents() override;
     bool Open(const CommLineSettings& settings, OperatorMessage& failure) override;
-    bool ApplyLineSettings(const CommLineSettings& settings) override;
+    bool ApplyLineSettings(const CommLineSettings& settings, OperatorMessage& failure) override;
     bool IsOpen() const override { return m_hPort != INVALID_HANDLE_VALUE; }
     void Close() override;
     const std::string& Device() const override { return m_strDevice; }
@@ -122,7 +122,7 @@ bool CWin32CommPort::Open(const CommLineSettings& settings, OperatorMessage& fai
     return true;
 }
 
-bool CWin32CommPort::ApplyLineSettings(const CommLineSettings& settings)
+bool CWin32CommPort::ApplyLineSettings(const CommLineSettings& settings, OperatorMessage& failure)
 {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
@@ -143,7 +143,9 @@ bool CWin32CommPort::ApplyLineSettings(const CommLineSettings& settings)
     dcb.XoffLim = 100;
     dcb.XonChar = 0x11;
     dcb.XoffChar = 0x13;
-    return SetCommState(m_hPort, &dcb) != 0;
+    if (SetCommState(m_hPort, &dcb)) return true;
+    failure.english = SystemMessage(m_strDevice, GetLastError());
+    return false;
 }
 
 void CWin32CommPort::Close()

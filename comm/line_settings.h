@@ -4,12 +4,15 @@
 
 #include <cstdint>
 
+// The terminal's line speed, bits per second.
+inline constexpr std::uint32_t TERMINAL_BAUD_RATE = 9600;
+
 enum class CommParity : std::uint8_t { None, Odd, Even, Mark, Space };
 enum class CommStopBits : std::uint8_t { One, OneAndHalf, Two };
 
 struct CommLineSettings {
     int port = 0;  // n of COMn
-    std::uint32_t baudRate = 9600;
+    std::uint32_t baudRate = TERMINAL_BAUD_RATE;
     std::uint8_t byteSize = 8;
     CommParity parity = CommParity::None;
     CommStopBits stopBits = CommStopBits::One;

@@ -17,7 +17,7 @@ public:
         failure.korean = "이 빌드에는 네트워크 포트가 없습니다: " + m_strDevice;
         return false;
     }
-    bool ApplyLineSettings(const CommLineSettings&) override { return false; }
+    bool ApplyLineSettings(const CommLineSettings&, OperatorMessage&) override { return false; }
     bool IsOpen() const override { return false; }
     void Close() override {}
     const std::string& Device() const override { return m_strDevice; }

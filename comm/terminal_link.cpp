@@ -7,6 +7,6 @@ bool OpenTerminalLink(CComm& comm, CCommOwner& owner, int port, int framing)
     // the line must find both set.
     comm.SetOwnerWindow(&owner);
     comm.m_nFraming = framing;
-    comm.SetPortParams(static_cast<std::uint8_t>(port), 9600, 8, CommStopBits::One, CommParity::None);
+    comm.SetPortParams(static_cast<std::uint8_t>(port), TERMINAL_BAUD_RATE, 8, CommStopBits::One, CommParity::None);
     return comm.Open();
 }

@@ -49,13 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::size_t wanted = code < 192 ? code : (code - 191) * 32;
         if (wanted > COMM_READ_MAX) wanted = COMM_READ_MAX;
         const std::size_t length = wanted < size - at ? wanted : size - at;
-        comm.m_nLastRead = static_cast<int>(length);
-        const char* chunk = reinterpret_cast<const char*>(data + at);
-        if (comm.m_nFraming == FRAMING_LINES) {
-            comm.FrameLines(chunk);
-        } else {
-            comm.FrameStxEtx(chunk);
-        }
+        comm.Frame(std::string_view(reinterpret_cast<const char*>(data + at), length));
         if (comm.m_nFrameLen < 0 || comm.m_nFrameLen > COMM_FRAME_MAX) std::abort();
         at += length;
     }

@@ -11,7 +11,7 @@ void CExchangeStep::Begin(Kind kind, Clock::time_point now, std::uint64_t bytesR
     m_kind = kind;
     m_bBounded = true;
     m_tDeadline = now + m_timeout;
-    m_tReplyArriving.reset();
+    m_replyArriving.reset();
     m_nBytesAtStart = bytesRead;
     m_nBytesSeen = bytesRead;
     m_bHeardReply = false;
@@ -47,7 +47,7 @@ bool CExchangeStep::OnReply(int effect, std::string_view text, Clock::time_point
         m_bHeardReply = true;
         m_strLastReply = text;
         m_nBytesSeen = std::max(m_nBytesSeen, bytesRead);
-        m_tReplyArriving.reset();  // that reply has come: it no longer holds the deadline back
+        m_replyArriving.reset();  // that reply has come: it no longer holds the deadline back
         return false;
     }
     if (next == STEP_NONE) {
@@ -58,24 +58,26 @@ bool CExchangeStep::OnReply(int effect, std::string_view text, Clock::time_point
     return true;
 }
 
-void CExchangeStep::OnLineActivity(std::uint64_t bytesRead, std::optional<Clock::time_point> replyArriving)
+void CExchangeStep::OnLineActivity(std::uint64_t bytesRead, std::optional<ReplyArrival> replyArriving)
 {
     if (m_kind == STEP_NONE) return;
     m_nBytesSeen = std::max(m_nBytesSeen, bytesRead);
-    m_tReplyArriving = replyArriving;
+    m_replyArriving = replyArriving;
 }
 
 void CExchangeStep::End()
 {
     m_kind = STEP_NONE;
-    m_tReplyArriving.reset();
+    m_replyArriving.reset();
 }
 
 std::optional<CExchangeStep::Clock::time_point> CExchangeStep::Deadline() const
 {
     if (m_kind == STEP_NONE || !m_bBounded) return std::nullopt;
-    if (m_tReplyArriving) return std::max(m_tDeadline, *m_tReplyArriving + m_timeout);
-    return m_tDeadline;
+    if (!m_replyArriving || m_replyArriving->firstByte > m_tDeadline) return m_tDeadline;
+    const Clock::time_point quiet = m_replyArriving->lastByte + m_timeout;
+    const Clock::time_point longest = m_replyArriving->firstByte + m_timeout + LONGEST_REPLY_WIRE_TIME;
+    return std::max(m_tDeadline, std::min(quiet, longest));
 }
 
 bool CExchangeStep::Expired(Clock::time_point now) const

@@ -1,10 +1,12 @@
 // One step of an exchange with the terminal: a frame went out, and the step waits for the reply
 // that moves it on. The dialog and dorvane-cli both wait this way.
 //
-// The deadline is the time-out after the frame went out. While a reply is still arriving it is
-// the time-out after that reply's last byte, so a slow line is not cut off. A reply that does
-// not move the step on (a greeting, "NG" where "OK" is needed) leaves the deadline where it
-// was, and so does noise: a chattering terminal cannot keep a dead exchange alive.
+// The deadline is the time-out after the frame went out. A reply that began to arrive before
+// then may go on: until the time-out after its last byte, so a slow line is not cut off, but
+// never past the time-out and LONGEST_REPLY_WIRE_TIME after its first byte, so a trickle (a byte
+// a second in a frame that never ends) still ends. A reply that does not move the step on (a
+// greeting, "NG" where "OK" is needed) leaves the deadline where it was, and so does noise: a
+// chattering terminal cannot keep a dead exchange alive.
 #pragma once
 
 #include <chrono>
@@ -14,6 +16,14 @@
 #include <string_view>
 
 #include "base/operator_message.h"
+#include "comm/framing.h"
+#include "comm/line_settings.h"
+#include "comm/reply_arrival.h"
+
+// The longest honest reply on the wire: COMM_FRAME_MAX bytes and their two delimiters at the
+// terminal's baud rate, ten bits a byte (start, eight data, stop): about 2.14 s.
+inline constexpr std::chrono::microseconds LONGEST_REPLY_WIRE_TIME{(COMM_FRAME_MAX + 2) * 10 * 1'000'000LL /
+                                                                   TERMINAL_BAUD_RATE};
 
 class CExchangeStep {
 public:
@@ -49,9 +59,9 @@ public:
     // One reply, with the reply handler's effect bits (REPLY_...). True when it moved the step on:
     // the step then waits for the next reply from `now`, or has ended.
     bool OnReply(int effect, std::string_view text, Clock::time_point now, std::uint64_t bytesRead);
-    // What the line has done since: its byte count, and when the framer last took a byte into a
-    // reply that is still arriving, if one is (CComm::ReplyArriving).
-    void OnLineActivity(std::uint64_t bytesRead, std::optional<Clock::time_point> replyArriving);
+    // What the line has done since: its byte count, and the reply that is still arriving, if one
+    // is (CComm::ReplyArriving).
+    void OnLineActivity(std::uint64_t bytesRead, std::optional<ReplyArrival> replyArriving);
     void End();
 
     Kind Waiting() const { return m_kind; }
@@ -68,7 +78,7 @@ private:
     Kind m_kind = STEP_NONE;
     bool m_bBounded = true;
     Clock::time_point m_tDeadline{};
-    std::optional<Clock::time_point> m_tReplyArriving;
+    std::optional<ReplyArrival> m_replyArriving;
     std::uint64_t m_nBytesAtStart = 0;
     std::uint64_t m_nBytesSeen = 0;
     bool m_bHeardReply = false;

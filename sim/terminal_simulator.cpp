@@ -167,8 +167,7 @@ void CTerminalSimulator::Run()
                 m_state.Disconnect();
                 pending.clear();
                 inFrame = false;
-                // Not at once: a greeting right behind the flush could share the tool's read
-                // with the answer to its connect frame, and the framer drops the rest of a read.
+                // The first greeting of a session comes an interval in, as every later one.
                 nextGreeting = Clock::now() + m_greetingInterval;
             }
             continue;
@@ -210,6 +209,7 @@ void CTerminalSimulator::OnFrame(const std::string& frame)
         if (received.command == "D") ++m_nUploadFrames;
         hangUp = m_faults.hangUpAfterFrames > 0 && m_nUploadFrames >= m_faults.hangUpAfterFrames;
         if (!hangUp && !mute) received.reply = m_faults.refuse ? std::string("NG") : Answer(received);
+        if (received.reply && received.command == "D") *received.reply += m_faults.uploadReplyTail;
         if (m_transcriptFile != nullptr) {
             std::fprintf(m_transcriptFile, "%s\n", TranscriptLine(m_nModel, received).c_str());
             std::fflush(m_transcriptFile);

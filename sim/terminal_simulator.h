@@ -36,6 +36,7 @@ struct SimulatorFaults {
     bool refuse = false;         // answers "NG" to every frame and keeps nothing
     int noiseEveryMs = 0;        // line noise this often and never an answer nor a greeting; 0: off
     int forgetDay = 0;           // MMDD: its D frame is answered OK and nothing is kept; 0: off
+    std::string uploadReplyTail{};  // ends every answer to a D frame: a hostile terminal's bytes
 };
 
 // One frame the terminal received, and what it did about it.

@@ -12,6 +12,7 @@
 #include "sim/terminal_simulator.h"
 #include "tests/support/case_name.h"
 #include "tests/support/ordinary_user.h"
+#include "tests/support/pty_peer.h"
 #include "tests/support/received_frames.h"
 #include "tests/support/run_process.h"
 #include "tests/support/test_simulator.h"
@@ -75,6 +76,30 @@ TEST(CliStep, AReplyStillArrivingIsNotCutOff)
     const auto sim = StartSimulator(MODEL_ZEFA101, {.baudRate = 1200});
     const ProcessResult r = RunProcess(Cli(*sim, MODEL_ZEFA101, {"--timeout", "0.5", "read", "2026"}));
     EXPECT_EQ(r.exitStatus, 0) << r.err;
+}
+
+// A terminal that writes two replies at once: they reach dorvane-cli in one read.
+TEST(CliStep, EveryReplyOfOneWriteIsTaken)
+{
+    const struct {
+        int model;
+        std::string awaited;  // the frame the terminal answers; the ZEFA-101 speaks first
+        std::string replies;
+        const char* console;
+    } terminals[] = {
+        {MODEL_ZEFA101, "", "#READY\r\nOK\r\n", "[RX]=>(6)#READY\n연결 성공\n[RX]=>(2)OK\n"},
+        {MODEL_ZEFA102, std::string("\x02") + "E\x03", "\x02NG\x03\x02OK\x03", "[RX]=>(2)NG\n연결 성공\n[RX]=>(2)OK\n"},
+    };
+    for (const auto& c : terminals) {
+        PtyPeer peer;
+        CChildProcess cli({DORVANE_CLI_PATH, "--port", peer.SlavePath(), "--model", ModelName(c.model), "connect"});
+        ASSERT_TRUE(peer.WaitForOpen());
+        ASSERT_EQ(peer.Receive(c.awaited.size()), c.awaited);
+        peer.Send(c.replies);
+        const ProcessResult r = cli.Wait();
+        EXPECT_EQ(r.exitStatus, 0) << r.err;
+        EXPECT_EQ(r.out, c.console);
+    }
 }
 
 TEST(CliStep, AClockBefore2000IsRefusedBeforeAnythingIsSent)

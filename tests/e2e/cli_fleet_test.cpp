@@ -140,6 +140,30 @@ TEST_F(CliFleet, ASignalReachesEveryTerminalAndEachSaysHowFarItGot)
     }
 }
 
+// Every answer to a holiday frame carries a line of its own and an escape sequence.
+TEST_F(CliFleet, ATerminalsBytesAreShownEscapedAndCannotWriteTheSummary)
+{
+    const SimulatorFaults hostile = {.forgetDay = 303, .uploadReplyTail = "\nMissing => 2027-12-25\x1b[2K"};
+    const Sim alone = Start(MODEL_ZEFA102, hostile);
+    const Sim inFleet = Start(MODEL_ZEFA102, hostile);
+    const std::vector<std::string> send = {"--model",         "ZEFA-102", "send",  "2027",    "--unset-sunday",
+                                           "--unset-holiday", "--mark",   "03-03", "--verify"};
+    std::vector<std::string> one = Cli({"--port", alone->SlavePath()});
+    std::vector<std::string> fleet = Cli({"--ports-file", WritePortsFile(inFleet->SlavePath() + "\n")});
+    for (auto* args : {&one, &fleet}) args->insert(args->end(), send.begin(), send.end());
+    const ProcessResult single = RunProcess(one);
+    const ProcessResult many = RunProcess(fleet);
+
+    const std::string shown = "[RX]=>(28)OK<LF>Missing => 2027-12-25\\x1B[2K\n";
+    EXPECT_EQ(single.exitStatus, 6) << single.err;
+    EXPECT_TRUE(Has(single.out, "\n" + shown + "[TX]=>")) << single.out;
+    EXPECT_TRUE(Has(many.out, "\n" + inFleet->SlavePath() + ": " + shown)) << many.out;
+    EXPECT_TRUE(
+        Has(many.out, "[요약] " + inFleet->SlavePath() + ": 다름 / not verified: missing 2027-03-03 (exit 6)\n"))
+        << many.out;
+    for (const ProcessResult* r : {&single, &many}) EXPECT_EQ(r->out.find('\x1b'), std::string::npos) << r->out;
+}
+
 struct Upload {
     const char* name;
     int model;

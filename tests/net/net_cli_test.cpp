@@ -1,6 +1,8 @@
 // dorvane-cli against a terminal on the network: the simulator on a pseudo-terminal behind Debian's
-// ser2net on loopback, over raw TCP, RFC 2217 and RFC 2217 inside TLS.
+// ser2net on loopback, over raw TCP, RFC 2217 and RFC 2217 inside TLS, and behind pyserial's RFC
+// 2217 server; then against servers that misbehave.
 #include <chrono>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -18,7 +20,20 @@ using namespace std::chrono_literals;
 
 namespace {
 
-enum class Link { Tcp, Rfc2217, Rfc2217Tls };
+enum class Link { Tcp, Rfc2217, Rfc2217Tls, PyserialRfc2217 };
+
+// pyserial's RFC 2217 server as Debian ships it (python3-serial), run as it is on a
+// pseudo-terminal. It reads and sets the modem lines, which a pseudo-terminal refuses (ENOTTY):
+// they are answered as a cabled port's would be, DSR, CTS and carrier up, in its Python only.
+constexpr const char* kPyserialServer = R"(
+import runpy, sys
+import serial.serialposix as posix
+posix.Serial._update_dtr_state = posix.Serial._update_rts_state = lambda self: None
+for line, up in (('cts', True), ('dsr', True), ('ri', False), ('cd', True)):
+    setattr(posix.Serial, line, property(lambda self, up=up: up))
+sys.argv = ['rfc2217_server.py'] + sys.argv[1:]
+runpy.run_path('/usr/share/doc/python3-serial/examples/rfc2217_server.py', run_name='__main__')
+)";
 
 class NetCli : public ::testing::Test {
 protected:
@@ -42,9 +57,16 @@ protected:
         m_ser2net = std::make_unique<CSer2net>(m_sim->SlavePath());
     }
 
-    // A port of ser2net for the terminal; its URL.
+    // A port of ser2net for the terminal, or pyserial's server; its URL.
     std::string Serve(Link link, const TlsIdentity& identity = s_certificates.server)
     {
+        if (link == Link::PyserialRfc2217) {
+            const std::string port = std::to_string(FreeLoopbackPort());
+            m_pyserial = std::make_unique<CChildProcess>(
+                std::vector<std::string>{DEBIAN_PYTHON3, "-c", kPyserialServer, "-p", port, m_sim->SlavePath()});
+            EXPECT_TRUE(WaitUntilListening(std::stoi(port), 10s)) << "scripts/deps test installs python3-serial";
+            return "rfc2217://127.0.0.1:" + port;
+        }
         Ser2netPort port{.rfc2217 = link != Link::Tcp};
         if (link == Link::Rfc2217Tls) {
             port.tlsKey = identity.key;
@@ -79,6 +101,7 @@ protected:
 
     std::unique_ptr<CTerminalSimulator> m_sim;
     std::unique_ptr<CSer2net> m_ser2net;
+    std::unique_ptr<CChildProcess> m_pyserial;
 };
 
 struct UploadCase {
@@ -100,7 +123,7 @@ TEST_P(NetUpload, ConnectsAndUploadsExactlyTheseFrames)
     const UploadCase& c = GetParam();
     StartTerminal(c.model);
     const std::string url = Serve(c.link);
-    StartSer2net();
+    if (c.link != Link::PyserialRfc2217) StartSer2net();
     const ProcessResult r =
         RunProcess(Cli(url, c.model, {"send", "2027", "--unset-sunday", "--unset-holiday", "--mark", "03-03"}));
     ASSERT_EQ(r.exitStatus, 0) << r.err;
@@ -117,7 +140,9 @@ INSTANTIATE_TEST_SUITE_P(
                       UploadCase{"ZEFA-101 RFC 2217 TLS", MODEL_ZEFA101, Link::Rfc2217Tls, k101Frames},
                       UploadCase{"ZEFA-102 raw TCP", MODEL_ZEFA102, Link::Tcp, k102Frames},
                       UploadCase{"ZEFA-102 RFC 2217", MODEL_ZEFA102, Link::Rfc2217, k102Frames},
-                      UploadCase{"ZEFA-102 RFC 2217 TLS", MODEL_ZEFA102, Link::Rfc2217Tls, k102Frames}),
+                      UploadCase{"ZEFA-102 RFC 2217 TLS", MODEL_ZEFA102, Link::Rfc2217Tls, k102Frames},
+                      UploadCase{"ZEFA-101 pyserial RFC 2217", MODEL_ZEFA101, Link::PyserialRfc2217, k101Frames},
+                      UploadCase{"ZEFA-102 pyserial RFC 2217", MODEL_ZEFA102, Link::PyserialRfc2217, k102Frames}),
     CaseName());
 
 TEST_F(NetCli, ACertificateThatDoesNotVerifyIsAPortThatCannotBeOpened)
@@ -171,6 +196,79 @@ TEST_F(NetCli, NothingListeningIsAPortThatCannotBeOpened)
             "dorvane-cli: COM129 포트를 열수가 없습니다. " + where + " 에 연결할 수 없습니다: Connection refused", 0),
         0u)
         << r.err;
+}
+
+// A device server of our own on loopback, misbehaving as no real one does on purpose (argv[1]):
+// it takes up RFC 2217 at once and then floods the line while the settings wait ("flood") or
+// answers the baud rate with 115200 ("other-baud"); or it never accepts, so that a TLS handshake
+// waits ("hold"). It prints its port, and "connected" once a client waits.
+constexpr const char* kMisbehavingServer = R"(
+import select, socket, sys, time
+listener = socket.create_server(('127.0.0.1', 0))
+print(listener.getsockname()[1], flush=True)
+select.select([listener], [], [])
+print('connected', flush=True)
+if sys.argv[1] == 'hold':
+    time.sleep(60)
+connection = listener.accept()[0]
+connection.sendall(b'\xff\xfd\x2c')  # IAC DO COM-PORT-OPTION
+try:
+    while sys.argv[1] == 'flood':
+        connection.sendall(b'n' * 65536)
+    heard = b''
+    while data := connection.recv(512):
+        heard += data
+        # A request: IAC SB COM-PORT-OPTION, command, value, IAC SE. The answer: command + 100 and
+        # the value asked, but 115200 for the baud rate.
+        while (at := heard.find(b'\xff\xfa\x2c')) >= 0 and (end := heard.find(b'\xff\xf0', at)) > at + 3:
+            command, value = heard[at + 3], heard[at + 4:end]
+            heard = heard[end + 2:]
+            if command == 1:
+                value = (115200).to_bytes(4, 'big')
+            connection.sendall(b'\xff\xfa\x2c' + bytes([command + 100]) + value + b'\xff\xf0')
+except OSError:
+    pass
+)";
+
+std::vector<std::string> ConnectTo(const std::string& url)
+{
+    return {DORVANE_CLI_PATH, "--port", url, "--model", "ZEFA-102", "connect"};
+}
+
+TEST(NetRfc2217, ARefusedSettingIsNamedAndAFloodIsHeldInBoundedMemory)
+{
+    const struct {
+        const char* how;
+        const char* why;
+    } cases[] = {
+        {"other-baud", ": the server refused the baud rate 9600: it answered 115200\n"},
+        {"flood", ": no answer to the baud rate 9600 within 5 s\n"},
+    };
+    long refusedKb = 0;
+    for (const auto& c : cases) {
+        CChildProcess server({DEBIAN_PYTHON3, "-c", kMisbehavingServer, c.how});
+        const ProcessResult r = RunProcess(ConnectTo("rfc2217://127.0.0.1:" + server.ReadLine()));
+        EXPECT_EQ(r.exitStatus, 3) << r.err;
+        EXPECT_TRUE(r.err.ends_with(c.why)) << r.err;
+        // Unbounded, five seconds of flood on loopback are hundreds of megabytes.
+        if (refusedKb > 0) {
+            EXPECT_LT(r.maxResidentKb, refusedKb + 32 * 1024);
+        }
+        refusedKb = r.maxResidentKb;
+    }
+}
+
+TEST(NetRfc2217, SigintDuringAHeldTlsHandshakeEndsTheRunAtOnce)
+{
+    CChildProcess server({DEBIAN_PYTHON3, "-c", kMisbehavingServer, "hold"});
+    CChildProcess cli(ConnectTo("rfc2217+tls://127.0.0.1:" + server.ReadLine()));
+    ASSERT_EQ(server.ReadLine(), "connected");
+    const auto start = std::chrono::steady_clock::now();
+    cli.Signal(SIGINT);
+    const ProcessResult r = cli.Wait();
+    EXPECT_EQ(r.exitStatus, 130) << r.err;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);  // the connect deadline is 5 s
+    EXPECT_TRUE(r.err.starts_with("dorvane-cli: SIGINT 신호를 받아 중단했습니다 / interrupted by SIGINT")) << r.err;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -40,6 +41,22 @@ public:
             if (n <= 0) throw std::runtime_error("pty write");
             at += static_cast<std::size_t>(n);
         }
+    }
+
+    // Waits until the tool opens the slave and flushes it, as it does, which packet mode
+    // reports; false after `timeout`. Bytes that come meanwhile are dropped.
+    bool WaitForOpen(std::chrono::milliseconds timeout = std::chrono::seconds(20))
+    {
+        int packetMode = 1;
+        ::ioctl(m_master, TIOCPKT, &packetMode);
+        char packet[4096] = {TIOCPKT_DATA};
+        pollfd fd{m_master, POLLIN, 0};
+        while (packet[0] == TIOCPKT_DATA && ::poll(&fd, 1, static_cast<int>(timeout.count())) > 0) {
+            if (::read(m_master, packet, sizeof packet) <= 0) packet[0] = TIOCPKT_DATA;
+        }
+        packetMode = 0;
+        ::ioctl(m_master, TIOCPKT, &packetMode);
+        return packet[0] != TIOCPKT_DATA;
     }
 
     // One attempt that gives up when the line is full for 10 ms (nobody reads the slave).

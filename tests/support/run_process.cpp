@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -100,8 +101,10 @@ ProcessResult CChildProcess::Wait()
         }
     }
     int status = 0;
-    if (m_pid > 0 && waitpid(m_pid, &status, 0) == m_pid && WIFEXITED(status)) {
-        result.exitStatus = WEXITSTATUS(status);
+    rusage usage{};
+    if (m_pid > 0 && wait4(m_pid, &status, 0, &usage) == m_pid) {
+        if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
+        result.maxResidentKb = usage.ru_maxrss;
     }
     m_pid = -1;
     return result;

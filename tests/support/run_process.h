@@ -10,6 +10,7 @@ struct ProcessResult {
     int exitStatus = -1;  // -1 when it did not exit normally
     std::string out;
     std::string err;
+    long maxResidentKb = 0;  // the most memory it held at once
 };
 
 ProcessResult RunProcess(const std::vector<std::string>& argv);

@@ -23,8 +23,6 @@ sockaddr_in Loopback(int port)
     return address;
 }
 
-// Listening, seen from /proc/net/tcp: a probe connection would make ser2net open the device, and
-// its teardown could race the test's own connection.
 bool Listens(int port)
 {
     std::ifstream table("/proc/net/tcp");
@@ -51,6 +49,16 @@ std::string Accepter(int number, const Ser2netPort& port)
 }
 
 }  // namespace
+
+bool WaitUntilListening(int port, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!Listens(port)) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
 
 int FreeLoopbackPort()
 {
@@ -102,17 +110,13 @@ bool CSer2net::Start(std::string& error)
         error = std::string("cannot start ") + SER2NET_PROGRAM + " (scripts/deps test installs ser2net)";
         return false;
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     for (const auto& entry : m_ports) {
-        while (!Listens(entry.first)) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                m_process->Signal(SIGTERM);
-                const ProcessResult result = m_process->Wait();
-                m_process.reset();
-                error = "ser2net does not listen on 127.0.0.1:" + std::to_string(entry.first) + ": " + result.err;
-                return false;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (!WaitUntilListening(entry.first, std::chrono::seconds(5))) {
+            m_process->Signal(SIGTERM);
+            const ProcessResult result = m_process->Wait();
+            m_process.reset();
+            error = "ser2net does not listen on 127.0.0.1:" + std::to_string(entry.first) + ": " + result.err;
+            return false;
         }
     }
     return true;

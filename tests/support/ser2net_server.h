@@ -8,6 +8,7 @@
 //   ser2net.Stop();                                  // as if the device server went away
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,10 @@ struct Ser2netPort {
 
 // A TCP port on 127.0.0.1 that nothing listens on at the time of asking.
 int FreeLoopbackPort();
+// Waits until a server listens on TCP `port`; false after `timeout`. Seen in the kernel's table:
+// a probe connection would make a device server open its device, and its teardown could race
+// the test's own connection.
+bool WaitUntilListening(int port, std::chrono::milliseconds timeout);
 
 class CSer2net {
 public:

@@ -2,6 +2,7 @@
 #include <ostream>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "comm/comm.h"
@@ -12,16 +13,6 @@ namespace {
 
 using Chunks = std::vector<std::string>;
 
-void Feed(CComm& comm, const std::string& chunk)
-{
-    comm.m_nLastRead = static_cast<int>(chunk.size());
-    if (comm.m_nFraming == FRAMING_LINES) {
-        comm.FrameLines(chunk.data());
-    } else {
-        comm.FrameStxEtx(chunk.data());
-    }
-}
-
 std::vector<std::string> Frames(int framing, bool longReply, const Chunks& chunks)
 {
     CComm comm;
@@ -29,7 +20,7 @@ std::vector<std::string> Frames(int framing, bool longReply, const Chunks& chunk
     comm.SetOwnerWindow(&owner);
     comm.m_nFraming = framing;
     comm.m_bLongReply = longReply ? 1 : 0;
-    for (const std::string& chunk : chunks) Feed(comm, chunk);
+    for (const std::string& chunk : chunks) comm.Frame(chunk);
     return owner.frames;
 }
 
@@ -57,7 +48,6 @@ const FramerCase kCases[] = {
     {"second CR ignored", FRAMING_LINES, false, {"AB\r\r\n"}, {"AB"}},
     {"LF without CR is data", FRAMING_LINES, false, {"A\nB\r\n"}, {"A\nB"}},
     {"leading # kept", FRAMING_LINES, false, {"#OK\r\n"}, {"#OK"}},
-    {"rest of chunk dropped", FRAMING_LINES, false, {"A\r\nB\r\n"}, {"A"}},
     {"one frame per chunk", FRAMING_LINES, false, {"A\r\n", "B\r\n"}, {"A", "B"}},
     {"line split over reads", FRAMING_LINES, false, {"O", "K\r", "\n"}, {"OK"}},
     {"empty read", FRAMING_LINES, false, {"O", "", "K\r\n"}, {"OK"}},
@@ -98,13 +88,6 @@ const FramerCase kCases[] = {
      {"A\x02"
       "B"}},
     {"STX alone then a frame", FRAMING_STX_ETX, false, {"\x02", "\x02X\x03"}, {"\x02X"}},
-    {"stx rest of chunk dropped",
-     FRAMING_STX_ETX,
-     false,
-     {"\x02"
-      "A\x03\x02"
-      "B\x03"},
-     {"A"}},
     {"stx split over reads", FRAMING_STX_ETX, false, {"\x02O", "K", "\x03"}, {"OK"}},
     {"empty stx frame", FRAMING_STX_ETX, false, {"\x02\x03"}, {""}},
     {"long reply ignored by stx", FRAMING_STX_ETX, true, {"\x02OK\x03"}, {"OK"}},
@@ -124,6 +107,53 @@ TEST_P(FramerTable, DeliversExactly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Framers, FramerTable, ::testing::ValuesIn(kCases), CaseName());
+
+// A driver or a device server hands over whatever has come when the reader reads, so replies
+// share reads in every way: each cut of the bytes below into reads gives the same replies.
+TEST(Framer, RepliesThatShareAReadAreEachDelivered)
+{
+    const struct {
+        const char* name;
+        int framing;
+        std::string wire;
+        std::vector<std::string> replies;
+    } streams[] = {
+        {"greeting and OK", FRAMING_LINES, "#READY\r\nOK\r\n", {"#READY", "OK"}},
+        {"three lines", FRAMING_LINES, "A\r\n\r\nBC\r\nD\r\n", {"A", "BC", "D"}},
+        {"NG then OK", FRAMING_STX_ETX, "\x02NG\x03\x02OK\x03", {"NG", "OK"}},
+        {"noise between", FRAMING_STX_ETX, "\x02NG\x03\r\n~\x03\x02OK\x03", {"NG", "OK"}},
+    };
+    for (const auto& stream : streams) {
+        // One read, a read per byte, and each cut into two reads.
+        std::vector<Chunks> reads = {{stream.wire}, {}};
+        for (char byte : stream.wire) reads[1].push_back(std::string(1, byte));
+        for (std::size_t cut = 1; cut < stream.wire.size(); ++cut) {
+            reads.push_back({stream.wire.substr(0, cut), stream.wire.substr(cut)});
+        }
+        for (const Chunks& chunks : reads) {
+            EXPECT_EQ(Frames(stream.framing, false, chunks), stream.replies)
+                << stream.name << ": " << chunks.size() << " reads, the first of " << chunks[0].size() << " bytes";
+        }
+    }
+}
+
+// The step that waits bounds a reply by its first byte (protocol/exchange_step.h).
+TEST(Framer, AReplyArrivingKeepsItsFirstByte)
+{
+    CComm comm;
+    comm.m_nFraming = FRAMING_STX_ETX;
+    comm.Frame(
+        "\x02"
+        "A");
+    const std::optional<ReplyArrival> begun = comm.ReplyArriving();
+    ASSERT_TRUE(begun);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    comm.Frame("B");
+    EXPECT_EQ(comm.ReplyArriving()->firstByte, begun->firstByte);
+    EXPECT_GT(comm.ReplyArriving()->lastByte, begun->lastByte);
+    comm.Frame("\x03");
+    EXPECT_FALSE(comm.ReplyArriving());
+}
 
 TEST(Framer, EveryByteValueInsideAFrameIsData)
 {
@@ -179,18 +209,18 @@ TEST(Framer, ChunksAreDroppedUntilTheOwnerRearms)
     InlineOwner owner(comm, false);
     comm.SetOwnerWindow(&owner);
     comm.m_nFraming = FRAMING_STX_ETX;
-    Feed(comm,
-         "\x02"
-         "A\x03");
-    Feed(comm,
-         "\x02"
-         "B\x03");
+    comm.Frame(
+        "\x02"
+        "A\x03");
+    comm.Frame(
+        "\x02"
+        "B\x03");
     EXPECT_EQ(comm.m_nFrameState, FRAME_READY);
     EXPECT_STREQ(comm.m_frame, "A");
     comm.RearmFramer();
-    Feed(comm,
-         "\x02"
-         "C\x03");
+    comm.Frame(
+        "\x02"
+        "C\x03");
     EXPECT_EQ(owner.frames, (std::vector<std::string>{"A", "C"}));
 }
 
@@ -200,14 +230,14 @@ TEST(Framer, ModelSwitchInTheMiddleOfAFrameDoesNotWedgeTheReceiver)
     InlineOwner owner(comm);
     comm.SetOwnerWindow(&owner);
     comm.m_nFraming = FRAMING_LINES;
-    Feed(comm, "AB\r");  // waits for LF
+    comm.Frame("AB\r");  // waits for LF
     comm.m_nFraming = FRAMING_STX_ETX;
-    Feed(comm, "\x02OK\x03");
-    Feed(comm,
-         "\x02"
-         "CD");  // inside an STX frame
+    comm.Frame("\x02OK\x03");
+    comm.Frame(
+        "\x02"
+        "CD");  // inside an STX frame
     comm.m_nFraming = FRAMING_LINES;
-    Feed(comm, "EF\r\n");
+    comm.Frame("EF\r\n");
     EXPECT_EQ(owner.frames, (std::vector<std::string>{"OK", "CDEF"}));
 }
 

@@ -47,14 +47,34 @@ TEST(ExchangeStep, OnlyTheReplyThatMovesAStepOnRestartsItsDeadline)
     }
 }
 
-TEST(ExchangeStep, AReplyStillArrivingHoldsTheDeadlineOnlyWhileItArrives)
+// The longest honest reply, 2048 bytes at 9600 baud, is 2.135 s on the wire.
+TEST(ExchangeStep, AReplyStillArrivingGoesOnAsLongAsAnHonestOneCanButATrickleEnds)
 {
+    constexpr auto wire = 2135ms;
+    const struct {
+        const char* name;
+        Clock::duration timeout;
+        std::optional<ReplyArrival> arriving;  // first and last byte
+        Clock::duration now;
+        bool expired;
+    } cases[] = {
+        {"nothing arriving", 100ms, std::nullopt, 100ms, true},
+        {"longest reply, shortest time-out", 100ms, ReplyArrival{t0 + 99ms, t0 + 99ms + wire}, 99ms + wire, false},
+        {"quiet a time-out after its last byte", 2s, ReplyArrival{t0 + 1s, t0 + 3s}, 5s, true},
+        {"still growing past the longest reply", 100ms, ReplyArrival{t0 + 50ms, t0 + 3s}, 3s, true},
+        {"begun after the deadline", 100ms, ReplyArrival{t0 + 150ms, t0 + 150ms}, 150ms, true},
+    };
+    for (const auto& c : cases) {
+        CExchangeStep step(c.timeout);
+        step.Begin(CExchangeStep::STEP_READ, t0, 0);
+        step.OnLineActivity(40, c.arriving);
+        EXPECT_EQ(step.Expired(t0 + c.now), c.expired) << c.name;
+    }
     CExchangeStep step(T);
     step.Begin(CExchangeStep::STEP_READ, t0, 0);
-    step.OnLineActivity(40, t0 + 3s);  // a slow reply, its last byte 3 s in
+    step.OnLineActivity(40, ReplyArrival{t0 + 1s, t0 + 3s});
     EXPECT_FALSE(step.Expired(t0 + 4s));
-    EXPECT_EQ(step.Deadline(), t0 + 3s + T);
-    step.OnLineActivity(41, std::nullopt);  // it came, and it was not the list
+    step.OnReply(0, "NG", t0 + 4s, 41);  // it came, and it was not the list
     EXPECT_TRUE(step.Expired(t0 + 4s));
 }
 

@@ -117,8 +117,7 @@ TEST(TerminalState, ReadReplyLinesJoinIntoOneFrame)
         // One read per line, as a paced line arrives.
         for (std::size_t at = 0; at < wire.size();) {
             const std::size_t end = wire.find('\n', at) + 1;
-            comm.m_nLastRead = static_cast<int>(end - at);
-            comm.FrameLines(wire.data() + at);
+            comm.Frame(std::string_view(wire).substr(at, end - at));
             at = end;
         }
         EXPECT_EQ(owner.frames, std::vector<std::string>{text}) << length;
