@@ -7,6 +7,8 @@
 #include "app/setup_dlg.h"
 #include "app/weekday_dlg.h"
 #include "date/holidays.h"
+#include "date/mark_names.h"
+#include "holiday_files/imported_holidays.h"
 #include "protocol/holiday_upload.h"
 #include "protocol/protocol.h"
 #include "protocol/terminal_model.h"
@@ -60,8 +62,9 @@ void CSetupDlg::OnDataDelete()
 {
     ClearProgress();
     ::OnDataDelete(*this, m_nModel, m_nYear);
-    // The terminal's days are gone, not the holiday files' ones; the total follows.
-    MarkHolidayFileDays(m_holidayFiles, m_nYear, g_holidaySettings);
+    // The terminal's days are gone, not the holiday files' ones; the total follows. A file refused
+    // for this year was said so when the year was shown.
+    MarkHolidayFileDays(m_holidayFiles, m_nYear, g_holidaySettings, g_markNames);
     CountHolidays(0);
 }
 
