@@ -111,7 +111,10 @@ bool ReplaceFileWith(const std::filesystem::path& target, const std::string& byt
 {
     // mkostemp creates with O_EXCL: a name that is taken, by a link too, makes it pick another.
     // The dot and the suffix keep the half-written file out of every listing of *.ics.
-    std::string temporary = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string hidden = ".";
+    hidden += target.filename().string();
+    hidden += ".XXXXXX";
+    std::string temporary = (target.parent_path() / hidden).string();
     FileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
     if (file.Get() < 0) {
         failure = SystemError(errno);
