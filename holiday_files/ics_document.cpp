@@ -78,7 +78,9 @@ struct LineName {
 
 LineName NameOf(const std::string& line)
 {
-    LineName result{Upper(line.substr(0, std::min(line.find_first_of(";:"), line.size()))), ""};
+    // Without either, libical finds no name, so no BEGIN or END either.
+    if (line.find_first_of(";:") == std::string::npos) return {};
+    LineName result{Upper(line.substr(0, line.find_first_of(";:"))), ""};
     const size_t colon = line.find(':');
     if ((result.name == "BEGIN" || result.name == "END") && colon != std::string::npos) {
         result.component = Upper(line.substr(colon + 1));
@@ -90,6 +92,13 @@ LineName NameOf(const std::string& line)
 bool Blank(const std::string& line)
 {
     return line.find_first_not_of(" \t") == std::string::npos;
+}
+
+// libical gives X-LIC-* properties meanings of its own (X-LIC-ERROR is how it reports a fault;
+// the value of an X-LIC-CLASS it prints on standard error as it is), and the marker is ours.
+bool Reserved(const LineName& name)
+{
+    return name.name.rfind("X-LIC-", 0) == 0 || name.name == kLineMarker;
 }
 
 std::string KoreanReason(icalproperty* error)
@@ -177,6 +186,7 @@ CIcsDocument::CIcsDocument(std::string_view text) : m_pParser(icalparser_new())
     for (ContentLine line; lines.Next(line);) {
         if (Blank(line.text)) continue;
         const LineName name = NameOf(line.text);
+        if (Reserved(name)) continue;  // a file's own means nothing to a holiday
         if (!nests(line.number, name)) {
             nestingBroken = true;
             break;
