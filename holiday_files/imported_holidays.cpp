@@ -38,8 +38,8 @@ bool ForEachStart(const std::string& ruleText, int dtstart, int from, int to, in
     return steps >= 0;
 }
 
-// The days of one year that events cover, each with a few of their names: a day that ten
-// thousand events cover is told by the first of them, at no more cost than by one.
+// The days of one year that events cover, each with the names of its first few: a day that ten
+// thousand events cover costs no more to tell than one that eight cover.
 class CYearCover {
 public:
     explicit CYearCover(int year)
