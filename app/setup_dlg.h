@@ -6,6 +6,7 @@
 // terminal's exchanges: replies, their deadlines, the busy buttons and the progress line.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -33,6 +34,8 @@ inline constexpr const char* TEXT_SEND_ANYWAY = "그대로 보내시겠습니까
 inline constexpr const char* TEXT_SHOW_CONSOLE = "콘솔 보기";
 inline constexpr const char* TEXT_IMPORT_HOLIDAYS = "휴일 가져오기…";
 inline constexpr const char* TEXT_EXPORT_HOLIDAYS = "휴일 내보내기…";
+// %1: the file's name.
+inline constexpr const char* TEXT_REPLACE_HOLIDAY_FILE = "휴일 폴더에 같은 이름의 파일(%1)이 있습니다. 바꾸시겠습니까?";
 // A connect, an upload or a read ends when its reply has not come this long after its frame.
 inline constexpr int SILENCE_TIMEOUT_MS = 5000;
 
@@ -148,9 +151,13 @@ private:
     // Holiday files (setup_dlg_holiday_files.cpp).
     // Reads the holiday folder; its refusals are shown, its skipped events logged.
     void LoadHolidayFolder();
-    // The marks as a year starts: none but the holiday files' days.
+    // The marks as a year starts: none but the holiday files' days, with their names.
     void ResetMarks();
+    // A refused holiday file: on the console and in a message box.
+    void ShowRefusal(const OperatorMessage& refusal);
     QString ChooseFile(bool save);
+    // The import's question before it replaces a file of the folder: 예 or 아니요.
+    bool MayReplaceHolidayFile(const std::filesystem::path& target);
 
     // Exchanges (setup_dlg_exchanges.cpp).
     // A frame that waits for a reply of `kind` goes out through `send`, which says whether one

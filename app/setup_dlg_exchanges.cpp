@@ -8,6 +8,8 @@
 #include "app/weekday_dlg.h"
 #include "date/holidays.h"
 #include "date/unknown_holidays.h"
+#include "date/mark_names.h"
+#include "holiday_files/imported_holidays.h"
 #include "protocol/holiday_upload.h"
 #include "protocol/protocol.h"
 #include "protocol/terminal_model.h"
@@ -66,8 +68,9 @@ void CSetupDlg::OnDataDelete()
     if (!RequireOpenPort()) return;
     ClearProgress();
     ::OnDataDelete(*this, m_nModel, m_nYear);
-    // The terminal's days are gone, not the holiday files' ones; the total follows.
-    MarkHolidayFileDays(m_holidayFiles, m_nYear, g_holidaySettings);
+    // The terminal's days are gone, not the holiday files' ones; the total follows. A file refused
+    // for this year was said so when the year was shown.
+    MarkHolidayFileDays(m_holidayFiles, m_nYear, g_holidaySettings, g_markNames);
     CountHolidays(0);
 }
 

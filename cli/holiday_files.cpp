@@ -7,8 +7,10 @@
 #include "holiday_files/holiday_file.h"
 #include "holiday_files/holiday_folder.h"
 #include "holiday_files/holiday_ics_writer.h"
+#include "holiday_files/imported_holidays.h"
 #include "holiday_files/holiday_json.h"
 #include "date/holidays.h"
+#include "date/mark_names.h"
 
 namespace {
 
@@ -23,27 +25,36 @@ void Say(const OperatorMessage& message)
 bool MarkHolidayFiles(const CliRequest& request, OperatorMessage& error)
 {
     HolidayFolderRead folder = ReadHolidayFolder(HolidayFolderPath());
-    for (const OperatorMessage& message : folder.refusals) Say(message);
+    std::vector<OperatorMessage> refusals = std::move(folder.refusals);
     for (const OperatorMessage& message : folder.skipped) Say(message);
     for (const std::string& path : request.imports) {
         HolidayFileRead read = ReadHolidayFile(std::filesystem::path(path));
-        if (!read.file) {
-            error = {read.refusal.korean, read.refusal.english};
-            return false;
-        }
         for (const OperatorMessage& message : read.skipped) Say(message);
-        folder.files.push_back(std::move(*read.file));
+        if (read.file) {
+            folder.files.push_back(std::move(*read.file));
+        } else {
+            refusals.push_back(read.refusal);
+        }
     }
-    MarkHolidayFileDays(folder.files, request.year, g_holidaySettings);
-    return true;
+    for (OperatorMessage& refusal : MarkHolidayFileDays(folder.files, request.year, g_holidaySettings, g_markNames)) {
+        refusals.push_back(std::move(refusal));
+    }
+    if (refusals.empty()) return true;
+    // Each said once, the last as the failure; a year without a file's days is never sent.
+    for (size_t i = 0; i + 1 < refusals.size(); ++i) Say(refusals[i]);
+    error = refusals.back();
+    return false;
 }
 
-bool WriteHolidayExport(const CliRequest& request, OperatorMessage&)
+bool WriteHolidayExport(const CliRequest& request, OperatorMessage& error)
 {
-    const std::vector<ExportedHoliday> days = ExportedHolidays(request.year, g_holidaySettings);
-    const std::string text = request.format == HolidayFormat::Ics
-                                 ? HolidayCalendarText(request.year, days, std::time(nullptr))
-                                 : HolidayJsonText(request.year, days);
+    const std::vector<ExportedHoliday> days = ExportedHolidays(request.year, g_holidaySettings, g_markNames);
+    std::string text;
+    if (request.format == HolidayFormat::Ics) {
+        if (!HolidayCalendarText(request.year, days, std::time(nullptr), text, error)) return false;
+    } else {
+        text = HolidayJsonText(request.year, days);
+    }
     std::fwrite(text.data(), 1, text.size(), stdout);
     return true;
 }

@@ -2,10 +2,12 @@
 
 #include "cli/holiday_files.h"
 #include "date/holidays.h"
+#include "date/mark_names.h"
 
 bool ApplyHolidayOptions(const CliRequest& request, OperatorMessage& error)
 {
     g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS;
+    g_markNames = MarkNames{};
     g_holidaySettings.unsetSunday = request.unsetSunday ? 1 : 0;
     g_holidaySettings.unsetHoliday = request.unsetHoliday ? 1 : 0;
     g_holidaySettings.biweeklyUse = request.biweeklyUse ? 1 : 0;

@@ -7,31 +7,33 @@
 #include <openssl/x509.h>
 #include <openssl/x509v3.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <mutex>
+
+#include "base/printable_text.h"
+#include "base/regular_file.h"
 
 namespace {
 
 std::mutex g_trustMutex;
 std::string g_caFile;
 
-// Certificates in the PEM file; -1 with errno set when it cannot be opened.
-int CountCertificates(const std::string& path)
+// Debian's whole bundle of authorities is about 200 kB.
+constexpr std::size_t kMostCaFileBytes = 10 * 1024 * 1024;
+
+int CountCertificates(const std::string& pem)
 {
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (file == nullptr) return -1;
+    BIO* bio = BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size()));
+    if (bio == nullptr) return 0;
     int count = 0;
-    while (X509* certificate = PEM_read_X509(file, nullptr, nullptr, nullptr)) {
+    while (X509* certificate = PEM_read_bio_X509(bio, nullptr, nullptr, nullptr)) {
         ++count;
         X509_free(certificate);
     }
     // The read that ended the loop leaves "no start line" behind; it is not an error here.
     ERR_clear_error();
-    std::fclose(file);
+    BIO_free(bio);
     return count;
 }
 
@@ -41,10 +43,17 @@ bool SetTrustedCertificates(const std::string& caFile, OperatorMessage& failure)
 {
     std::string absolute;
     if (!caFile.empty()) {
-        const int count = CountCertificates(caFile);
-        if (count <= 0) {
-            failure.korean = "인증기관 인증서 파일을 읽을 수 없습니다: " + caFile;
-            failure.english = caFile + ": " + (count < 0 ? std::strerror(errno) : "no PEM certificate in it");
+        // A FIFO or a device named by --ca is refused, not waited on.
+        std::string pem;
+        OperatorMessage reason;
+        if (!ReadRegularFile(caFile, kMostCaFileBytes, pem, reason)) {
+            failure = {"인증기관 인증서 파일을 읽을 수 없습니다: " + PrintableText(caFile) + " (" + reason.korean + ")",
+                       PrintableText(caFile) + ": " + reason.english};
+            return false;
+        }
+        if (CountCertificates(pem) == 0) {
+            failure = {"인증기관 인증서 파일을 읽을 수 없습니다: " + PrintableText(caFile) + " (PEM 인증서가 없습니다)",
+                       PrintableText(caFile) + ": no PEM certificate in it"};
             return false;
         }
         // The port opens it later, whatever the working directory is by then.

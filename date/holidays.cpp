@@ -4,6 +4,7 @@
 
 #include "date/holiday_law.h"
 #include "date/lunar_date.h"
+#include "date/mark_names.h"
 
 const char HolidayKindName[4][20] = {
     "",
@@ -35,6 +36,7 @@ HolidaySettings g_holidaySettings = DEFAULT_HOLIDAY_SETTINGS;
 void ClearHolidayMarks()
 {
     std::memset(g_holidaySettings.marks, 0, sizeof g_holidaySettings.marks);
+    g_markNames = MarkNames{};
 }
 
 int IsLunarNewYearsEve(const CLunarDate& day)

@@ -44,7 +44,7 @@ inline constexpr HolidaySettings DEFAULT_HOLIDAY_SETTINGS = {{}, 0, 0, 0, 0, 0, 
 // The one instance, read by the holiday rule and written by the dialog and the calendars.
 extern HolidaySettings g_holidaySettings;
 
-// Clears every entry of g_holidaySettings.marks.
+// Clears every entry of g_holidaySettings.marks, and the names they came with (g_markNames).
 void ClearHolidayMarks();
 
 class CLunarDate;

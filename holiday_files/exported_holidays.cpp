@@ -33,7 +33,7 @@ const char* DayOffKindName(DayOffKind kind)
     return "";
 }
 
-std::vector<ExportedHoliday> ExportedHolidays(int year, const HolidaySettings& settings)
+std::vector<ExportedHoliday> ExportedHolidays(int year, const HolidaySettings& settings, const MarkNames& names)
 {
     HolidaySettings withoutSundays = settings;
     withoutSundays.unsetSunday = 1;
@@ -48,7 +48,8 @@ std::vector<ExportedHoliday> ExportedHolidays(int year, const HolidaySettings& s
             } else if (kind == HOLIDAY_SET) {
                 // The rule looks at the marks before the biweekly day off.
                 const DayOffKind set = settings.marks[month][day] == 1 ? DayOffKind::Marked : DayOffKind::Biweekly;
-                days.push_back({{year, month, day}, set, DayOffKindName(set)});
+                const std::string own = set == DayOffKind::Marked ? MarkName(names, month, day) : "";
+                days.push_back({{year, month, day}, set, own.empty() ? DayOffKindName(set) : own});
             }
         }
     }

@@ -7,13 +7,16 @@
 
 #include "date/holidays.h"
 #include "date/lunar_date.h"
+#include "date/mark_names.h"
 
 enum class DayOffKind { National, Marked, Biweekly };
 
 struct ExportedHoliday {
     SolarDate date;
     DayOffKind kind;
-    std::string name;  // UTF-8: a national holiday's own names joined by ", ", else the kind's name
+    // UTF-8: a national holiday's own names joined by ", ", a marked day's names (its holiday
+    // files' SUMMARYs) likewise, else the kind's name
+    std::string name;
 };
 
 // The kind for programs: "national", "marked", "biweekly".
@@ -23,5 +26,5 @@ const char* DayOffKindName(DayOffKind kind);
 
 // Calendar order. A day's kind is what the holiday rule gives under `settings` with Sundays
 // taken as ordinary days: a national holiday or a marked day on a Sunday is exported as such,
-// and plain Sundays are left out.
-std::vector<ExportedHoliday> ExportedHolidays(int year, const HolidaySettings& settings);
+// and plain Sundays are left out. A marked day is called by its `names`, where it has any.
+std::vector<ExportedHoliday> ExportedHolidays(int year, const HolidaySettings& settings, const MarkNames& names);

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
+
+#include "base/printable_text.h"
+#include "base/regular_file.h"
 
 namespace {
 
@@ -16,11 +16,12 @@ bool IsCalendarFile(const std::filesystem::path& path)
     return extension == ".ics";
 }
 
-HolidayFileRead CannotWrite(const std::filesystem::path& target, const std::string& reason)
+HolidayFileRead CannotWrite(const std::filesystem::path& target, const OperatorMessage& reason)
 {
+    const std::string shown = PrintableText(target.string());
     HolidayFileRead read;
-    read.refusal = {"휴일 폴더에 파일을 쓸 수 없습니다: " + target.string() + " (" + reason + ")",
-                    "cannot write to the holiday folder: " + target.string() + ": " + reason};
+    read.refusal = {"휴일 폴더에 파일을 쓸 수 없습니다: " + shown + " (" + reason.korean + ")",
+                    "cannot write to the holiday folder: " + shown + ": " + reason.english};
     return read;
 }
 
@@ -51,12 +52,13 @@ HolidayFolderRead ReadHolidayFolder(const std::filesystem::path& folder)
     std::vector<std::filesystem::path> paths;
     for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
-        std::error_code unreadable;  // a dangling link is no holiday file
-        if (entry->is_regular_file(unreadable) && IsCalendarFile(entry->path())) paths.push_back(entry->path());
+        // Whatever is named *.ics, so that one that is no file is refused aloud, not passed over.
+        if (IsCalendarFile(entry->path())) paths.push_back(entry->path());
     }
     if (error && error != std::errc::no_such_file_or_directory) {
-        read.refusals.push_back({"휴일 폴더를 읽을 수 없습니다: " + folder.string() + " (" + error.message() + ")",
-                                 "cannot read the holiday folder " + folder.string() + ": " + error.message()});
+        const std::string shown = PrintableText(folder.string());
+        read.refusals.push_back({"휴일 폴더를 읽을 수 없습니다: " + shown + " (" + error.message() + ")",
+                                 "cannot read the holiday folder " + shown + ": " + error.message()});
     }
     std::sort(paths.begin(), paths.end());
     for (const std::filesystem::path& path : paths) {
@@ -68,7 +70,9 @@ HolidayFolderRead ReadHolidayFolder(const std::filesystem::path& folder)
     return read;
 }
 
-HolidayFileRead ImportIntoHolidayFolder(const std::filesystem::path& file, const std::filesystem::path& folder)
+std::optional<HolidayFileRead> ImportIntoHolidayFolder(const std::filesystem::path& file,
+                                                       const std::filesystem::path& folder,
+                                                       const std::function<bool(const std::filesystem::path&)>& mayReplace)
 {
     std::string text;
     HolidayFileRead read = ReadHolidayFile(file, &text);
@@ -76,21 +80,13 @@ HolidayFileRead ImportIntoHolidayFolder(const std::filesystem::path& file, const
     std::filesystem::path target = folder / file.filename();
     if (!IsCalendarFile(target)) target += ".ics";
     std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error) return CannotWrite(folder, error.message());
-    // Written beside the target and renamed over it, so a half-written file is never read.
-    std::filesystem::path partial = target;
-    partial += ".part";
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-        const std::string reason = std::strerror(errno);
-        std::filesystem::remove(partial, error);
-        return CannotWrite(target, reason);
+    if (std::filesystem::symlink_status(target, error).type() != std::filesystem::file_type::not_found &&
+        !mayReplace(target)) {
+        return std::nullopt;
     }
-    std::filesystem::rename(partial, target, error);
-    if (error) return CannotWrite(target, error.message());
+    std::filesystem::create_directories(folder, error);
+    if (error) return CannotWrite(folder, {error.message(), error.message()});
+    if (OperatorMessage failure; !ReplaceFileWith(target, text, failure)) return CannotWrite(target, failure);
     read.file->name = target.string();
     return read;
 }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "holiday_files/holiday_file.h"
@@ -20,12 +22,17 @@ struct HolidayFolderRead {
 };
 
 // Every *.ics (any case) in the folder, in order of name. A refused file adds its message and
-// the others still count; a missing folder holds nothing and says nothing.
+// the others still count; so does a *.ics that is no regular file (a FIFO, a link to nothing).
+// A missing folder holds nothing and says nothing.
 HolidayFolderRead ReadHolidayFolder(const std::filesystem::path& folder);
 
 // Reads `file` and, when it is not refused, writes the text read into `folder` (made when
-// missing) under the file's name, with ".ics" added when it has another ending, replacing a file
-// of that name: it then applies at every start. The file read is named by its copy, so it can
+// missing) under the file's name, with ".ics" added when it has another ending: it then applies
+// at every start. Where that name is taken, `mayReplace` is asked first, with the path; when it
+// says no, nothing is written and nothing returned. The copy is made without following a link
+// that stands in the folder (ReplaceFileWith). The file read is named by its copy, so it can
 // take the place of a file of that name read from the folder before. A failed write is a
 // refusal without a line.
-HolidayFileRead ImportIntoHolidayFolder(const std::filesystem::path& file, const std::filesystem::path& folder);
+std::optional<HolidayFileRead> ImportIntoHolidayFolder(const std::filesystem::path& file,
+                                                       const std::filesystem::path& folder,
+                                                       const std::function<bool(const std::filesystem::path&)>& mayReplace);

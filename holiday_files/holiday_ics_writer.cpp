@@ -14,12 +14,32 @@ struct ComponentFree {
     void operator()(icalcomponent* component) const { icalcomponent_free(component); }
 };
 
+icaltimetype DayAfter(const SolarDate& date)
+{
+    icaltimetype end = IcalDate(date);
+    icaltime_adjust(&end, 1, 0, 0, 0);
+    return end;
+}
+
+// The first date of the days that libical cannot write, as "YYYY-MM-DD"; empty when it can write all.
+std::string FirstUnwritable(const std::vector<ExportedHoliday>& days)
+{
+    for (const ExportedHoliday& day : days) {
+        for (const icaltimetype time : {IcalDate(day.date), DayAfter(day.date)}) {
+            if (icaltime_is_valid_time(time)) continue;
+            char date[32];
+            std::snprintf(date, sizeof date, "%04d-%02d-%02d", time.year, time.month, time.day);
+            return date;
+        }
+    }
+    return {};
+}
+
 icalcomponent* Event(const ExportedHoliday& day, icaltimetype stamp)
 {
     char uid[48];
     std::snprintf(uid, sizeof uid, "%04d%02d%02d-holiday@dorvane", day.date.year, day.date.month, day.date.day);
-    icaltimetype end = IcalDate(day.date);
-    icaltime_adjust(&end, 1, 0, 0, 0);  // DTEND of an all-day event is the day after
+    const icaltimetype end = DayAfter(day.date);  // DTEND of an all-day event is the day after
     icalcomponent* event = icalcomponent_new_vevent();
     icalcomponent_add_property(event, icalproperty_new_uid(uid));
     icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp));
@@ -34,8 +54,14 @@ icalcomponent* Event(const ExportedHoliday& day, icaltimetype stamp)
 
 }  // namespace
 
-std::string HolidayCalendarText(int year, const std::vector<ExportedHoliday>& days, std::time_t stamp)
+bool HolidayCalendarText(int year, const std::vector<ExportedHoliday>& days, std::time_t stamp, std::string& text,
+                         OperatorMessage& refusal)
 {
+    if (const std::string date = FirstUnwritable(days); !date.empty()) {
+        refusal = {"libical은 3000년 뒤의 날짜(" + date + ")를 iCalendar로 쓸 수 없습니다",
+                   "libical cannot write a date after 3000 in iCalendar (" + date + ")"};
+        return false;
+    }
     const icaltimetype utcStamp = icaltime_from_timet_with_zone(stamp, 0, icaltimezone_get_utc_timezone());
     std::unique_ptr<icalcomponent, ComponentFree> calendar(icalcomponent_new_vcalendar());
     icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
@@ -51,8 +77,8 @@ std::string HolidayCalendarText(int year, const std::vector<ExportedHoliday>& da
         icalcomponent_add_property(calendar.get(), property);
     }
     for (const ExportedHoliday& day : days) icalcomponent_add_component(calendar.get(), Event(day, utcStamp));
-    char* text = icalcomponent_as_ical_string_r(calendar.get());
-    std::string result(text);
-    icalmemory_free_buffer(text);
-    return result;
+    char* written = icalcomponent_as_ical_string_r(calendar.get());
+    text = written;
+    icalmemory_free_buffer(written);
+    return true;
 }

@@ -4,6 +4,7 @@
 
 #include "date/holidays.h"
 #include "date/lunar_date.h"
+#include "date/mark_names.h"
 #include "date/unknown_holidays.h"
 #include "protocol/terminal_model.h"
 
@@ -32,7 +33,9 @@ void WalkYear(int year, Visit&& visit)
 
 void ListHoliday(const CLunarDate& day, int kind, ListingOutput& out)
 {
-    out.WriteConsole(HolidayListingLine(kind, day.GetYear(CAL_SOLAR), day.GetMonth(CAL_SOLAR), day.GetDay(CAL_SOLAR)));
+    const int month = day.GetMonth(CAL_SOLAR);
+    const int date = day.GetDay(CAL_SOLAR);
+    out.WriteConsole(HolidayListingLine(ListedName(kind, month, date), day.GetYear(CAL_SOLAR), month, date));
 }
 
 void ListNotes(int year, ListingOutput& out)
@@ -54,11 +57,20 @@ std::string TotalCaption(int total)
     return text;
 }
 
-std::string HolidayListingLine(int kind, int year, int month, int day)
+std::string HolidayListingLine(const std::string& name, int year, int month, int day)
 {
-    char text[96];
-    std::snprintf(text, sizeof text, "Holiday[%s] => %04d-%02d-%02d\n", HolidayKindName[kind], year, month, day);
-    return text;
+    char date[32];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d\n", year, month, day);
+    return "Holiday[" + name + "] => " + date;
+}
+
+std::string ListedName(int kind, int month, int day)
+{
+    // The rule looks at the marks before the biweekly day off, so a marked day is one.
+    if (kind == HOLIDAY_SET && g_holidaySettings.marks[month][day] == 1) {
+        if (std::string own = MarkName(g_markNames, month, day); !own.empty()) return own;
+    }
+    return HolidayKindName[kind];
 }
 
 int CountHolidays(int year, int list, ListingOutput& out)

@@ -23,8 +23,11 @@ extern int g_nSendAnswered;  // records of this upload the terminal has answered
 
 // "    총휴일수 : %5d 일"
 std::string TotalCaption(int total);
-// "Holiday[%s] => %04d-%02d-%02d\n"
-std::string HolidayListingLine(int kind, int year, int month, int day);
+// "Holiday[%s] => %04d-%02d-%02d\n" with the name a listed day goes by.
+std::string HolidayListingLine(const std::string& name, int year, int month, int day);
+// A listed day's name: a marked day's own names (g_markNames, a holiday file's SUMMARYs) where it
+// has any, else its kind's (HolidayKindName).
+std::string ListedName(int kind, int month, int day);
 
 // "[NOTE]=>%s\n": what the listing of a year cannot hold, and how to add it.
 std::string NoteLine(const std::string& note);

@@ -95,7 +95,7 @@ TEST_F(CliFleet, APortsFileLineOrACaFileThatWillNotDoSendsNothing)
         {{"--ports-file", file},
          file + ":4: invalid port (COMn, /dev/PATH, tcp://HOST:PORT, or COMn= either; n 1-255): ttyS0\n"},
         {{"--port", sim->SlavePath(), "--ca", "/nonexistent/ca.pem"},
-         "인증기관 인증서 파일을 읽을 수 없습니다: /nonexistent/ca.pem / "},
+         "인증기관 인증서 파일을 읽을 수 없습니다: /nonexistent/ca.pem (No such file or directory) / "},
     };
     for (const auto& refusal : refusals) {
         std::vector<std::string> args = Cli(refusal.args);

@@ -75,6 +75,12 @@ TEST_F(CliHolidayFiles, TheYearAsICalendar)
               std::string::npos);
     EXPECT_NE(r.out.find("UID:20270209-holiday@dorvane\r\n"), std::string::npos);
     EXPECT_EQ(r.out.find("DTSTART;VALUE=DATE:20270103\r\n"), std::string::npos) << "a plain Sunday";
+
+    const ProcessResult late = Cli({"holidays", "3001", "--format", "ics"});
+    EXPECT_EQ(late.exitStatus, 2);
+    EXPECT_EQ(late.out, "");
+    EXPECT_NE(late.err.find("libical cannot write a date after 3000 in iCalendar (3001-01-01)"), std::string::npos)
+        << late.err;
 }
 
 TEST_F(CliHolidayFiles, TheFolderAndImportsCountAsMarkedDays)
@@ -85,23 +91,45 @@ TEST_F(CliHolidayFiles, TheFolderAndImportsCountAsMarkedDays)
                                  "DTSTART;VALUE=DATE:20270707\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
     const ProcessResult r = Cli({"holidays", "2027", "--unset-sunday", "--unset-holiday", "--import", extra.string()});
     ASSERT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.out, "Holiday[설정공휴일] => 2027-05-20\nHoliday[설정공휴일] => 2027-07-07\n" +
+    // A day goes by its SUMMARY where it has one.
+    EXPECT_EQ(r.out, "Holiday[개관기념일] => 2027-05-20\nHoliday[설정공휴일] => 2027-07-07\n" +
                          std::string(kDeclaredDaysNoteLine) + "\n    총휴일수 :     2 일\n");
+    const ProcessResult json = Cli({"holidays", "2027", "--unset-holiday", "--format", "json"});
+    ASSERT_EQ(json.exitStatus, 0) << json.err;
+    EXPECT_NE(json.out.find(R"(
+  "holidays": [
+    {
+      "date": "2027-05-20",
+      "kind": "marked",
+      "name": "개관기념일"
+    }
+  ],)"),
+              std::string::npos)
+        << json.out;
 }
 
-TEST_F(CliHolidayFiles, ABrokenImportIsRefusedWithItsLineAndNothingIsSent)
+TEST_F(CliHolidayFiles, ABrokenFileImportedOrInTheFolderIsRefusedWithItsLineAndNothingIsSent)
 {
     CTerminalSimulator sim(MODEL_ZEFA102);
     sim.KeepReceivedFrames();
     std::string error;
     ASSERT_TRUE(sim.Start(error)) << error;
-    const fs::path broken = Write(m_config / "broken.ics",
-                                  "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\n"
-                                  "DTSTART;VALUE=DATE:2027xx01\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
-    const ProcessResult r =
-        Cli({"--port", sim.SlavePath(), "--model", "ZEFA-102", "send", "2027", "--import", broken.string()});
-    EXPECT_EQ(r.exitStatus, 2);
-    EXPECT_NE(r.err.find(broken.string() + " 4번째 줄"), std::string::npos) << r.err;
+    const std::string broken =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nDTSTART;VALUE=DATE:2027xx01\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    const fs::path imported = Write(m_config / "broken.ics", broken);
+    const fs::path inFolder = m_config / "dorvane/holidays/broken.ics";
+    const struct {
+        std::vector<std::string> extra;
+        fs::path file;
+    } ways[] = {{{"--import", imported.string()}, imported}, {{}, inFolder}};
+    for (const auto& way : ways) {
+        if (way.file == inFolder) Write(inFolder, broken);
+        std::vector<std::string> args = {"--port", sim.SlavePath(), "--model", "ZEFA-102", "send", "2027"};
+        args.insert(args.end(), way.extra.begin(), way.extra.end());
+        const ProcessResult r = Cli(args);
+        EXPECT_EQ(r.exitStatus, 2) << way.file;
+        EXPECT_NE(r.err.find(way.file.string() + " 4번째 줄"), std::string::npos) << r.err;
+    }
     EXPECT_TRUE(sim.Received().empty());
 }
 

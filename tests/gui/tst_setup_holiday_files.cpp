@@ -1,7 +1,9 @@
 // The dialog with holiday files: the folder's days marked in every year shown, an import copied
-// into the folder, the year exported.
+// into the folder (asking before it replaces one), the year exported.
 #include <fstream>
 
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -23,6 +25,12 @@ void Write(const QString& path, const char* text)
 {
     QDir().mkpath(QFileInfo(path).path());
     std::ofstream(path.toStdString(), std::ios::binary) << text;
+}
+
+QByteArray Read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -85,6 +93,21 @@ void TestSetupHolidayFiles::importAndExport()
     QVERIFY(json.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(json.readAll()).count(QStringLiteral("\"kind\": \"marked\"")), 3);
     QVERIFY(rig.messages.isEmpty());
+
+    // The same name again: asked before, 아니요 keeps the copy, 예 replaces it.
+    Write(inventory, kAnniversary);
+    const QString copy = m_config.path() + "/dorvane/holidays/inventory.ics";
+    QStringList asked;
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        WhenModal<QMessageBox>([&asked, answer](QMessageBox& box) {
+            asked << box.text() + " " + box.button(QMessageBox::Yes)->text() + "/" + box.button(QMessageBox::No)->text();
+            box.button(answer)->click();
+        });
+        rig.dlg.OnImportHolidays();
+        QCOMPARE(Read(copy), QByteArray(answer == QMessageBox::Yes ? kAnniversary : kInventory));
+    }
+    QCOMPARE(asked, QStringList(2, QStringLiteral("휴일 폴더에 같은 이름의 파일(inventory.ics)이 있습니다. 바꾸시겠습니까? 예/아니요")));
+    QCOMPARE(g_holidaySettings.marks[5][20], 1);
 }
 
 QTEST_MAIN(TestSetupHolidayFiles)

@@ -1,6 +1,7 @@
 #include "comm/trusted_certificates.h"
 
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@ TEST(TrustedCertificates, AFileWithoutACertificateIsRefusedAndTheStoreStays)
     std::string error;
     ASSERT_TRUE(MakeTestCertificates(folder.Path(), made, error)) << error;
     std::ofstream(folder.File("notes.txt")) << "not a certificate\n";
+    ASSERT_EQ(::mkfifo(folder.File("fifo.pem").c_str(), 0600), 0);
 
     OperatorMessage failure;
     ASSERT_TRUE(SetTrustedCertificates(made.authority, failure)) << failure.english;
@@ -25,14 +27,17 @@ TEST(TrustedCertificates, AFileWithoutACertificateIsRefusedAndTheStoreStays)
     const struct {
         std::string file;
         const char* why;
+        const char* korean;
     } refused[] = {
-        {folder.File("missing.pem"), "No such file or directory"},
-        {folder.File("notes.txt"), "no PEM certificate in it"},
-        {made.server.key, "no PEM certificate in it"},
+        {folder.File("missing.pem"), "No such file or directory", "No such file or directory"},
+        {folder.File("notes.txt"), "no PEM certificate in it", "PEM 인증서가 없습니다"},
+        {made.server.key, "no PEM certificate in it", "PEM 인증서가 없습니다"},
+        // Refused at once: nobody writes to it, and a blocking open would wait for ever.
+        {folder.File("fifo.pem"), "not a regular file (a FIFO)", "일반 파일이 아닙니다 (FIFO)"},
     };
     for (const auto& r : refused) {
         EXPECT_FALSE(SetTrustedCertificates(r.file, failure)) << r.file;
-        EXPECT_EQ(failure.korean, "인증기관 인증서 파일을 읽을 수 없습니다: " + r.file);
+        EXPECT_EQ(failure.korean, "인증기관 인증서 파일을 읽을 수 없습니다: " + r.file + " (" + r.korean + ")");
         EXPECT_EQ(failure.english, r.file + ": " + r.why);
         EXPECT_EQ(TrustedCertificatesFile(), made.authority);
     }

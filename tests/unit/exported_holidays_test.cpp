@@ -35,13 +35,18 @@ TEST(ExportedHolidays, NationalMarkedAndBiweeklyWithSundaysAsOrdinaryDays)
     HolidaySettings settings = DEFAULT_HOLIDAY_SETTINGS;
     settings.marks[3][7] = 1;  // a Sunday
     settings.marks[6][6] = 1;  // 현충일, a Sunday
+    settings.marks[4][20] = 1;
+    MarkNames names;  // as holiday files give them
+    AddMarkName(names, 4, 20, "개교기념일");
+    AddMarkName(names, 4, 20, "장서 점검");
+    AddMarkName(names, 4, 20, "개교기념일");
     settings.biweeklyUse = 1;
     settings.biweeklyWeekday = 7;  // Saturdays of even week rows
-    const auto byDate = ByDate(ExportedHolidays(2027, settings));
+    const auto byDate = ByDate(ExportedHolidays(2027, settings, names));
     const std::map<std::string, std::string> expected = {
         {"20270101", "national 신정"},   {"20270109", "biweekly 격주휴무"}, {"20270123", "biweekly 격주휴무"},
         {"20270206", "national 설날"},   {"20270307", "marked 설정공휴일"}, {"20270606", "national 현충일"},
-        {"20271003", "national 개천절"},
+        {"20271003", "national 개천절"}, {"20270420", "marked 개교기념일, 장서 점검"},
     };
     for (const auto& [date, what] : expected) EXPECT_EQ(byDate.count(date) ? byDate.at(date) : "", what) << date;
     for (const char* absent : {"20270102", "20270103", "20270116"}) EXPECT_EQ(byDate.count(absent), 0u) << absent;
@@ -49,7 +54,10 @@ TEST(ExportedHolidays, NationalMarkedAndBiweeklyWithSundaysAsOrdinaryDays)
 
 TEST(HolidayCalendarText, LibicalReadsBackTheRulesDaysOf2027)
 {
-    const std::string text = HolidayCalendarText(2027, ExportedHolidays(2027, DEFAULT_HOLIDAY_SETTINGS), 1800000000);
+    std::string text;
+    OperatorMessage refusal;
+    ASSERT_TRUE(HolidayCalendarText(2027, ExportedHolidays(2027, DEFAULT_HOLIDAY_SETTINGS, MarkNames{}), 1800000000,
+                                    text, refusal));
     for (size_t begin = 0, end; (end = text.find('\n', begin)) != std::string::npos; begin = end + 1) {
         ASSERT_EQ(text[end - 1], '\r') << "line at " << begin;
         EXPECT_LE(end - 1 - begin, 75u) << "line at " << begin;

@@ -33,8 +33,8 @@ TEST(HolidayUploadTexts, CaptionAndListingLine)
 {
     EXPECT_EQ(TotalCaption(62), "    총휴일수 :    62 일");
     EXPECT_EQ(TotalCaption(123456), "    총휴일수 : 123456 일");
-    EXPECT_EQ(HolidayListingLine(HOLIDAY_SUNDAY, 2009, 1, 4), "Holiday[일요일    ] => 2009-01-04\n");
-    EXPECT_EQ(HolidayListingLine(HOLIDAY_SET, 2009, 12, 31), "Holiday[설정공휴일] => 2009-12-31\n");
+    EXPECT_EQ(HolidayListingLine(HolidayKindName[HOLIDAY_SUNDAY], 2009, 1, 4), "Holiday[일요일    ] => 2009-01-04\n");
+    EXPECT_EQ(HolidayListingLine(HolidayKindName[HOLIDAY_SET], 2009, 12, 31), "Holiday[설정공휴일] => 2009-12-31\n");
 }
 
 TEST_F(HolidayUpload, CountWithAndWithoutListing)
