@@ -304,7 +304,7 @@ void CCalendarCtrl::ShowDayTip(QPoint point, QPoint globalPoint)
         QToolTip::hideText();
         return;
     }
-    const std::string text = HolidayTipText(day, HolidayReasons(day, g_holidaySettings));
+    const std::string text = HolidayTipText(day, HolidayReasons(day, g_holidaySettings, g_markNames));
     // Tied to the cell, so that the next day gets a tip of its own.
     QToolTip::showText(globalPoint, QString::fromStdString(text), this, ToQRect(cell));
 }

@@ -27,7 +27,7 @@ std::string KindText(int kind)
 
 }  // namespace
 
-std::vector<HolidayReason> HolidayReasons(const CLunarDate& day, const HolidaySettings& s)
+std::vector<HolidayReason> HolidayReasons(const CLunarDate& day, const HolidaySettings& s, const MarkNames& names)
 {
     std::vector<HolidayReason> reasons;
     const int weekday = day.GetWeekday();
@@ -35,8 +35,17 @@ std::vector<HolidayReason> HolidayReasons(const CLunarDate& day, const HolidaySe
     if (s.unsetHoliday == 0) {
         for (std::string& name : HolidayNames(day)) reasons.push_back({HOLIDAY_NATIONAL, std::move(name)});
     }
-    if (s.marks[day.GetMonth(CAL_SOLAR)][day.GetDay(CAL_SOLAR)] == 1) {
-        reasons.push_back({HOLIDAY_SET, "달력에 표시한 날"});
+    const int month = day.GetMonth(CAL_SOLAR);
+    const int dayOfMonth = day.GetDay(CAL_SOLAR);
+    if (s.marks[month][dayOfMonth] == 1) {
+        const std::size_t before = reasons.size();
+        for (const MarkOrigin& origin : names.origins[month][dayOfMonth]) {
+            if (origin.file.empty()) continue;
+            // The file by its own name: the folder is the holiday folder, or where it was imported from.
+            const std::string from = "휴일 파일 " + origin.file.substr(origin.file.find_last_of("/\\") + 1);
+            reasons.push_back({HOLIDAY_SET, origin.name.empty() ? from : origin.name + " (" + from + ")"});
+        }
+        if (reasons.size() == before) reasons.push_back({HOLIDAY_SET, "달력에 표시한 날"});
     }
     if (IsBiweeklyDayOff(day, s)) reasons.push_back({HOLIDAY_SET, BiweeklyDetail(s)});
     return reasons;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "date/holidays.h"
+#include "date/mark_names.h"
 
 class CLunarDate;
 
@@ -16,8 +17,10 @@ struct HolidayReason {
 
 // The reasons in the order the rule weighs them: Sunday, the national holidays by the names
 // the law gives them in that year (substitute, election and declared days included), a marked
-// day, the biweekly day off. Empty for a working day. The day must have been set.
-std::vector<HolidayReason> HolidayReasons(const CLunarDate& day, const HolidaySettings& settings);
+// day (each holiday file's event that marked it, from `names`, or by hand), the biweekly day
+// off. Empty for a working day. The day must have been set.
+std::vector<HolidayReason> HolidayReasons(const CLunarDate& day, const HolidaySettings& settings,
+                                          const MarkNames& names);
 
 // The tooltip: the solar date with its weekday and lunar date, then one line per reason, the
 // kind's own text first ("국가공휴일: 어린이날"). Other sources of reasons append theirs to the

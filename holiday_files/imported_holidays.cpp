@@ -181,7 +181,7 @@ std::vector<OperatorMessage> MarkHolidayFileDays(const std::vector<HolidayFile>&
     for (const ImportedHoliday& day : imported.days) {
         settings.marks[day.date.month][day.date.day] = 1;
         for (const ImportedName& name : day.names) {
-            if (!name.summary.empty()) AddMarkName(names, day.date.month, day.date.day, name.summary);
+            AddMarkName(names, day.date.month, day.date.day, name.summary, name.file);
         }
     }
     return std::move(imported.refusals);

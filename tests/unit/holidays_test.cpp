@@ -160,6 +160,10 @@ TEST(HolidayTipOfADay, TheDateThenEveryReason)
 {
     HolidaySettings settings = DEFAULT_HOLIDAY_SETTINGS;
     settings.marks[3][3] = 1;
+    settings.marks[4][20] = 1;
+    MarkNames names;
+    AddMarkName(names, 4, 20, "개교기념일", "/home/librarian/.config/dorvane/holidays/school.ics");
+    AddMarkName(names, 4, 20, "", "closures.ics");
     settings.biweeklyUse = 1;
     settings.biweeklyOdd = 1;
     settings.biweeklyWeekday = 7;
@@ -170,15 +174,18 @@ TEST(HolidayTipOfADay, TheDateThenEveryReason)
         {2026, 5, 24, "2026년 05월 24일 일요일 (음력 4월 8일)\n일요일\n국가공휴일: 부처님 오신 날"},
         {2026, 5, 25, "2026년 05월 25일 월요일 (음력 4월 9일)\n국가공휴일: 대체공휴일"},
         {2026, 3, 3, "2026년 03월 03일 화요일 (음력 1월 15일)\n설정공휴일: 달력에 표시한 날"},
+        {2026, 4, 20,
+         "2026년 04월 20일 월요일 (음력 3월 4일)\n설정공휴일: 개교기념일 (휴일 파일 school.ics)\n"
+         "설정공휴일: 휴일 파일 closures.ics"},
         {2026, 2, 21, "2026년 02월 21일 토요일 (음력 1월 5일)\n설정공휴일: 격주휴무 (홀수 주 토요일)"},
         {2020, 5, 29, "2020년 05월 29일 금요일 (음력 윤4월 7일)"},
         {2051, 12, 25, "2051년 12월 25일 월요일\n국가공휴일: 성탄절"},  // past the lunar table
     };
     for (const Case& c : cases) {
         const CLunarDate date(c.year, c.month, c.day, CAL_SOLAR, 0);
-        EXPECT_EQ(HolidayTipText(date, HolidayReasons(date, settings)), c.tip);
+        EXPECT_EQ(HolidayTipText(date, HolidayReasons(date, settings, names)), c.tip);
     }
     settings.unsetSunday = settings.unsetHoliday = 1;  // switched off, a source gives no reason
     const CLunarDate buddha(2026, 5, 24, CAL_SOLAR, 0);
-    EXPECT_TRUE(HolidayReasons(buddha, settings).empty());
+    EXPECT_TRUE(HolidayReasons(buddha, settings, names).empty());
 }
