@@ -93,7 +93,7 @@ ProcessResult RunWindows(const fs::path& exe, const std::vector<std::string>& ar
 
 fs::path CliExe()
 {
-    return g_windowsBuild / "cli" / "dorvane-cli.exe";
+    return g_windowsBuild / "bin" / "dorvane-cli.exe";
 }
 
 // One prefix for the whole run: wineboot takes seconds.
@@ -105,7 +105,7 @@ public:
         ASSERT_NE(build, nullptr) << "DORVANE_WINDOWS_BUILD must name the Windows build "
                                      "(cmake --preset windows -DDORVANE_TESTS=ON; ctest runs this)";
         g_windowsBuild = build;
-        for (const fs::path& exe : {CliExe(), g_windowsBuild / "tests/wine/comm_open_close_cycles.exe"}) {
+        for (const fs::path& exe : {CliExe(), g_windowsBuild / "bin" / "comm_open_close_cycles.exe"}) {
             ASSERT_TRUE(fs::exists(exe)) << exe << " is missing: build the Windows build first";
         }
         ASSERT_EQ(RunProcess({"/usr/bin/env", "wine", "--version"}).exitStatus, 0)
@@ -229,7 +229,7 @@ TEST_F(WineTerminal, TwoHundredOpensAndClosesWhileTheReaderWaitsNoneHangs)
 {
     StartSimulator(MODEL_ZEFA102, {.silent = true});
     const ProcessResult r =
-        RunWindows(g_windowsBuild / "tests/wine/comm_open_close_cycles.exe", {std::to_string(kPort), "200"});
+        RunWindows(g_windowsBuild / "bin" / "comm_open_close_cycles.exe", {std::to_string(kPort), "200"});
     EXPECT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_EQ(Lines(r.out).at(0), "200 open/close cycles, none hung");
 }
