@@ -6,7 +6,6 @@
 #include <unordered_map>
 
 #include "base/printable_text.h"
-#include "base/regular_file.h"
 #include "holiday_files/ics_document.h"
 #include "holiday_files/recurrence.h"
 
@@ -309,19 +308,4 @@ HolidayFileRead ReadHolidayFile(std::string_view text, const std::string& name)
     read.file = HolidayFile{name, std::move(reader.m_events)};
     read.skipped = std::move(reader.m_skipped);
     return read;
-}
-
-HolidayFileRead ReadHolidayFile(const std::filesystem::path& path, std::string* text)
-{
-    std::string bytes;
-    OperatorMessage reason;
-    if (!ReadRegularFile(path, HOLIDAY_FILE_MOST_BYTES, bytes, reason)) {
-        const std::string shown = PrintableText(path.string());
-        HolidayFileRead read;
-        read.refusal = {"휴일 파일을 읽을 수 없습니다: " + shown + " (" + reason.korean + ")",
-                        "cannot read holiday file " + shown + ": " + reason.english};
-        return read;
-    }
-    if (text != nullptr) *text = bytes;
-    return ReadHolidayFile(bytes, path.string());
 }

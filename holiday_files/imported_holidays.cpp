@@ -173,16 +173,3 @@ ImportedYear ImportedHolidays(const std::vector<HolidayFile>& files, int year)
     imported.days = all.Days();
     return imported;
 }
-
-std::vector<OperatorMessage> MarkHolidayFileDays(const std::vector<HolidayFile>& files, int year,
-                                                 HolidaySettings& settings, MarkNames& names)
-{
-    ImportedYear imported = ImportedHolidays(files, year);
-    for (const ImportedHoliday& day : imported.days) {
-        settings.marks[day.date.month][day.date.day] = 1;
-        for (const ImportedName& name : day.names) {
-            AddMarkName(names, day.date.month, day.date.day, name.summary, name.file);
-        }
-    }
-    return std::move(imported.refusals);
-}
