@@ -90,7 +90,7 @@ int main(int argc, char** argv)
     app.add_flag("--overlong", faults.overlongReply, "pad replies beyond any frame buffer");
     app.add_option("--hangup-after", faults.hangUpAfterFrames, "hang up on the N-th holiday frame (D)")
         ->check(CLI::PositiveNumber);
-    app.add_option("--baud", faults.baudRate, "pace replies at N baud (10 bit times per byte)")
+    app.add_option("--baud", faults.baudRate, "the line's speed both ways: frames taken in and replies sent at N baud (10 bit times a byte)")
         ->check(CLI::PositiveNumber);
     app.add_flag("--refuse", faults.refuse, "answer NG to every frame");
     app.add_option("--noise", faults.noiseEveryMs, "line noise every N ms, and never an answer")

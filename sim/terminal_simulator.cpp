@@ -35,6 +35,12 @@ std::string Garbage(int model)
     return std::string("\x15\xff junk") + CR + LF + ETX;
 }
 
+// One byte on the line at `baudRate`: start bit, eight data bits, stop bit.
+Clock::duration ByteTime(int baudRate)
+{
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(10'000'000'000LL / baudRate));
+}
+
 TerminalClock ComputerClock()
 {
     const LocalTime now = ReadLocalClock();
@@ -130,6 +136,9 @@ void CTerminalSimulator::Run()
     auto nextGreeting = Clock::now();
     auto nextNoise = Clock::now();
     const bool mute = m_faults.silent || m_faults.noiseEveryMs > 0;
+    // A pseudo-terminal hands the computer's bytes over at once; a real line takes ten bit times
+    // a byte, so at a baud rate each byte counts as received when the line could have brought it.
+    Clock::time_point lineFreeAt = Clock::now();
     while (!m_bStopping && !m_bHungUp) {
         std::optional<Clock::time_point> due;
         if (ModelFraming(m_nModel) == FRAMING_LINES && !mute && m_greetingInterval.count() > 0 &&
@@ -172,7 +181,12 @@ void CTerminalSimulator::Run()
             }
             continue;
         }
+        const Clock::time_point readAt = Clock::now();
         for (ssize_t i = 1; i < n && !m_bHungUp; ++i) {
+            if (m_faults.baudRate > 0) {
+                lineFreeAt = std::max(lineFreeAt, readAt) + ByteTime(m_faults.baudRate);
+                std::this_thread::sleep_until(lineFreeAt);
+            }
             const char b = buffer[i];
             if (ModelFraming(m_nModel) == FRAMING_STX_ETX) {
                 if (b == STX) {
@@ -251,8 +265,7 @@ void CTerminalSimulator::Reply(std::string text, bool readReply)
 void CTerminalSimulator::Send(const std::string& bytes)
 {
     if (m_faults.baudRate > 0) {
-        // Ten bit times per byte: start bit, eight data bits, stop bit.
-        const auto perByte = std::chrono::nanoseconds(10'000'000'000LL / m_faults.baudRate);
+        const Clock::duration perByte = ByteTime(m_faults.baudRate);
         const auto start = Clock::now();
         for (std::size_t i = 0; i < bytes.size() && !m_bStopping; ++i) {
             std::this_thread::sleep_until(start + perByte * static_cast<long long>(i + 1));

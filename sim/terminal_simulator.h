@@ -32,7 +32,7 @@ struct SimulatorFaults {
     int splitBytes = 0;          // replies written in pieces of this many bytes; 0: whole
     bool overlongReply = false;  // replies padded to 3000 bytes, beyond any frame buffer
     int hangUpAfterFrames = 0;   // hangs up on receiving this many D frames, unanswered; 0: never
-    int baudRate = 0;            // output paced at 10 bit times per byte; 0: at once
+    int baudRate = 0;            // the line's speed both ways, 10 bit times a byte; 0: at once
     bool refuse = false;         // answers "NG" to every frame and keeps nothing
     int noiseEveryMs = 0;        // line noise this often and never an answer nor a greeting; 0: off
     int forgetDay = 0;           // MMDD: its D frame is answered OK and nothing is kept; 0: off

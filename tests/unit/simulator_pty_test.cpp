@@ -151,6 +151,18 @@ TEST_P(SimulatorFault, ReplyStillArrivesWhole)
 
 INSTANTIATE_TEST_SUITE_P(Faults, SimulatorFault, ::testing::ValuesIn(kFaults), CaseName());
 
+// A line brings the computer's bytes at its speed too: the frame is not taken before its last
+// byte could have come, though the pseudo-terminal hands all of them over at once.
+TEST_F(SimulatorLink, AtABaudRateAFrameIsTakenNoSoonerThanTheLineCouldBringIt)
+{
+    Connect(MODEL_ZEFA102, {.silent = true, .baudRate = 1200});
+    const std::string frame = "\x02" "D" + std::string(94, '0') + "\x03";  // 97 bytes: 808 ms at 1200 baud
+    const auto sent = std::chrono::steady_clock::now();
+    comm.Write(frame.data(), static_cast<std::uint32_t>(frame.size()));
+    ASSERT_TRUE(sim->WaitForFrames(1, 20s));
+    EXPECT_GE(std::chrono::steady_clock::now() - sent, 800ms);
+}
+
 TEST_F(SimulatorLink, SilentTerminalRecordsButNeverAnswers)
 {
     Connect(MODEL_ZEFA101, {.silent = true});
