@@ -42,7 +42,8 @@ std::vector<HolidayReason> HolidayReasons(const CLunarDate& day, const HolidaySe
         for (const MarkOrigin& origin : names.origins[month][dayOfMonth]) {
             if (origin.file.empty()) continue;
             // The file by its own name: the folder is the holiday folder, or where it was imported from.
-            const std::string from = "휴일 파일 " + origin.file.substr(origin.file.find_last_of("/\\") + 1);
+            std::string from = "휴일 파일 ";
+            from.append(origin.file, origin.file.find_last_of("/\\") + 1);
             reasons.push_back({HOLIDAY_SET, origin.name.empty() ? from : origin.name + " (" + from + ")"});
         }
         if (reasons.size() == before) reasons.push_back({HOLIDAY_SET, "달력에 표시한 날"});
@@ -55,13 +56,14 @@ std::string HolidayTipText(const CLunarDate& day, const std::vector<HolidayReaso
 {
     std::string text = day.Format(CAL_SOLAR);
     // Outside the lunar table the lunar fields are 0.
+    // Appended piece by piece: GCC 12 at -O3 takes "literal" + a temporary for an overlapping copy.
     if (day.GetMonth(CAL_LUNAR) != 0) {
-        text += " (음력 " + std::string(day.IsLeapMonth() ? "윤" : "") + std::to_string(day.GetMonth(CAL_LUNAR)) +
-                "월 " + std::to_string(day.GetDay(CAL_LUNAR)) + "일)";
+        text.append(" (음력 ").append(day.IsLeapMonth() ? "윤" : "").append(std::to_string(day.GetMonth(CAL_LUNAR)));
+        text.append("월 ").append(std::to_string(day.GetDay(CAL_LUNAR))).append("일)");
     }
     for (const HolidayReason& reason : reasons) {
-        text += "\n" + KindText(reason.kind);
-        if (!reason.detail.empty()) text += ": " + reason.detail;
+        text.append("\n").append(KindText(reason.kind));
+        if (!reason.detail.empty()) text.append(": ").append(reason.detail);
     }
     return text;
 }
