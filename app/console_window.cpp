@@ -1,36 +1,15 @@
 #include "app/console_window.h"
 
-#include <cstdio>
-
 #include <QCloseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 
-#include "app/screen_fit.h"
 #include "app/window_frame.h"
-#include "base/printable_text.h"
+#include "dialog/screen_fit.h"
 #include "res/app_icon.h"
 #include "widgets/log_font.h"
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace {
-
-#ifdef _WIN32
-bool StdoutIsTerminal()
-{
-    return _isatty(_fileno(stdout)) != 0;
-}
-#else
-bool StdoutIsTerminal()
-{
-    return isatty(STDOUT_FILENO) != 0;
-}
-#endif
 
 constexpr int CONSOLE_WIDTH = 560;
 constexpr int CONSOLE_HEIGHT = 400;
@@ -85,13 +64,7 @@ void CConsoleWindow::Open(const QWidget& dialog)
 
 void CConsoleWindow::Write(const std::string& line)
 {
-    // Once, for both: a terminal's bytes must not act on the operator's terminal either.
-    const std::string shown = PrintableLine(line);
-    if (StdoutIsTerminal()) {
-        std::fwrite(shown.data(), 1, shown.size(), stdout);
-        std::fflush(stdout);
-    }
-    std::string_view text = shown;
+    std::string_view text = line;
     if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
     appendPlainText(QString::fromStdString(std::string(text)));
     // Someone reading back up keeps their place.

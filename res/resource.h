@@ -27,8 +27,12 @@ inline constexpr int IDC_WEEKDAY_SAT = 1031;
 inline constexpr int IDC_LOAN_PERIOD1 = 1032;
 inline constexpr int IDC_LOAN_PERIOD2 = 1033;
 
-// The about command of the main dialog's menu.
+// The commands of the main dialog's menus: the about item (also in the system menu, whose
+// commands keep their low four bits clear) and the context menu's others.
 inline constexpr int IDM_ABOUTBOX = 0x0010;
+inline constexpr int IDM_SHOW_CONSOLE = 0x0020;
+inline constexpr int IDM_IMPORT_HOLIDAYS = 0x0030;
+inline constexpr int IDM_EXPORT_HOLIDAYS = 0x0040;
 
 // Main dialog.
 inline constexpr int IDC_YEAR_LABEL = 1001;
