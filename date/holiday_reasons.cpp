@@ -59,9 +59,14 @@ std::string HolidayTipText(const CLunarDate& day, const std::vector<HolidayReaso
         text += " (음력 " + std::string(day.IsLeapMonth() ? "윤" : "") + std::to_string(day.GetMonth(CAL_LUNAR)) +
                 "월 " + std::to_string(day.GetDay(CAL_LUNAR)) + "일)";
     }
+    // Appended piece by piece: GCC 12 at -O3 takes "\n" + text for an overlapping copy (-Wrestrict).
     for (const HolidayReason& reason : reasons) {
-        text += "\n" + KindText(reason.kind);
-        if (!reason.detail.empty()) text += ": " + reason.detail;
+        text += '\n';
+        text += KindText(reason.kind);
+        if (!reason.detail.empty()) {
+            text += ": ";
+            text += reason.detail;
+        }
     }
     return text;
 }
