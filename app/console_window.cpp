@@ -9,24 +9,13 @@
 #include "res/app_icon.h"
 #include "widgets/log_font.h"
 
-namespace {
-
-constexpr int CONSOLE_WIDTH = 560;
-constexpr int CONSOLE_HEIGHT = 400;
-constexpr int CONSOLE_MIN_HEIGHT = 150;
-constexpr int CONSOLE_GAP = 8;
-// The fixed-pitch Hangul face the calendar titles use.
-constexpr int CONSOLE_FONT_PIXELS = -14;
-
-}  // namespace
-
 CConsoleWindow::CConsoleWindow()
 {
-    setWindowTitle(QStringLiteral("Dorvane 콘솔"));
+    setWindowTitle(QString::fromUtf8(CONSOLE_TITLE));
     setReadOnly(true);
     setLineWrapMode(QPlainTextEdit::NoWrap);
-    setMaximumBlockCount(LINES_KEPT);
-    setFont(MakeLogFont(QStringLiteral("굴림체"), CONSOLE_FONT_PIXELS, 0));
+    setMaximumBlockCount(CONSOLE_LINES_KEPT);
+    setFont(MakeLogFont(QString::fromUtf8(CONSOLE_FACE), -CONSOLE_FONT_PIXELS, 0));
     setWindowIcon(AppIcon());
     resize(CONSOLE_WIDTH, CONSOLE_HEIGHT);
     // The dialog keeps the keyboard when the console appears.

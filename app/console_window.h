@@ -9,9 +9,6 @@
 
 class CConsoleWindow : public QPlainTextEdit {
 public:
-    // Lines kept; older ones scroll away.
-    static constexpr int LINES_KEPT = 10000;
-
     CConsoleWindow();
 
     // Shows the window beside or below `dialog`, where the screen has room, else behind it,

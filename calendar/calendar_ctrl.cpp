@@ -15,9 +15,6 @@
 
 namespace {
 
-// SM_CYCAPTION of the Windows desktops the control was laid out for.
-constexpr int CAPTION_HEIGHT = 19;
-
 QRect ToQRect(const CalRect& r)
 {
     return QRect(r.left, r.top, r.Width(), r.Height());
@@ -54,7 +51,7 @@ void CCalendarCtrl::SetScale(double scale)
     m_fontTitle = MakeLogFont(face(QStringLiteral("굴림체")), scaled(18), 700);
     m_fontHeader = MakeLogFont(face(QStringLiteral("굴림")), scaled(12), 0);
     m_fontDay = MakeLogFont(face(QStringLiteral("굴림")), scaled(16), 700);
-    m_nCaptionHeight = std::max(1, static_cast<int>(CAPTION_HEIGHT * scale));
+    m_nCaptionHeight = std::max(1, static_cast<int>(CALENDAR_HEADER_HEIGHT * scale));
     update();
 }
 

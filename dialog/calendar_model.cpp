@@ -219,6 +219,15 @@ int CCalendarModel::DayAt(int x, int y, CLunarDate* day, CalRect* cell) const
     return 1;
 }
 
+int CCalendarModel::DayCell(int day, CalRect* cell) const
+{
+    const int year = m_date.GetYear(CAL_SOLAR);
+    const int month = m_date.GetMonth(CAL_SOLAR);
+    if (day < 1 || day > DaysInMonth(year, month, CAL_SOLAR, 0)) return 0;
+    const int offset = DayOfWeek(year, month, 1) - 1 + day - 1;
+    return GetCellRect(offset / 7, offset % 7, cell);
+}
+
 std::optional<CalendarTip> CCalendarModel::TipAt(int x, int y) const
 {
     CLunarDate day;

@@ -13,6 +13,10 @@
 #include "dialog/calendar_layout.h"
 #include "dialog/colour.h"
 
+// The weekday row's height at the design size: SM_CYCAPTION of the Windows desktops the
+// control was laid out for, whatever the desktop it runs on says.
+inline constexpr int CALENDAR_HEADER_HEIGHT = 19;
+
 // Sets the year (lParam 1) or the month (lParam 2) of the current date to wParam.
 inline constexpr int WM_CALENDAR_SETYEARMONTH = 0x465;
 
@@ -97,6 +101,8 @@ public:
     // WM_CALENDAR_SETYEARMONTH; always 1. The view repaints for lParam 1 and 2.
     int OnSetYearMonth(unsigned wParam, long lParam);
 
+    // The cell of day `day` of the month shown, by the last paint's layout; 0 for no such day.
+    int DayCell(int day, CalRect* cell) const;
     // Why the day under (x, y) is a holiday, by the last paint's layout; none off the month's days.
     std::optional<CalendarTip> TipAt(int x, int y) const;
 

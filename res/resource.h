@@ -1,9 +1,14 @@
 // Resource and control ids shared by the dialog templates and the code that looks controls up.
 #pragma once
 
-// The platform's button ids: a dialog ends with the id of the button that closed it.
+// The platform's button ids: a dialog ends with the id of the button that closed it. <windows.h>
+// has them already, as macros of the same values.
+#ifndef IDOK
 inline constexpr int IDOK = 1;
+#endif
+#ifndef IDCANCEL
 inline constexpr int IDCANCEL = 2;
+#endif
 // Controls nobody looks up (labels, frames).
 inline constexpr int IDC_STATIC = -1;
 
