@@ -1,5 +1,7 @@
 #include "win32/console_window.h"
 
+#include <algorithm>
+
 #include "dialog/screen_fit.h"
 #include "res/resource.h"
 #include "win32/dialog_template_win32.h"
@@ -10,6 +12,7 @@ namespace {
 constexpr wchar_t CLASS_NAME[] = L"DorvaneConsole";
 constexpr DWORD STYLE = WS_OVERLAPPEDWINDOW;
 constexpr DWORD EX_STYLE = 0;
+constexpr UINT WM_APP_FLUSH = WM_APP + 1;
 
 // The edit control's own line ends.
 std::wstring EditText(const std::string& line)
@@ -102,22 +105,37 @@ bool CConsoleWindow::AtEnd() const
 
 void CConsoleWindow::Write(const std::string& line)
 {
+    // Every edit of an edit control costs alike, one line or a hundred: a year's listing or an
+    // upload's traffic goes in at once.
+    if (m_pending.empty()) PostMessageW(m_hWnd, WM_APP_FLUSH, 0, 0);
+    m_pending += EditText(line);
+    ++m_nPendingLines;
+}
+
+void CConsoleWindow::Flush()
+{
+    if (m_pending.empty()) return;
     // Someone reading back up keeps their place, and their selection to copy.
     const bool following = AtEnd();
     const auto firstVisible = static_cast<int>(SendMessageW(m_hEdit, EM_GETFIRSTVISIBLELINE, 0, 0));
     DWORD selStart = 0, selEnd = 0;
     SendMessageW(m_hEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+    SendMessageW(m_hEdit, WM_SETREDRAW, FALSE, 0);
 
     const auto length = static_cast<WPARAM>(GetWindowTextLengthW(m_hEdit));
-    SendMessageW(m_hEdit, EM_SETSEL, length, length);
-    const std::wstring text = EditText(line);
-    SendMessageW(m_hEdit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-    int dropped = 0;
-    if (++m_nLines > CONSOLE_LINES_KEPT) {
-        dropped = static_cast<int>(SendMessageW(m_hEdit, EM_LINEINDEX, 1, 0));
+    SendMessageW(m_hEdit, EM_SETSEL, length, static_cast<LPARAM>(length));
+    SendMessageW(m_hEdit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(m_pending.c_str()));
+    m_nLines += m_nPendingLines;
+    m_pending.clear();
+    m_nPendingLines = 0;
+    int droppedLines = 0;
+    int dropped = 0;  // characters
+    if (m_nLines > CONSOLE_LINES_KEPT) {
+        droppedLines = m_nLines - CONSOLE_LINES_KEPT;
+        dropped = static_cast<int>(SendMessageW(m_hEdit, EM_LINEINDEX, static_cast<WPARAM>(droppedLines), 0));
         SendMessageW(m_hEdit, EM_SETSEL, 0, static_cast<LPARAM>(dropped));
         SendMessageW(m_hEdit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
-        --m_nLines;
+        m_nLines = CONSOLE_LINES_KEPT;
     }
     const auto kept = [dropped](DWORD at) { return static_cast<WPARAM>(at > DWORD(dropped) ? at - dropped : 0); };
     SendMessageW(m_hEdit, EM_SETSEL, kept(selStart), static_cast<LPARAM>(kept(selEnd)));
@@ -125,8 +143,10 @@ void CConsoleWindow::Write(const std::string& line)
         SendMessageW(m_hEdit, WM_VSCROLL, SB_BOTTOM, 0);
     } else {
         const auto now = static_cast<int>(SendMessageW(m_hEdit, EM_GETFIRSTVISIBLELINE, 0, 0));
-        SendMessageW(m_hEdit, EM_LINESCROLL, 0, firstVisible - (dropped > 0 ? 1 : 0) - now);
+        SendMessageW(m_hEdit, EM_LINESCROLL, 0, std::max(firstVisible - droppedLines, 0) - now);
     }
+    SendMessageW(m_hEdit, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(m_hEdit, nullptr, TRUE);
 }
 
 LRESULT CALLBACK CConsoleWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -142,6 +162,9 @@ LRESULT CALLBACK CConsoleWindow::WindowProc(HWND window, UINT message, WPARAM wP
             MoveWindow(self->m_hEdit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         return 0;
     case WM_CLOSE: ShowWindow(window, SW_HIDE); return 0;
+    case WM_APP_FLUSH:
+        if (self != nullptr) self->Flush();
+        return 0;
     case WM_CTLCOLORSTATIC:
         // Read-only, yet a page to read from rather than a greyed-out control.
         SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));

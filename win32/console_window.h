@@ -20,13 +20,16 @@ public:
     // behind it in the area's corner; the dialog keeps the focus and stays on top.
     void Open(HWND dialog);
     void Hide();
-    // One whole line as it is to be shown (PrintableLine), its "\n" included.
+    // One whole line as it is to be shown (PrintableLine), its "\n" included. The lines written
+    // while the UI thread is busy reach the window together, once it is idle again.
     void Write(const std::string& line);
     HWND Handle() const { return m_hWnd; }
     HWND Edit() const { return m_hEdit; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Appends the lines written since the last time, in one edit.
+    void Flush();
     // Whether the newest line is in view.
     bool AtEnd() const;
 
@@ -34,5 +37,7 @@ private:
     HWND m_hEdit = nullptr;
     HFONT m_font = nullptr;
     int m_nLines = 0;
+    std::wstring m_pending;  // lines written, not yet in the window
+    int m_nPendingLines = 0;
     double m_scale = 1.0;
 };
