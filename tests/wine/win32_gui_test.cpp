@@ -248,6 +248,7 @@ protected:
     }
     std::vector<std::string> ConsoleLines()
     {
+        Pump(100);  // the lines written reach the window once the UI is idle
         std::vector<std::string> lines;
         const std::string text = Text(m_window->Console().Edit());
         for (std::size_t at = 0; at < text.size();) {
@@ -313,6 +314,23 @@ TEST_F(SetupDialog, TheTotalIsDorvaneClisForTheYearAndTheOptionsShown)
     CalRect cell;
     ASSERT_TRUE(march.Model().DayCell(3, &cell));
     EXPECT_EQ(DayColourIn(Capture(march.Handle(), false), cell), MakeColour(220, 0, 0));
+}
+
+TEST_F(SetupDialog, WhatThisBuildCannotDoItSays)
+{
+    Open();
+    SetDlgItemTextW(dialog, IDC_PORT, L"rfc2217://127.0.0.1:2001");
+    Click(IDC_PORT_OPEN);
+    m_window->Behaviour().OnMenuCommand(IDM_IMPORT_HOLIDAYS);
+    m_window->Behaviour().OnMenuCommand(IDM_EXPORT_HOLIDAYS);
+    const std::string noFiles =
+        "이 Windows 판은 휴일 파일(iCalendar, JSON)을 읽거나 쓸 수 없습니다: Windows 용 libical 이 "
+        "없습니다. 휴일은 달력에서 날짜를 눌러 정하십시오.";
+    EXPECT_EQ(boxes->texts,
+              (std::vector<std::string>{
+                  "COM129 포트를 열수가 없습니다.\n이 빌드에는 네트워크 포트가 없습니다: rfc2217://127.0.0.1:2001",
+                  noFiles, noFiles}));
+    EXPECT_EQ(Item(IDC_STATUS), TEXT_PORT_OPEN_FAILED);
 }
 
 TEST_F(Terminal, Zefa102UploadSendsTheMarkedDaysAndTheEndRecord)
