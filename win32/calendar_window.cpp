@@ -76,7 +76,7 @@ bool CCalendarWindow::Create(HWND parent, const RECT& place, double scale)
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     if (!RegisterWindowClass(instance, WindowProc)) return false;
     SetScale(scale);
-    m_hWnd = CreateWindowExW(0, CLASS_NAME, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, place.left, place.top,
+    m_hWnd = CreateWindowExW(0, CLASS_NAME, L"", WS_CHILD | WS_VISIBLE, place.left, place.top,
                              place.right - place.left, place.bottom - place.top, parent, nullptr, instance, this);
     if (m_hWnd == nullptr) return false;
     m_hTip =
