@@ -76,8 +76,8 @@ bool CCalendarWindow::Create(HWND parent, const RECT& place, double scale)
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     if (!RegisterWindowClass(instance, WindowProc)) return false;
     SetScale(scale);
-    m_hWnd = CreateWindowExW(0, CLASS_NAME, L"", WS_CHILD | WS_VISIBLE, place.left, place.top,
-                             place.right - place.left, place.bottom - place.top, parent, nullptr, instance, this);
+    m_hWnd = CreateWindowExW(0, CLASS_NAME, L"", WS_CHILD | WS_VISIBLE, place.left, place.top, place.right - place.left,
+                             place.bottom - place.top, parent, nullptr, instance, this);
     if (m_hWnd == nullptr) return false;
     m_hTip =
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
