@@ -67,6 +67,20 @@ TEST_F(WineGui, ClosingDuringAnUploadAsksFirst)
     EXPECT_EQ(frames[1], "D270103");  // 2027's first Sunday
 }
 
+// dorvane.exe itself: it loads in a prefix without MinGW's DLLs, and its command line is dorvane's.
+TEST(WineDorvane, VersionAndTheRefusalOfSimulate)
+{
+    const fs::path exe = g_windowsBuild / "win32/dorvane.exe";
+    const ProcessResult version = RunWindows(exe, {"--version"});
+    EXPECT_EQ(version.exitStatus, 0) << version.err;
+    EXPECT_EQ(Lines(version.out).at(0), "dorvane 1.0");
+    const ProcessResult simulate = RunWindows(exe, {"--simulate", "ZEFA-102"});
+    EXPECT_EQ(simulate.exitStatus, 2);
+    EXPECT_EQ(Lines(simulate.err).at(0),
+              "dorvane: Windows 에서는 --simulate 를 쓸 수 없습니다 (시뮬레이터는 가상 터미널이 필요합니다) / "
+              "--simulate is not available on Windows: the simulator needs a pseudo-terminal");
+}
+
 const auto* const g_winePrefix = ::testing::AddGlobalTestEnvironment(new WinePrefix(true));
 
 }  // namespace
