@@ -1,53 +1,21 @@
 #include "app/console_window.h"
 
-#include <cstdio>
-
 #include <QCloseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 
-#include "app/screen_fit.h"
 #include "app/window_frame.h"
-#include "base/printable_text.h"
+#include "dialog/screen_fit.h"
 #include "res/app_icon.h"
 #include "widgets/log_font.h"
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
-namespace {
-
-#ifdef _WIN32
-bool StdoutIsTerminal()
-{
-    return _isatty(_fileno(stdout)) != 0;
-}
-#else
-bool StdoutIsTerminal()
-{
-    return isatty(STDOUT_FILENO) != 0;
-}
-#endif
-
-constexpr int CONSOLE_WIDTH = 560;
-constexpr int CONSOLE_HEIGHT = 400;
-constexpr int CONSOLE_MIN_HEIGHT = 150;
-constexpr int CONSOLE_GAP = 8;
-// The fixed-pitch Hangul face the calendar titles use.
-constexpr int CONSOLE_FONT_PIXELS = -14;
-
-}  // namespace
-
 CConsoleWindow::CConsoleWindow()
 {
-    setWindowTitle(QStringLiteral("Dorvane 콘솔"));
+    setWindowTitle(QString::fromUtf8(CONSOLE_TITLE));
     setReadOnly(true);
     setLineWrapMode(QPlainTextEdit::NoWrap);
-    setMaximumBlockCount(LINES_KEPT);
-    setFont(MakeLogFont(QStringLiteral("굴림체"), CONSOLE_FONT_PIXELS, 0));
+    setMaximumBlockCount(CONSOLE_LINES_KEPT);
+    setFont(MakeLogFont(QString::fromUtf8(CONSOLE_FACE), -CONSOLE_FONT_PIXELS, 0));
     setWindowIcon(AppIcon());
     resize(CONSOLE_WIDTH, CONSOLE_HEIGHT);
     // The dialog keeps the keyboard when the console appears.
@@ -85,13 +53,7 @@ void CConsoleWindow::Open(const QWidget& dialog)
 
 void CConsoleWindow::Write(const std::string& line)
 {
-    // Once, for both: a terminal's bytes must not act on the operator's terminal either.
-    const std::string shown = PrintableLine(line);
-    if (StdoutIsTerminal()) {
-        std::fwrite(shown.data(), 1, shown.size(), stdout);
-        std::fflush(stdout);
-    }
-    std::string_view text = shown;
+    std::string_view text = line;
     if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
     appendPlainText(QString::fromStdString(std::string(text)));
     // Someone reading back up keeps their place.

@@ -1,7 +1,6 @@
 // The traffic log's own window, "Dorvane 콘솔": what a console opened beside the dialog shows.
 // Read-only, selectable and copyable, following the newest line unless the operator has
-// scrolled back; each line is mirrored, as it is shown, to standard output when that is a
-// terminal. Closing it by hand only hides it. A window of its own: no dialog's modality blocks it.
+// scrolled back. Closing it by hand only hides it. A window of its own: no dialog's modality blocks it.
 #pragma once
 
 #include <string>
@@ -10,15 +9,12 @@
 
 class CConsoleWindow : public QPlainTextEdit {
 public:
-    // Lines kept; older ones scroll away.
-    static constexpr int LINES_KEPT = 10000;
-
     CConsoleWindow();
 
     // Shows the window beside or below `dialog`, where the screen has room, else behind it,
     // wholly on the screen's free area; the dialog keeps the focus and stays on top.
     void Open(const QWidget& dialog);
-    // One whole line, its "\n" included.
+    // One whole line as it is to be shown (PrintableLine), its "\n" included.
     void Write(const std::string& line);
     // The lines as the window shows them, for tests and copying.
     QStringList Lines() const;

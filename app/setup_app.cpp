@@ -1,120 +1,14 @@
 #include "app/setup_app.h"
 
-#include <CLI/CLI.hpp>
-#include <cstdio>
-#include <cstdlib>
-
 #include "app/setup_dlg.h"
-#include "ports/port_enumerator.h"
-#include "ports/port_map.h"
-#include "comm/trusted_certificates.h"
-#include "protocol/terminal_model.h"
-#include "sim/simulated_port.h"
 
 CSetupApp theApp;
 
-namespace {
-
-// One status a line: help2man makes "Exit status:" a heading of the manual page.
-const char* const kFooter =
-    "Without a display (DISPLAY and WAYLAND_DISPLAY unset, or none that answers) dorvane says so and\n"
-    "exits: dorvane-cli runs the same commands without a window.\n"
-    "\n"
-    "Exit status:\n"
-    "  0  success\n"
-    "  1  no display, or none that answers\n"
-    "  2  invalid argument\n"
-    "  3  the simulated terminal cannot start";
-
-int Fail(const std::string& korean, const std::string& english)
-{
-    std::fprintf(stderr, "dorvane: %s / %s\n", korean.c_str(), english.c_str());
-    return APP_EXIT_INVALID_ARGUMENT;
-}
-
-}  // namespace
-
-std::optional<int> CSetupApp::ParseCommandLine(int argc, char** argv)
-{
-    CLI::App app("Sets up a " + ModelNames(" or ") + " lending terminal: the setup dialog.", "dorvane");
-    app.footer(kFooter);
-    app.set_version_flag("--version", "dorvane " DORVANE_VERSION);
-    std::string portArgument;  // as dorvane-cli takes it
-    std::string simulate;
-    std::string caFile;
-    app.add_option("--port", portArgument,
-                   "list this port and select it; COMn=/dev/PATH also maps COMn to that device; a network terminal: "
-                   "tcp://HOST:PORT, rfc2217://HOST:PORT, tcp+tls://HOST:PORT or rfc2217+tls://HOST:PORT, also as "
-                   "COMn=URL")
-        ->type_name("COMn|/dev/PATH|URL");
-    app.add_option("--ca", caFile,
-                   "trust only the certificate authorities in this PEM file for +tls:// ports (default: the "
-                   "system's trust store)")
-        ->type_name("FILE");
-    app.add_option("--simulate", simulate, "a simulated terminal on a pseudo-terminal, listed as a port and selected")
-        ->type_name(ModelNames("|"));
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::Success& done) {
-        return app.exit(done);
-    } catch (const CLI::ParseError& failure) {
-        return Fail("명령줄을 읽을 수 없습니다 (--help 참고)", failure.what());
-    }
-    // As in dorvane-cli: which of the two the port box should select would be a guess.
-    if (!portArgument.empty() && !simulate.empty()) {
-        return Fail("--port 와 --simulate 는 함께 쓸 수 없습니다", "--port and --simulate cannot be used together");
-    }
-    if (!simulate.empty()) {
-        m_nSimulateModel = ParseModelName(simulate);
-        if (m_nSimulateModel < 0) {
-            return Fail("시뮬레이터 모델은 " + ModelNames(" 또는 ") + " 입니다: " + simulate,
-                        "simulated model must be " + ModelNames(" or ") + ": " + simulate);
-        }
-    }
-
-    if (OperatorMessage failure; !SetTrustedCertificates(caFile, failure)) return Fail(failure.korean, failure.english);
-
-    // Without either, the dialog lists the ports itself.
-    if (portArgument.empty() && m_nSimulateModel < 0) return std::nullopt;
-    // The kernel's ports first, then --port and the simulator: the numbers dorvane-cli gives them.
-    CPortEnumerator kernelPorts;
-    kernelPorts.Enumerate();
-    if (portArgument.empty()) return std::nullopt;
-    std::string korean;
-    m_nPort = ParsePortArgument(portArgument, g_portMap, korean);
-    if (m_nPort == 0) {
-        return Fail(korean, "invalid port (COMn, COMn=/dev/PATH, /dev/PATH or a tcp://, rfc2217:// URL, n 1-255): " +
-                                portArgument);
-    }
-    // The port box lists only ports with a device: a bare COMn must name one the kernel has.
-    if (g_portMap.Path(m_nPort).empty()) {
-        const std::string name = "COM" + std::to_string(m_nPort);
-        return Fail(name + " 에 해당하는 장치가 없습니다 (" + name + "=/dev/경로 로 지정하십시오)",
-                    name + " has no device (give " + name + "=/dev/PATH)");
-    }
-    return std::nullopt;
-}
-
 int CSetupApp::InitInstance()
 {
-    int port = m_nPort;
-    int model = MODEL_ZEFA101;  // the model the dialog starts with
-
-    // Declared first so that it outlives the dialog and its open port.
-    std::unique_ptr<CSimulatedPort> simulator;
-    if (m_nSimulateModel >= 0) {
-        SimulatedPortFailure failure;
-        simulator = StartSimulatedPort(m_nSimulateModel, failure);
-        if (!simulator) {
-            std::fprintf(stderr, "dorvane: %s / %s\n", failure.message.korean.c_str(), failure.message.english.c_str());
-            return failure.unavailable ? APP_EXIT_INVALID_ARGUMENT : APP_EXIT_SIMULATOR_FAILED;
-        }
-        port = simulator->Port();
-        model = m_nSimulateModel;
-    }
-
+    if (const std::optional<int> failed = StartSimulator()) return *failed;
     CSetupDlg dlg;
-    if (port > 0) dlg.PresetPort(port, model);
+    if (Port() > 0) dlg.PresetPort(Port(), Model());
     dlg.DoModal();  // how it ended makes no difference
     return APP_EXIT_OK;
 }

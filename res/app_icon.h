@@ -1,4 +1,4 @@
-// The application icon (resource 128), drawn rather than shipped so that it scales and needs no file.
+// The application icon (resource 128) for the Qt views, from its pixels (res/app_icon_pixels.h).
 #pragma once
 
 #include <QIcon>

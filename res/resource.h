@@ -1,9 +1,14 @@
 // Resource and control ids shared by the dialog templates and the code that looks controls up.
 #pragma once
 
-// The platform's button ids: a dialog ends with the id of the button that closed it.
+// The platform's button ids: a dialog ends with the id of the button that closed it. <windows.h>
+// has them already, as macros of the same values.
+#ifndef IDOK
 inline constexpr int IDOK = 1;
+#endif
+#ifndef IDCANCEL
 inline constexpr int IDCANCEL = 2;
+#endif
 // Controls nobody looks up (labels, frames).
 inline constexpr int IDC_STATIC = -1;
 
@@ -27,8 +32,12 @@ inline constexpr int IDC_WEEKDAY_SAT = 1031;
 inline constexpr int IDC_LOAN_PERIOD1 = 1032;
 inline constexpr int IDC_LOAN_PERIOD2 = 1033;
 
-// The about command of the main dialog's menu.
+// The commands of the main dialog's menus: the about item (also in the system menu, whose
+// commands keep their low four bits clear) and the context menu's others.
 inline constexpr int IDM_ABOUTBOX = 0x0010;
+inline constexpr int IDM_SHOW_CONSOLE = 0x0020;
+inline constexpr int IDM_IMPORT_HOLIDAYS = 0x0030;
+inline constexpr int IDM_EXPORT_HOLIDAYS = 0x0040;
 
 // Main dialog.
 inline constexpr int IDC_YEAR_LABEL = 1001;

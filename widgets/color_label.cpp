@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "dialog/color_label_model.h"
 #include "widgets/log_font.h"
 
 CColorLabel::CColorLabel(QWidget* parent) : QWidget(parent)
@@ -34,29 +35,9 @@ void CColorLabel::SetCaption(const QString& strText)
 
 void CColorLabel::FillGradient(QPainter& dc, const QRect& rect, int n, COLORREF from, COLORREF to)
 {
-    const int left = rect.left();
-    const int right = rect.left() + rect.width();  // exclusive
-    const int top = rect.top();
-    const int bottom = rect.top() + rect.height();  // exclusive
-
-    const int stepR = (GetRValue(to) - GetRValue(from)) / (n - 1);
-    const int stepG = (GetGValue(to) - GetGValue(from)) / (n - 1);
-    const int stepB = (GetBValue(to) - GetBValue(from)) / (n - 1);
-    const int bandWidth = (right - left) / n;
-
-    int r = GetRValue(from), g = GetGValue(from), b = GetBValue(from);
-    int x = left;
-    for (int i = 0; i < n; ++i) {
-        const int bandRight = i == n - 1 ? right : x + bandWidth;
-        // The bands were drawn as outline-less rectangles from (x, top) to (bandRight + 1, bottom),
-        // which fill x .. bandRight - 1 and leave the bottom pixel row to the background.
-        if (bandRight > x && bottom - 1 > top) {
-            dc.fillRect(QRect(x, top, bandRight - x, bottom - 1 - top), QColor(r & 0xFF, g & 0xFF, b & 0xFF));
-        }
-        r += stepR;
-        g += stepG;
-        b += stepB;
-        x = bandRight;
+    const CalRect r{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+    for (const GradientBand& band : GradientBands(r, n, from, to)) {
+        dc.fillRect(QRect(band.rect.left, band.rect.top, band.rect.Width(), band.rect.Height()), ToQColor(band.colour));
     }
 }
 

@@ -27,8 +27,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    static constexpr int GRADIENT_STEPS = 60;
-
     int m_bGradient = 0;
     COLORREF m_crText = 0x000000;
     COLORREF m_crBack = 0xFF0000;

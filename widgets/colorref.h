@@ -1,30 +1,35 @@
-// Colours as the dialog code states them: 0x00BBGGRR, red in the low byte.
+// Colours as the dialog code states them, under the platform's names, for the Qt views.
 #pragma once
-
-#include <cstdint>
 
 #include <QColor>
 
-using COLORREF = std::uint32_t;
+#include "dialog/colour.h"
+
+using COLORREF = Colour;
 
 constexpr COLORREF MakeColorRef(int red, int green, int blue)
 {
-    return static_cast<COLORREF>((red & 0xFF) | (green & 0xFF) << 8 | (blue & 0xFF) << 16);
+    return MakeColour(red, green, blue);
 }
 constexpr int GetRValue(COLORREF c)
 {
-    return static_cast<int>(c & 0xFF);
+    return RedOf(c);
 }
 constexpr int GetGValue(COLORREF c)
 {
-    return static_cast<int>(c >> 8 & 0xFF);
+    return GreenOf(c);
 }
 constexpr int GetBValue(COLORREF c)
 {
-    return static_cast<int>(c >> 16 & 0xFF);
+    return BlueOf(c);
 }
 
 inline QColor ToQColor(COLORREF c)
 {
     return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+inline COLORREF FromQColor(const QColor& c)
+{
+    return MakeColour(c.red(), c.green(), c.blue());
 }

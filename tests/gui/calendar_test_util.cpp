@@ -6,7 +6,7 @@ CalRect DayCell(const CCalendarCtrl& ctrl, int day)
     const int firstWeekday = DayOfWeek(date.GetYear(CAL_SOLAR), date.GetMonth(CAL_SOLAR), 1);
     const int offset = firstWeekday - 1 + day - 1;
     CalRect cell;
-    ctrl.GetCellRect(offset / 7, offset % 7, &cell);
+    ctrl.Model().GetCellRect(offset / 7, offset % 7, &cell);
     return cell;
 }
 

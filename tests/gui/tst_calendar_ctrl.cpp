@@ -73,8 +73,8 @@ void TestCalendarCtrl::cleanup()
 
 void TestCalendarCtrl::titleText()
 {
-    QCOMPARE(CCalendarCtrl::TitleText(3), QStringLiteral("           3 월"));
-    QCOMPARE(CCalendarCtrl::TitleText(12), QStringLiteral("          12 월"));
+    QCOMPARE(QString::fromStdString(CCalendarModel::TitleText(3)), QStringLiteral("           3 월"));
+    QCOMPARE(QString::fromStdString(CCalendarModel::TitleText(12)), QStringLiteral("          12 월"));
 }
 
 void TestCalendarCtrl::fontsAreInstalledHangulFaces_data()
@@ -118,20 +118,20 @@ void TestCalendarCtrl::partialRepaintMatchesFullPaint()
 void TestCalendarCtrl::cellRectangles()
 {
     CalRect r;
-    QVERIFY(m_ctrl->GetCellRect(0, 0, &r));
+    QVERIFY(m_ctrl->Model().GetCellRect(0, 0, &r));
     QCOMPARE(r, (CalRect{1, 46, 30, 72}));  // first row and column start on the grid's edge
-    QVERIFY(m_ctrl->GetCellRect(1, 1, &r));
+    QVERIFY(m_ctrl->Model().GetCellRect(1, 1, &r));
     QCOMPARE(r, (CalRect{31, 73, 59, 98}));
-    QVERIFY(m_ctrl->GetCellRect(5, 6, &r));
+    QVERIFY(m_ctrl->Model().GetCellRect(5, 6, &r));
     QCOMPARE(r, (CalRect{172, 175, 199, 199}));
 
     const CalRect untouched{7, 7, 7, 7};
     for (const auto& [row, col] : {std::pair{6, 0}, {-1, 0}, {0, 7}, {0, -1}}) {
         r = untouched;
-        QVERIFY2(!m_ctrl->GetCellRect(row, col, &r), qPrintable(QStringLiteral("%1,%2").arg(row).arg(col)));
+        QVERIFY2(!m_ctrl->Model().GetCellRect(row, col, &r), qPrintable(QStringLiteral("%1,%2").arg(row).arg(col)));
         QCOMPARE(r, untouched);
     }
-    QVERIFY(!m_ctrl->GetCellRect(0, 0, nullptr));
+    QVERIFY(!m_ctrl->Model().GetCellRect(0, 0, nullptr));
 }
 
 void TestCalendarCtrl::hitTest_data()
@@ -164,7 +164,7 @@ void TestCalendarCtrl::hitTest()
     m_ctrl->SetDate(2026, month, 1);
     Paint();
     int gotRow = 7, gotCol = 7;
-    m_ctrl->HitTest(point, &gotRow, &gotCol);
+    m_ctrl->Model().HitTest(point.x(), point.y(), &gotRow, &gotCol);
     QCOMPARE(gotRow, row);
     QCOMPARE(gotCol, col);
 }
@@ -173,11 +173,11 @@ void TestCalendarCtrl::nothingIsHitBeforeTheFirstPaint()
 {
     CCalendarCtrl fresh;
     int row = 7, col = 7;
-    fresh.HitTest(QPoint(10, 50), &row, &col);
+    fresh.Model().HitTest(10, 50, &row, &col);
     QCOMPARE(row, -1);
     QCOMPARE(col, -1);
     CalRect r;
-    QVERIFY(!fresh.GetCellRect(0, 0, &r));
+    QVERIFY(!fresh.Model().GetCellRect(0, 0, &r));
 }
 
 void TestCalendarCtrl::dayColours_data()
@@ -218,7 +218,7 @@ void TestCalendarCtrl::blankCellsOutsideTheMonth()
     // May 2026 starts on a Friday and ends on a Sunday: five blank cells before, six after.
     const auto isBlank = [&](int row, int col) {
         CalRect cell;
-        m_ctrl->GetCellRect(row, col, &cell);
+        m_ctrl->Model().GetCellRect(row, col, &cell);
         for (int y = cell.top; y < cell.bottom; ++y) {
             for (int x = cell.left; x < cell.right; ++x) {
                 if (image.pixel(x, y) != face) return false;
@@ -266,7 +266,7 @@ void TestCalendarCtrl::gridLines()
     const QImage image = Paint();
     const QRgb grid = m_ctrl->palette().color(QPalette::Dark).rgb();  // palette colours carry 16 bits
     CalRect first;
-    QVERIFY(m_ctrl->GetCellRect(0, 0, &first));
+    QVERIFY(m_ctrl->Model().GetCellRect(0, 0, &first));
 
     // Across the bottom of the first week row and down the right of the first column, where no
     // day number reaches.
@@ -328,13 +328,13 @@ void TestCalendarCtrl::blankCellClickChangesNothing()
     m_ctrl->SetDate(2026, SIX_WEEKS, 12);
     Paint();
     CalRect blank;
-    QVERIFY(m_ctrl->GetCellRect(0, 0, &blank));  // 26 April
+    QVERIFY(m_ctrl->Model().GetCellRect(0, 0, &blank));  // 26 April
     QTest::mouseClick(m_ctrl.get(), Qt::LeftButton, {}, QPoint(blank.left + 10, blank.top + 10));
     QTest::mouseClick(m_ctrl.get(), Qt::LeftButton, {}, QPoint(190, 190));  // 6 June
     QCOMPARE(m_ctrl->GetDate().GetDay(CAL_SOLAR), 12);
     QCOMPARE(m_ctrl->GetDate().GetMonth(CAL_SOLAR), SIX_WEEKS);
-    QCOMPARE(m_ctrl->GetSelRow(), 5);  // the clicked cell stays selected
-    QCOMPARE(m_ctrl->GetSelCol(), 6);
+    QCOMPARE(m_ctrl->Model().GetSelRow(), 5);  // the clicked cell stays selected
+    QCOMPARE(m_ctrl->Model().GetSelCol(), 6);
     for (const auto& month : g_holidaySettings.marks) {
         for (int mark : month) QCOMPARE(mark, 0);
     }
@@ -386,8 +386,8 @@ void TestCalendarCtrl::keys()
     QTest::keyClick(m_ctrl.get(), Qt::Key(key), ctrl ? Qt::ControlModifier : Qt::NoModifier);
     const CLunarDate& d = m_ctrl->GetDate();
     QCOMPARE(QDate(d.GetYear(CAL_SOLAR), d.GetMonth(CAL_SOLAR), d.GetDay(CAL_SOLAR)), to);
-    QCOMPARE(m_ctrl->GetSelRow(), d.GetWeekOfMonth() - 1);
-    QCOMPARE(m_ctrl->GetSelCol(), d.GetWeekday() - 1);
+    QCOMPARE(m_ctrl->Model().GetSelRow(), d.GetWeekOfMonth() - 1);
+    QCOMPARE(m_ctrl->Model().GetSelCol(), d.GetWeekday() - 1);
 }
 
 void TestCalendarCtrl::clickThenPageDownKeepsTheDay()
@@ -402,7 +402,7 @@ void TestCalendarCtrl::clickThenPageDownKeepsTheDay()
     Paint();
     QCOMPARE(DayCell(*m_ctrl, 15), [&] {
         CalRect r;
-        m_ctrl->GetCellRect(2, 3, &r);
+        m_ctrl->Model().GetCellRect(2, 3, &r);
         return r;
     }());
 }
@@ -419,15 +419,15 @@ void TestCalendarCtrl::refusedDatesLeaveThePreviousOne()
 void TestCalendarCtrl::setYearMonthMessage()
 {
     m_ctrl->SetDate(2026, 4, 30);
-    QCOMPARE(m_ctrl->OnSetYearMonth(2, 2), 1);  // 30 February: refused
+    QCOMPARE(m_ctrl->Model().OnSetYearMonth(2, 2), 1);  // 30 February: refused
     QCOMPARE(m_ctrl->GetDate().GetMonth(CAL_SOLAR), 4);
-    QCOMPARE(m_ctrl->OnSetYearMonth(2, 3), 1);  // neither year nor month
+    QCOMPARE(m_ctrl->Model().OnSetYearMonth(2, 3), 1);  // neither year nor month
     QCOMPARE(m_ctrl->GetDate().GetMonth(CAL_SOLAR), 4);
-    QCOMPARE(m_ctrl->OnSetYearMonth(2030, 1), 1);
+    QCOMPARE(m_ctrl->Model().OnSetYearMonth(2030, 1), 1);
     QCOMPARE(m_ctrl->GetDate().GetYear(CAL_SOLAR), 2030);
-    QCOMPARE(m_ctrl->OnSetYearMonth(6, 2), 1);
+    QCOMPARE(m_ctrl->Model().OnSetYearMonth(6, 2), 1);
     QCOMPARE(m_ctrl->GetDate().GetMonth(CAL_SOLAR), 6);
-    QCOMPARE(m_ctrl->GetSelRow(), m_ctrl->GetDate().GetWeekOfMonth() - 1);
+    QCOMPARE(m_ctrl->Model().GetSelRow(), m_ctrl->GetDate().GetWeekOfMonth() - 1);
 }
 
 void TestCalendarCtrl::hoverTellsWhyADayIsAHoliday()

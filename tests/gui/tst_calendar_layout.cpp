@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "calendar/calendar_layout.h"
+#include "dialog/calendar_layout.h"
 
 class TestCalendarLayout : public QObject {
     Q_OBJECT

@@ -1,4 +1,4 @@
-#include "app/screen_fit.h"
+#include "dialog/screen_fit.h"
 
 #include <algorithm>
 

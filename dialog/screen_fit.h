@@ -3,6 +3,18 @@
 // frames, title bars and borders included, in the screen's logical pixels.
 #pragma once
 
+// The console window "Dorvane 콘솔": its title, its client size, the least height it may shrink
+// to, its gap to the dialog, the lines it keeps (older ones scroll away) and its font, the
+// fixed-pitch Hangul face of the calendar titles at a character height of 14 pixels.
+inline constexpr const char* CONSOLE_TITLE = "Dorvane 콘솔";
+inline constexpr int CONSOLE_WIDTH = 560;
+inline constexpr int CONSOLE_HEIGHT = 400;
+inline constexpr int CONSOLE_MIN_HEIGHT = 150;
+inline constexpr int CONSOLE_GAP = 8;
+inline constexpr int CONSOLE_LINES_KEPT = 10000;
+inline constexpr const char* CONSOLE_FACE = "굴림체";
+inline constexpr int CONSOLE_FONT_PIXELS = 14;
+
 struct ScreenRect {
     int x, y, width, height;
     int Right() const { return x + width; }  // one past the last column

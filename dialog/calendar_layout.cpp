@@ -1,4 +1,4 @@
-#include "calendar/calendar_layout.h"
+#include "dialog/calendar_layout.h"
 
 CalendarLayout LayoutCalendar(const CalRect& client, int titleTextHeight, int captionHeight, int weeks)
 {
