@@ -14,6 +14,7 @@
 #include <ctime>
 #include <nlohmann/json.hpp>
 
+#include "cli/exit_status.h"
 #include "protocol/terminal_model.h"
 
 namespace {
@@ -110,7 +111,9 @@ bool CRunReport::Commit(int exitStatus, OperatorMessage& error)
         }
         if (m_request.command == CliCommand::Send) {
             entry["holidaysSent"] = result.holidaysSent;
-            if (m_request.verify) {
+            // Only a terminal that was read back has differences to tell, none or some.
+            const bool readBack = result.exitStatus == EXIT_OK || result.exitStatus == EXIT_NOT_VERIFIED;
+            if (m_request.verify && readBack) {
                 entry["differences"] = {{"missing", Dates(result.differences, true)},
                                         {"extra", Dates(result.differences, false)}};
             }

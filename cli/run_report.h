@@ -5,10 +5,11 @@
 //   {"start": "2026-12-01T04:30:00+09:00", "end": "2026-12-01T04:30:41+09:00", "exitStatus": 4,
 //    "terminals": [{"port": "tcp://branch3-terminal:4001", "model": "ZEFA-101", "command": "send",
 //                   "year": 2026, "exitStatus": 0, "message": null, "holidaysSent": 68,
-//                   "differences": [], "seconds": 3.912}, ...]}
+//                   "differences": {"missing": [], "extra": []}, "seconds": 3.912}, ...]}
 //
 // "year" is there for read, delete and send; "holidaysSent" for send; "differences" for
-// send --verify (empty: verified). "message" is null when the terminal's run succeeded.
+// send --verify where the terminal was read back (both empty: verified). "message" is null when
+// the terminal's run succeeded.
 #pragma once
 
 #include <chrono>
