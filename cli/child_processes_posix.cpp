@@ -85,7 +85,7 @@ int JobsWithinFileLimit(int jobs)
     const std::string files = std::to_string(limit.rlim_cur);
     const std::string count = std::to_string(fits);
     PrintCliError({"열린 파일 한도가 " + files + " 개라서 단말기를 한 번에 " + count + " 대씩 실행합니다",
-                   "the open-file limit of " + files + " allows " + count + " terminals at once"});
+                   "the open-file limit of " + files + " allows terminals only " + count + " at a time"});
     return fits;
 }
 

@@ -87,6 +87,27 @@ TEST_F(CliFleet, ASilentTerminalFailsAloneAndItsStatusIsTheFleets)
     EXPECT_EQ(LinesStartingOtherwise(r.err, starts), std::vector<std::string>{}) << r.err;
 }
 
+// Four runs at once would hold 3 + 4 x 3 descriptors, more than 12: without fewer at a time, a run
+// would fail to start.
+TEST_F(CliFleet, UnderALowOpenFileLimitFewerRunAtOnceAndNoneIsLeftOut)
+{
+    std::vector<std::string> args = {"/usr/bin/prlimit", "--nofile=12:12", "--", DORVANE_CLI_PATH};
+    std::vector<Sim> sims;
+    for (int i = 0; i < 4; ++i) {
+        sims.push_back(Start(MODEL_ZEFA102));
+        args.insert(args.end(), {"--port", sims.back()->SlavePath()});
+    }
+    args.insert(args.end(), {"--model", "ZEFA-102", "set-time"});
+    const ProcessResult r = RunProcess(args);
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_TRUE(Has(r.err,
+                    "dorvane-cli: 열린 파일 한도가 12 개라서 단말기를 한 번에 1 대씩 실행합니다 / the open-file "
+                    "limit of 12 allows terminals only 1 at a time\n"))
+        << r.err;
+    for (const Sim& sim : sims)
+        EXPECT_TRUE(Has(r.out, "[요약] " + sim->SlavePath() + ": 성공 / ok (exit 0)\n")) << r.out;
+}
+
 TEST_F(CliFleet, APortsFileLineOrACaFileThatWillNotDoSendsNothing)
 {
     const Sim sim = Start(MODEL_ZEFA102);
