@@ -343,19 +343,24 @@ CLI::App* CommandLine::AddCommand(const char* name, CliCommand command, const st
 
 void CommandLine::AddYear(CLI::App* command, int min, int max, bool coming)
 {
-    std::string range = std::to_string(min) + "-" + std::to_string(max);
+    const std::string range = std::to_string(min) + "-" + std::to_string(max);
+    std::string korean = range;
+    std::string english = range;
+    std::string description = range;
     Accepts year = WholeNumber(min, max);
     if (coming) {
-        range += std::string(", or ") + kComingYear + ": from 1 December the next (a ZEFA-101 always this year)";
+        korean += std::string(" 또는 ") + kComingYear;
+        english += std::string(" or ") + kComingYear;
+        description += std::string(", or ") + kComingYear + ": from 1 December the next (a ZEFA-101 always this year)";
         year = [this, number = year](std::string& text) {
             m_comingYear = text == kComingYear;
             if (m_comingYear) text = "0";  // this year for now; the model decides after the parse
             return m_comingYear || number(text);
         };
     }
-    command->add_option("YEAR", m_request.year, range)
+    command->add_option("YEAR", m_request.year, description)
         ->type_name("")
-        ->transform(Rule("잘못된 연도입니다 (" + range + ")", "invalid year (" + range + ")", year));
+        ->transform(Rule("잘못된 연도입니다 (" + korean + ")", "invalid year (" + english + ")", year));
 }
 
 // holidays and send: the options that change which days of the year are holidays.
