@@ -82,6 +82,7 @@ int JobsWithinFileLimit(int jobs)
     if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= needed) return jobs;
     const rlim_t room = limit.rlim_cur > kFilesReserved ? limit.rlim_cur - kFilesReserved : 0;
     const int fits = static_cast<int>(std::max<rlim_t>(room / kFilesPerChild, 2) - 1);
+    if (fits >= jobs) return jobs;
     const std::string files = std::to_string(limit.rlim_cur);
     const std::string count = std::to_string(fits);
     PrintCliError({"열린 파일 한도가 " + files + " 개라서 단말기를 한 번에 " + count + " 대씩 실행합니다",
