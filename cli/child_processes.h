@@ -23,16 +23,19 @@ public:
 // What became of one child.
 struct ChildRun {
     int status = EXIT_NOT_STARTED;            // its exit status; 128 + n after signal n
-    std::optional<TerminalRunResult> result;  // what it reported with ReportToFleet, if it did
+    std::optional<TerminalRunResult> result;  // what it reported with ReportToFleet, or why it never ran
+    double seconds = 0;                       // from its start to its end
 };
 
-// Starts this program once per argument list (without the program's name), all at once, and
-// hands their output to `output` until every one has ended. Each child also gets a channel of
-// its own for ReportToFleet (RESULT_FD_OPTION), apart from its output. A signal that reaches this
-// process meanwhile (cli/interrupts.h, watched by the caller) is passed on to every child still
-// running. `runs` gets one entry per argument list; a child that could not start is
+// Starts this program once per argument list (without the program's name), at most `jobs` at
+// once, the next as one ends, and hands their output to `output` until every one has ended.
+// The open-file limit is raised to what `jobs` children take where the system allows, and
+// otherwise fewer run at once, with a note. Each child also gets a channel of its own for
+// ReportToFleet (RESULT_FD_OPTION), apart from its output. A signal that reaches this process
+// meanwhile (cli/interrupts.h, watched by the caller) is passed on to every child still running,
+// and no other starts. `runs` gets one entry per argument list; a child that could not start is
 // EXIT_NOT_STARTED, said on its stderr. False, with `error`, where children cannot be run.
-bool RunChildren(const std::vector<std::vector<std::string>>& argLists, ChildOutput& output,
+bool RunChildren(const std::vector<std::vector<std::string>>& argLists, int jobs, ChildOutput& output,
                  std::vector<ChildRun>& runs, OperatorMessage& error);
 
 // In a child of RunChildren: reports `result` on the channel it was given (`fd`, the value of

@@ -6,11 +6,15 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <optional>
 
 #include "cli/child_processes.h"
 #include "cli/exit_status.h"
@@ -35,11 +39,24 @@ constexpr std::size_t kResultMax = 64 * 1024;
 
 enum Stream { STREAM_OUT, STREAM_ERR, STREAM_RESULT, STREAM_COUNT };
 
+// A running child holds its three pipes' read ends here; the next one, while it is spawned, both
+// ends of each of its three.
+constexpr rlim_t kFilesPerChild = STREAM_COUNT;
+// Besides: the standard three, the report's file, and whatever the C library keeps open.
+constexpr rlim_t kFilesReserved = 32;
+
+using Clock = std::chrono::steady_clock;
+
 struct Child {
     pid_t pid = -1;                          // -1 once reaped, or never started
     int pipes[STREAM_COUNT] = {-1, -1, -1};  // read ends of its stdout, stderr and result
     int status = EXIT_NOT_STARTED;
     std::string result;
+    std::optional<OperatorMessage> unstarted;  // why it never ran
+    Clock::time_point started;
+    double seconds = 0;
+
+    bool Running() const { return pid > 0 || pipes[0] >= 0 || pipes[1] >= 0 || pipes[2] >= 0; }
 };
 
 void CloseAll(std::initializer_list<int> fds)
@@ -47,6 +64,30 @@ void CloseAll(std::initializer_list<int> fds)
     for (int fd : fds) {
         if (fd >= 0) ::close(fd);
     }
+}
+
+// Raises the soft open-file limit to what `jobs` children at once take, as far as the hard limit
+// allows; returns how many the limit then allows at once, at least one. A child that could not
+// start for want of a descriptor would be a terminal left out.
+int JobsWithinFileLimit(int jobs)
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return jobs;
+    const rlim_t needed = kFilesReserved + kFilesPerChild * (static_cast<rlim_t>(jobs) + 1);
+    if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < needed) {
+        rlimit raised = limit;
+        raised.rlim_cur = limit.rlim_max == RLIM_INFINITY ? needed : std::min(needed, limit.rlim_max);
+        if (::setrlimit(RLIMIT_NOFILE, &raised) == 0) limit = raised;
+    }
+    if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= needed) return jobs;
+    const rlim_t room = limit.rlim_cur > kFilesReserved ? limit.rlim_cur - kFilesReserved : 0;
+    const int fits = static_cast<int>(std::max<rlim_t>(room / kFilesPerChild, 2) - 1);
+    if (fits >= jobs) return jobs;
+    const std::string files = std::to_string(limit.rlim_cur);
+    const std::string count = std::to_string(fits);
+    PrintCliError({"열린 파일 한도가 " + files + " 개라서 단말기를 한 번에 " + count + " 대씩 실행합니다",
+                   "the open-file limit of " + files + " allows terminals only " + count + " at a time"});
+    return fits;
 }
 
 // False with the reason when the child could not start.
@@ -93,13 +134,6 @@ int ExitStatusOf(int waitStatus)
     return EXIT_INTERRUPTED + (WIFSIGNALED(waitStatus) ? WTERMSIG(waitStatus) : 0);
 }
 
-void PassOn(int signal, std::vector<Child>& children)
-{
-    for (const Child& child : children) {
-        if (child.pid > 0) ::kill(child.pid, signal);
-    }
-}
-
 // Reads what one pipe has; closes it at its end.
 void Drain(std::size_t index, int stream, Child& child, ChildOutput& output)
 {
@@ -118,56 +152,92 @@ void Drain(std::size_t index, int stream, Child& child, ChildOutput& output)
     }
 }
 
-void Reap(std::vector<Child>& children)
+void Reap(std::vector<Child>& children, const std::vector<std::size_t>& running)
 {
-    for (Child& child : children) {
+    for (const std::size_t i : running) {
+        Child& child = children[i];
         int waitStatus = 0;
         if (child.pid > 0 && ::waitpid(child.pid, &waitStatus, WNOHANG) == child.pid) {
             child.status = ExitStatusOf(waitStatus);
             child.pid = -1;
+            child.seconds = std::chrono::duration<double>(Clock::now() - child.started).count();
         }
     }
 }
 
+void Start(std::size_t index, const std::vector<std::string>& args, Child& child, ChildOutput& output)
+{
+    child.started = Clock::now();
+    if (std::string reason; !Spawn(args, child, reason)) {
+        child.unstarted = OperatorMessage{"실행할 수 없습니다: " + reason, "could not start: " + reason};
+        output.OnOutput(index, true,
+                        "dorvane-cli: " + child.unstarted->korean + " / " + child.unstarted->english + "\n");
+    }
+}
+
+ChildRun RunOf(const Child& child)
+{
+    if (!child.unstarted) return {child.status, ParseRunResult(child.result), child.seconds};
+    TerminalRunResult why;
+    why.exitStatus = child.status;
+    why.message = *child.unstarted;
+    return {child.status, why, 0};
+}
+
 }  // namespace
 
-bool RunChildren(const std::vector<std::vector<std::string>>& argLists, ChildOutput& output,
+bool RunChildren(const std::vector<std::vector<std::string>>& argLists, int jobs, ChildOutput& output,
                  std::vector<ChildRun>& runs, OperatorMessage& /*error*/)
 {
+    jobs = JobsWithinFileLimit(static_cast<int>(std::min<std::size_t>(jobs, argLists.size())));
     std::vector<Child> children(argLists.size());
-    for (std::size_t i = 0; i < argLists.size(); ++i) {
-        if (std::string reason; !Spawn(argLists[i], children[i], reason)) {
-            output.OnOutput(i, true,
-                            "dorvane-cli: 실행할 수 없습니다: " + reason + " / could not start: " + reason + "\n");
-        }
-    }
+    std::vector<std::size_t> running;  // started and not yet reaped, or its pipes not yet at their end
+    std::size_t next = 0;              // the first not started yet
     int passedOn = 0;
     for (;;) {
-        if (const int signal = InterruptSignal(); signal != passedOn) {
-            PassOn(signal, children);
+        const int signal = InterruptSignal();
+        if (signal != passedOn) {
+            for (const std::size_t i : running) {
+                if (children[i].pid > 0) ::kill(children[i].pid, signal);
+            }
             passedOn = signal;
         }
+        while (signal == 0 && next < children.size() && running.size() < static_cast<std::size_t>(jobs)) {
+            Start(next, argLists[next], children[next], output);
+            if (children[next].Running()) running.push_back(next);
+            ++next;
+        }
+        if (running.empty()) break;
         std::vector<pollfd> fds;
         std::vector<std::pair<std::size_t, int>> owners;  // child, stream
-        bool running = false;
-        for (std::size_t i = 0; i < children.size(); ++i) {
-            running = running || children[i].pid > 0;
+        bool exiting = false;                             // a child whose output has ended
+        for (const std::size_t i : running) {
+            bool open = false;
             for (int stream = 0; stream < STREAM_COUNT; ++stream) {
                 if (children[i].pipes[stream] < 0) continue;
                 fds.push_back({children[i].pipes[stream], POLLIN, 0});
                 owners.emplace_back(i, stream);
+                open = true;
             }
+            exiting = exiting || !open;
         }
-        if (fds.empty() && !running) break;
-        if (::poll(fds.data(), fds.size(), fds.empty() ? kExitPollMs : kSignalPollMs) > 0) {
+        if (::poll(fds.data(), fds.size(), exiting ? kExitPollMs : kSignalPollMs) > 0) {
             for (std::size_t f = 0; f < fds.size(); ++f) {
                 if (fds[f].revents != 0) Drain(owners[f].first, owners[f].second, children[owners[f].first], output);
             }
         }
-        Reap(children);
+        Reap(children, running);
+        std::erase_if(running, [&](std::size_t i) { return !children[i].Running(); });
+    }
+    // Those a signal kept from starting.
+    for (std::size_t i = next; i < children.size(); ++i) {
+        const std::string name = SignalName(passedOn);
+        children[i].status = EXIT_INTERRUPTED + passedOn;
+        children[i].unstarted =
+            OperatorMessage{name + " 신호를 받아 시작하지 않았습니다", "not started: interrupted by " + name};
     }
     runs.clear();
-    for (const Child& child : children) runs.push_back({child.status, ParseRunResult(child.result)});
+    for (const Child& child : children) runs.push_back(RunOf(child));
     return true;
 }
 

@@ -2,7 +2,7 @@
 // so several ports are refused before anything is opened or sent.
 #include "cli/child_processes.h"
 
-bool RunChildren(const std::vector<std::vector<std::string>>& /*argLists*/, ChildOutput& /*output*/,
+bool RunChildren(const std::vector<std::vector<std::string>>& /*argLists*/, int /*jobs*/, ChildOutput& /*output*/,
                  std::vector<ChildRun>& /*runs*/, OperatorMessage& error)
 {
     error = {"Windows 에서는 여러 포트를 한 번에 쓸 수 없습니다: 포트마다 따로 실행하십시오",

@@ -9,8 +9,7 @@
 #include <sstream>
 
 #include "base/printable_text.h"
-#include "cli/ports_file.h"
-#include "ports/port_map.h"
+#include "cli/fleet.h"
 #include "date/lunar_date.h"
 #include "date/unknown_holidays.h"
 #include "protocol/terminal_model.h"
@@ -25,12 +24,15 @@ const char* const kFooter =
     "YEAR defaults to this year. Every terminal command connects first.\n"
     "\n"
     "Several ports (--port repeated, or --ports-file) make a fleet: the command runs on each\n"
-    "terminal at once, its lines prefixed with the port, and a summary line per terminal ends it.\n"
+    "terminal, --jobs at once, its lines prefixed with the port, and a summary line per terminal\n"
+    "ends it. A ports file holds a port a line and the terminal's model after it; --model is\n"
+    "the model of the lines without one.\n"
     "\n"
     "Exit status: 0 success, 2 invalid argument (nothing sent), 3 port cannot be opened,\n"
     "4 no reply within the timeout, 5 the port went away during the exchange, 6 the terminal\n"
-    "does not hold what was sent (--verify), 127 a fleet's terminal run could not start,\n"
-    "130, 143, 141 after SIGINT, SIGTERM, SIGPIPE. A fleet exits with its terminals' highest.";
+    "does not hold what was sent (--verify), 7 the --report file could not be written,\n"
+    "127 a fleet's terminal run could not start, 130, 143, 141 after SIGINT, SIGTERM, SIGPIPE.\n"
+    "A fleet exits with its terminals' highest.";
 const char* const kCommandFooter = "The options of dorvane-cli --help go before or after the command.";
 
 // 1 = Sunday .. 7 = Saturday; the numbers stand for themselves.
@@ -38,6 +40,9 @@ const std::map<std::string, std::string> kWeekdays = {
     {"sun", "1"},    {"mon", "2"},    {"tue", "3"},    {"wed", "4"},    {"thu", "5"},
     {"fri", "6"},    {"sat", "7"},    {"일요일", "1"}, {"월요일", "2"}, {"화요일", "3"},
     {"수요일", "4"}, {"목요일", "5"}, {"금요일", "6"}, {"토요일", "7"}};
+
+// `send coming`: the year a terminal is to hold next, for a scheduled upload.
+constexpr const char* kComingYear = "coming";
 
 const std::map<std::string, HolidayFormat> kFormats = {
     {"text", HolidayFormat::Text}, {"ics", HolidayFormat::Ics}, {"json", HolidayFormat::Json}};
@@ -113,59 +118,22 @@ CLI::Option* Repeatable(CLI::Option* option)
     return option->expected(1)->allow_extra_args(false)->take_all();
 }
 
-// Two names for one terminal would run two sessions on it: the same number (COM3, com3), or the
-// same device under two numbers.
-bool SamePort(const std::string& first, const std::string& second)
+// From 1 December the next year; but a ZEFA-101 files every day it is sent under its clock's
+// year, so for it always this year.
+int ComingYear(const LocalTime& now, int model)
 {
-    CPortMap scratch;
-    std::string unused;
-    const int a = ParsePortArgument(first, scratch, unused);
-    const std::string device = scratch.Path(a);  // before the second can take the device over
-    const int b = ParsePortArgument(second, scratch, unused);
-    return a == b || (!device.empty() && device == scratch.Path(b));
+    return now.month == 12 && model != MODEL_ZEFA101 ? now.year + 1 : now.year;
 }
 
-// Checked against a scratch map: the real one is filled only when the command runs. `where`
-// names the file and line a port came from, or is empty.
-bool AddPort(const std::string& text, const std::string& where, std::vector<std::string>& ports, OperatorMessage& error)
+// `where` names the port in a fleet's message ("COM3: "), or is empty.
+bool CheckModel(CliCommand command, int model, const std::string& where, OperatorMessage& error)
 {
-    CPortMap scratch;
-    if (std::string korean; ParsePortArgument(text, scratch, korean) == 0) {
-        return Fail(error, where + korean,
-                    where + "invalid port (COMn, /dev/PATH, tcp://HOST:PORT, or COMn= either; n 1-255): " + text);
+    if (model < 0) return Fail(error, "--model 을 지정해야 합니다", "give --model");
+    if ((command == CliCommand::Weekdays || command == CliCommand::Loan) && model != MODEL_ZEFA102) {
+        const std::string name = ModelName(MODEL_ZEFA102);
+        return Fail(error, where + name + " 에서만 쓸 수 있는 명령입니다",
+                    where + "this command is for " + name + " only");
     }
-    const std::string name = PortDisplayName(text);
-    for (const std::string& other : ports) {
-        if (SamePort(other, text)) {
-            return Fail(error, where + "같은 포트를 두 번 지정했습니다: " + name,
-                        where + "the same port is given twice: " + name);
-        }
-    }
-    ports.push_back(text);
-    return true;
-}
-
-// Those of --port, then those of each ports file: a given port and a listed one are checked alike.
-bool CollectPorts(CliRequest& request, const std::vector<std::string>& files, OperatorMessage& error)
-{
-    std::vector<std::string> ports;
-    for (const std::string& port : request.ports) {
-        if (!AddPort(port, "", ports, error)) return false;
-    }
-    for (const std::string& path : files) {
-        std::vector<PortsFileEntry> entries;
-        if (std::string reason; !ReadPortsFile(path, entries, reason)) {
-            return Fail(error, "포트 목록 파일을 읽을 수 없습니다: " + path + ": " + reason,
-                        "cannot read the ports file: " + path + ": " + reason);
-        }
-        if (entries.empty())
-            return Fail(error, "포트 목록 파일에 포트가 없습니다: " + path, "no ports in the ports file: " + path);
-        for (const PortsFileEntry& entry : entries) {
-            if (!AddPort(entry.port, path + ":" + std::to_string(entry.line) + ": ", ports, error)) return false;
-        }
-    }
-    request.ports = std::move(ports);
-    request.portsFromFile = !files.empty();
     return true;
 }
 
@@ -181,14 +149,13 @@ bool CheckTerminalOptions(CliRequest& request, OperatorMessage& error)
                         "--model and --simulate name different models");
         }
         request.model = request.simulateModel;
-    } else if (request.ports.empty()) {
-        return Fail(error, "--port 또는 --simulate 를 지정해야 합니다", "give --port or --simulate");
+        return CheckModel(request.command, request.model, "", error);
     }
-    if (request.model < 0) return Fail(error, "--model 을 지정해야 합니다", "give --model");
-    const bool zefa102Only = request.command == CliCommand::Weekdays || request.command == CliCommand::Loan;
-    if (zefa102Only && request.model != MODEL_ZEFA102) {
-        const std::string model = ModelName(MODEL_ZEFA102);
-        return Fail(error, model + " 에서만 쓸 수 있는 명령입니다", "this command is for " + model + " only");
+    if (request.ports.empty())
+        return Fail(error, "--port 또는 --simulate 를 지정해야 합니다", "give --port or --simulate");
+    for (const GivenPort& port : request.ports) {
+        const std::string where = IsFleet(request) ? PortDisplayName(port.port) + ": " : "";
+        if (!CheckModel(request.command, port.model, where, error)) return false;
     }
     return true;
 }
@@ -222,7 +189,7 @@ bool CheckLunarHolidays(const CliRequest& request, OperatorMessage& error)
 class CommandLine {
 public:
     explicit CommandLine(CliRequest& request);
-    bool Parse(const std::vector<std::string>& args, int thisYear, OperatorMessage& error);
+    bool Parse(const std::vector<std::string>& args, const LocalTime& now, OperatorMessage& error);
 
 private:
     CLI::Validator Rule(const std::string& korean, const std::string& english, Accepts accepts);
@@ -230,14 +197,16 @@ private:
     void AddModel(const char* name, int& model, const char* description, const std::string& korean,
                   const std::string& english);
     CLI::App* AddCommand(const char* name, CliCommand command, const std::string& description);
-    void AddYear(CLI::App* command, int min, int max);
+    void AddYear(CLI::App* command, int min, int max, bool coming = false);
     void AddHolidayOptions(CLI::App* command);
     OperatorMessage FromCli11(const CLI::ParseError& failure) const;
     bool FailOnUnplaced(OperatorMessage& error) const;
 
     CliRequest& m_request;
     CLI::App m_app{"", "dorvane-cli"};
+    std::vector<std::string> m_portOptions;
     std::vector<std::string> m_portsFiles;
+    bool m_comingYear = false;      // send coming
     std::string m_refusedInKorean;  // a rule's refusal: CLI11's error carries only the English
 };
 
@@ -257,7 +226,9 @@ CommandLine::CommandLine(CliRequest& request) : m_request(request)
         AddCommand("calendar", CliCommand::Calendar, "every day of YEAR with its weekday and lunar date");
     CLI::App* holidays =
         AddCommand("holidays", CliCommand::Holidays, "the holidays of YEAR and their total, as the dialog lists them");
-    for (CLI::App* offline : {ports, calendar, holidays}) offline->excludes(m_app.get_option("--ca"));
+    for (CLI::App* offline : {ports, calendar, holidays}) {
+        for (const char* option : {"--ca", JOBS_OPTION, REPORT_OPTION}) offline->excludes(m_app.get_option(option));
+    }
     AddYear(calendar, kFirstCalendarYear, MAX_SOLAR_YEAR);
     AddYear(holidays, kFirstCalendarYear, MAX_SOLAR_YEAR);
     AddHolidayOptions(holidays);
@@ -276,7 +247,7 @@ CommandLine::CommandLine(CliRequest& request) : m_request(request)
     AddYear(AddCommand("delete", CliCommand::Delete, "clear the terminal's holidays (C)"), TERMINAL_FIRST_YEAR,
             TERMINAL_LAST_YEAR);
     CLI::App* send = AddCommand("send", CliCommand::Send, "send the holidays of YEAR, one frame per reply (D)");
-    AddYear(send, TERMINAL_FIRST_YEAR, TERMINAL_LAST_YEAR);
+    AddYear(send, TERMINAL_FIRST_YEAR, TERMINAL_LAST_YEAR, true);
     AddHolidayOptions(send);
     send->add_flag("--verify", m_request.verify, "send: read the year back and list every day that differs");
     send->add_flag("--without-lunar", m_request.withoutLunar,
@@ -318,14 +289,21 @@ CLI::Validator CommandLine::Rule(const std::string& korean, const std::string& e
 
 void CommandLine::AddTerminalOptions()
 {
-    Repeatable(
-        m_app.add_option(PORT_OPTION, m_request.ports,
-                         "port to use; COMn=/dev/PATH or COMn=URL also maps COMn to it; repeated: every port at once"))
+    Repeatable(m_app.add_option(PORT_OPTION, m_portOptions,
+                                "port to use; COMn=/dev/PATH or COMn=URL also maps COMn to it; repeated: a fleet"))
         ->type_name("COMn|/dev/PATH|URL");
-    Repeatable(
-        m_app.add_option(PORTS_FILE_OPTION, m_portsFiles, "ports to use, one a line ('#' comments), all at once"))
+    Repeatable(m_app.add_option(PORTS_FILE_OPTION, m_portsFiles,
+                                "a fleet's ports, one a line, each with its model or --model's ('#' comments)"))
         ->type_name("FILE");
-    AddModel("--model", m_request.model, "the terminal's model", "모델은 ", "model must be ");
+    AddModel(MODEL_OPTION, m_request.model, "the terminal's model", "모델은 ", "model must be ");
+    m_app.add_option(JOBS_OPTION, m_request.jobs, "a fleet runs at most N terminals at once (default 16)")
+        ->type_name("N")
+        ->transform(Rule("동시 실행 수는 1 부터 1000 까지의 정수입니다", "jobs must be a whole number from 1 to 1000",
+                         WholeNumber(1, 1000)));
+    m_app.add_option(REPORT_OPTION, m_request.reportPath, "write what came of each terminal to FILE as JSON")
+        ->type_name("FILE")
+        ->check(Rule("보고서 파일 이름이 비어 있습니다", "the report file name is empty",
+                     [](std::string& path) { return !path.empty(); }));
     AddModel("--simulate", m_request.simulateModel, "talk to a built-in simulated terminal instead of a port",
              "시뮬레이터 모델은 ", "simulated model must be ");
     m_app.add_option("--timeout", m_request.timeoutSeconds, "wait this long for a silent terminal (default 5)")
@@ -356,16 +334,33 @@ CLI::App* CommandLine::AddCommand(const char* name, CliCommand command, const st
     CLI::App* sub = m_app.add_subcommand(name, description);
     sub->group(NeedsTerminal(command) ? kTerminalGroup : kOfflineGroup);
     sub->footer(kCommandFooter);
-    sub->preparse_callback([this, command](std::size_t) { m_request.command = command; });
+    sub->preparse_callback([this, command, name](std::size_t) {
+        m_request.command = command;
+        m_request.commandName = name;
+    });
     return sub;
 }
 
-void CommandLine::AddYear(CLI::App* command, int min, int max)
+void CommandLine::AddYear(CLI::App* command, int min, int max, bool coming)
 {
     const std::string range = std::to_string(min) + "-" + std::to_string(max);
-    command->add_option("YEAR", m_request.year, range)
+    std::string korean = range;
+    std::string english = range;
+    std::string description = range;
+    Accepts year = WholeNumber(min, max);
+    if (coming) {
+        korean += std::string(" 또는 ") + kComingYear;
+        english += std::string(" or ") + kComingYear;
+        description += std::string(", or ") + kComingYear + ": from 1 December the next (a ZEFA-101 always this year)";
+        year = [this, number = year](std::string& text) {
+            m_comingYear = text == kComingYear;
+            if (m_comingYear) text = "0";  // this year for now; the model decides after the parse
+            return m_comingYear || number(text);
+        };
+    }
+    command->add_option("YEAR", m_request.year, description)
         ->type_name("")
-        ->transform(Rule("잘못된 연도입니다 (" + range + ")", "invalid year (" + range + ")", WholeNumber(min, max)));
+        ->transform(Rule("잘못된 연도입니다 (" + korean + ")", "invalid year (" + english + ")", year));
 }
 
 // holidays and send: the options that change which days of the year are holidays.
@@ -428,7 +423,7 @@ bool CommandLine::FailOnUnplaced(OperatorMessage& error) const
     return true;
 }
 
-bool CommandLine::Parse(const std::vector<std::string>& args, int thisYear, OperatorMessage& error)
+bool CommandLine::Parse(const std::vector<std::string>& args, const LocalTime& now, OperatorMessage& error)
 {
     std::vector<std::string> backwards(args.rbegin(), args.rend());  // CLI11 takes them from the back
     try {
@@ -444,9 +439,13 @@ bool CommandLine::Parse(const std::vector<std::string>& args, int thisYear, Oper
         if (!FailOnUnplaced(error)) error = FromCli11(failure);
         return false;
     }
-    if (m_request.year == 0) m_request.year = thisYear;
-    if (!CollectPorts(m_request, m_portsFiles, error)) return false;
-    if (NeedsTerminal(m_request.command) && !CheckTerminalOptions(m_request, error)) return false;
+    const bool terminal = NeedsTerminal(m_request.command);
+    if (!CollectPorts(m_portOptions, m_portsFiles, m_request.model, terminal, m_request.ports, error)) return false;
+    m_request.portsFromFile = !m_portsFiles.empty();
+    if (terminal && !CheckTerminalOptions(m_request, error)) return false;
+    // A fleet of both models takes this year's and the next: its runs say which each took.
+    if (m_comingYear) m_request.year = ComingYear(now, m_request.model);
+    if (m_request.year == 0) m_request.year = now.year;
     return CheckMarks(m_request, error) && CheckLunarHolidays(m_request, error);
 }
 
@@ -477,15 +476,9 @@ bool NeedsTerminal(CliCommand command)
     }
 }
 
-std::string PortDisplayName(const std::string& port)
-{
-    // An '=' after a network address's scheme is the address's own.
-    const std::size_t equals = port.find('=');
-    return equals < port.find("://") ? port.substr(0, equals) : port;
-}
-
-bool ParseCommandLine(const std::vector<std::string>& args, int thisYear, CliRequest& request, OperatorMessage& error)
+bool ParseCommandLine(const std::vector<std::string>& args, const LocalTime& now, CliRequest& request,
+                      OperatorMessage& error)
 {
     request = CliRequest{};
-    return CommandLine(request).Parse(args, thisYear, error);
+    return CommandLine(request).Parse(args, now, error);
 }

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "base/operator_message.h"
+#include "cli/given_ports.h"
+#include "date/local_clock.h"
 
 enum class CliCommand {
     Help,  // --help or --version: print CliRequest::output
@@ -20,9 +22,13 @@ enum class CliCommand {
     Loan,
 };
 
-// The options that name the ports; a fleet gives each of its runs one port instead.
+// The options a fleet keeps to itself: each of its runs is given one port and its model instead,
+// and the fleet alone runs the jobs and writes the report.
 inline constexpr const char* PORT_OPTION = "--port";
 inline constexpr const char* PORTS_FILE_OPTION = "--ports-file";
+inline constexpr const char* MODEL_OPTION = "--model";
+inline constexpr const char* JOBS_OPTION = "--jobs";
+inline constexpr const char* REPORT_OPTION = "--report";
 // Given by a fleet to each of its runs, not by hand (not in the help): the file descriptor on
 // which the run reports what came of it (cli/child_processes.h).
 inline constexpr const char* RESULT_FD_OPTION = "--result-fd";
@@ -36,12 +42,15 @@ enum class HolidayFormat { Text, Ics, Json };
 
 struct CliRequest {
     CliCommand command = CliCommand::Help;
+    std::string commandName;  // as typed: "send"
     std::string output;  // Help: the help text or the version line
-    int year = 0;        // 0: this year
-    // Each "COMn", "/dev/...", a network URL, or "COMn=" either, as given. Several make a fleet:
-    // the command runs on every one at once.
-    std::vector<std::string> ports;
+    int year = 0;        // this year unless given; `send coming` as ComingYear says
+    // Those of --port, then those of --ports-file. Several make a fleet: the command runs on
+    // every one, --jobs at once.
+    std::vector<GivenPort> ports;
     bool portsFromFile = false;  // --ports-file: a fleet even with one port, so its output is alike
+    int jobs = 16;               // a fleet's runs at most at once
+    std::string reportPath;      // --report: the JSON file of what came of each terminal; empty: none
     int resultFd = -1;           // --result-fd: a fleet's run; -1: none
     int model = -1;              // 0 = ZEFA-101, 1 = ZEFA-102, -1 = not given
     int simulateModel = -1;      // as model; -1 = no simulator
@@ -69,13 +78,10 @@ bool CountsTheYearsHolidays(CliCommand command);
 void PrintCliError(const OperatorMessage& message);
 
 // Fills `request` from argv (without the program name), or fills `error` and returns false.
-// `thisYear` completes commands given no year, so that a --mark of 29 February is checked
-// against the right year.
-bool ParseCommandLine(const std::vector<std::string>& args, int thisYear, CliRequest& request, OperatorMessage& error);
+// `now` completes commands given no year, so that a --mark of 29 February is checked against the
+// right year.
+bool ParseCommandLine(const std::vector<std::string>& args, const LocalTime& now, CliRequest& request,
+                      OperatorMessage& error);
 
 // True for the commands that talk to a terminal.
 bool NeedsTerminal(CliCommand command);
-
-// The name a port goes by in a fleet's lines: "COMn" of "COMn=PATH" or "COMn=URL", else the
-// text as given.
-std::string PortDisplayName(const std::string& port);

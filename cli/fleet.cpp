@@ -8,22 +8,32 @@
 #include "cli/exit_status.h"
 #include "cli/fleet_console.h"
 #include "cli/interrupts.h"
+#include "protocol/terminal_model.h"
 
 namespace {
 
 // A summary lists this many differences of a terminal at most; its own lines list them all.
 constexpr std::size_t kDifferencesInSummary = 5;
 
-// The fleet's command line for one terminal: its port instead of all of them.
-std::vector<std::string> RunArguments(const std::vector<std::string>& args, const std::string& port)
+// The options the fleet keeps to itself, each with a value.
+constexpr const char* kFleetOptions[] = {PORT_OPTION, PORTS_FILE_OPTION, MODEL_OPTION, JOBS_OPTION, REPORT_OPTION};
+
+bool IsFleetOption(const std::string& arg, bool withValue)
 {
-    const std::string portOption = PORT_OPTION;
-    const std::string fileOption = PORTS_FILE_OPTION;
-    std::vector<std::string> run = {portOption, port};
+    for (const std::string option : kFleetOptions) {
+        if (withValue ? arg.starts_with(option + "=") : arg == option) return true;
+    }
+    return false;
+}
+
+// The fleet's command line for one terminal: its port and model instead of the fleet's.
+std::vector<std::string> RunArguments(const std::vector<std::string>& args, const GivenPort& port)
+{
+    std::vector<std::string> run = {PORT_OPTION, port.port, MODEL_OPTION, ModelName(port.model)};
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == portOption || args[i] == fileOption) {
+        if (IsFleetOption(args[i], false)) {
             ++i;  // and its value
-        } else if (!args[i].starts_with(portOption + "=") && !args[i].starts_with(fileOption + "=")) {
+        } else if (!IsFleetOption(args[i], true)) {
             run.push_back(args[i]);
         }
     }
@@ -64,18 +74,18 @@ bool IsFleet(const CliRequest& request)
     return request.ports.size() > 1 || request.portsFromFile;
 }
 
-int RunFleet(const CliRequest& request, const std::vector<std::string>& args)
+int RunFleet(const CliRequest& request, const std::vector<std::string>& args, CRunReport& report)
 {
     WatchInterrupts();
     std::vector<std::vector<std::string>> argLists;
     std::vector<std::string> names;
-    for (const std::string& port : request.ports) {
+    for (const GivenPort& port : request.ports) {
         argLists.push_back(RunArguments(args, port));
-        names.push_back(PortDisplayName(port));
+        names.push_back(PortDisplayName(port.port));
     }
     CFleetConsole console(names);
     std::vector<ChildRun> runs;
-    if (OperatorMessage error; !RunChildren(argLists, console, runs, error)) {
+    if (OperatorMessage error; !RunChildren(argLists, request.jobs, console, runs, error)) {
         PrintCliError(error);
         return EXIT_INVALID_ARGUMENT;
     }
@@ -83,11 +93,17 @@ int RunFleet(const CliRequest& request, const std::vector<std::string>& args)
     int worst = EXIT_OK;
     for (std::size_t i = 0; i < runs.size(); ++i) {
         // What the run reported on its own channel, never what its console said.
-        const std::vector<HeldDayDifference> differences =
-            runs[i].result ? runs[i].result->differences : std::vector<HeldDayDifference>{};
-        const std::string outcome = Outcome(runs[i].status, request.verify, differences);
-        std::printf("[요약] %s: %s (exit %d)\n", PrintableText(names[i]).c_str(), outcome.c_str(), runs[i].status);
-        worst = std::max(worst, runs[i].status);
+        TerminalRunResult result;
+        if (runs[i].result) {
+            result = *runs[i].result;
+        } else {
+            result.message = {"결과를 알리지 않고 끝났습니다", "ended without reporting its result"};
+        }
+        result.exitStatus = runs[i].status;
+        const std::string outcome = Outcome(result.exitStatus, request.verify, result.differences);
+        std::printf("[요약] %s: %s (exit %d)\n", PrintableText(names[i]).c_str(), outcome.c_str(), result.exitStatus);
+        report.Add(request.ports[i].port, request.ports[i].model, result, runs[i].seconds);
+        worst = std::max(worst, result.exitStatus);
     }
     std::fflush(stdout);
     if (const int signal = InterruptSignal(); signal != 0) return EXIT_INTERRUPTED + signal;

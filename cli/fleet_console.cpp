@@ -13,11 +13,13 @@ void CFleetConsole::OnOutput(std::size_t child, bool standardError, std::string_
 {
     std::string& pending = m_terminals[child].pending[standardError ? 1 : 0];
     pending.append(bytes);
+    std::string lines;
     std::size_t start = 0;
     for (std::size_t end; (end = pending.find('\n', start)) != std::string::npos; start = end + 1) {
-        WriteLine(child, standardError, std::string_view(pending).substr(start, end - start));
+        lines += Line(child, std::string_view(pending).substr(start, end - start));
     }
     pending.erase(0, start);
+    Write(standardError, lines);
 }
 
 void CFleetConsole::Flush()
@@ -25,17 +27,24 @@ void CFleetConsole::Flush()
     for (std::size_t child = 0; child < m_terminals.size(); ++child) {
         for (int stream = 0; stream < 2; ++stream) {
             std::string& pending = m_terminals[child].pending[stream];
-            if (!pending.empty()) WriteLine(child, stream == 1, pending);
+            if (!pending.empty()) Write(stream == 1, Line(child, pending));
             pending.clear();
         }
     }
 }
 
-void CFleetConsole::WriteLine(std::size_t child, bool standardError, std::string_view line)
+std::string CFleetConsole::Line(std::size_t child, std::string_view line) const
 {
-    // One write per line, so that the lines of different terminals never mix within a line.
-    const std::string whole = m_terminals[child].prefix + PrintableText(line) + "\n";
+    return m_terminals[child].prefix + PrintableText(line) + "\n";
+}
+
+void CFleetConsole::Write(bool standardError, const std::string& lines)
+{
+    // Whole lines only, flushed at once, so that the lines of different terminals, and of standard
+    // output and error on one screen, never mix within a line. A terminal's lines that came
+    // together go out together: a fleet of hundreds would spend its time in a write per line.
+    if (lines.empty()) return;
     std::FILE* stream = standardError ? stderr : stdout;
-    std::fwrite(whole.data(), 1, whole.size(), stream);
+    std::fwrite(lines.data(), 1, lines.size(), stream);
     std::fflush(stream);
 }

@@ -18,7 +18,8 @@ public:
     void Flush();
 
 private:
-    void WriteLine(std::size_t child, bool standardError, std::string_view line);
+    std::string Line(std::size_t child, std::string_view line) const;
+    void Write(bool standardError, const std::string& lines);
 
     struct Terminal {
         std::string prefix;

@@ -1,4 +1,6 @@
 // dorvane-cli: the terminal's set-up without a window, for scripts and headless machines.
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -13,14 +15,15 @@
 #include "cli/fleet.h"
 #include "cli/holiday_files.h"
 #include "cli/holiday_options.h"
-#include "sim/simulated_port.h"
+#include "cli/run_report.h"
 #include "cli/stdout_listing.h"
 #include "cli/terminal_commands.h"
-#include "ports/port_enumerator.h"
-#include "ports/port_map.h"
 #include "comm/trusted_certificates.h"
 #include "date/local_clock.h"
+#include "ports/port_enumerator.h"
+#include "ports/port_map.h"
 #include "protocol/holiday_upload.h"
+#include "sim/simulated_port.h"
 
 namespace {
 
@@ -53,21 +56,26 @@ int RunHolidays(const CliRequest& request)
 
 // The ports the kernel has, then each --port and the simulator, all numbered in g_portMap. `port`
 // becomes the one the command is to use: the simulator's, else the last --port one, else 0.
-ExitStatus PreparePorts(const CliRequest& request, std::unique_ptr<CSimulatedPort>& simulator, int& port)
+ExitStatus PreparePorts(const CliRequest& request, std::unique_ptr<CSimulatedPort>& simulator, int& port,
+                        OperatorMessage& error)
 {
     CPortEnumerator kernelPorts;
     kernelPorts.Enumerate();
     port = 0;
-    for (const std::string& text : request.ports) {
-        std::string error;
-        port = ParsePortArgument(text, g_portMap, error);
-        if (port == 0) return Fail(EXIT_INVALID_ARGUMENT, {error, "invalid port: " + text});
+    for (const GivenPort& given : request.ports) {
+        std::string korean;
+        port = ParsePortArgument(given.port, g_portMap, korean);
+        if (port == 0) {
+            error = {korean, "invalid port: " + given.port};
+            return EXIT_INVALID_ARGUMENT;
+        }
     }
     if (request.simulateModel >= 0) {
         SimulatedPortFailure failure;
         simulator = StartSimulatedPort(request.simulateModel, failure);
         if (!simulator) {
-            return Fail(failure.unavailable ? EXIT_INVALID_ARGUMENT : EXIT_PORT_UNAVAILABLE, failure.message);
+            error = failure.message;
+            return failure.unavailable ? EXIT_INVALID_ARGUMENT : EXIT_PORT_UNAVAILABLE;
         }
         port = simulator->Port();
     }
@@ -79,7 +87,9 @@ int RunPorts(const CliRequest& request)
 {
     std::unique_ptr<CSimulatedPort> simulator;
     int port = 0;
-    if (const ExitStatus status = PreparePorts(request, simulator, port); status != EXIT_OK) return status;
+    if (OperatorMessage error; const ExitStatus status = PreparePorts(request, simulator, port, error)) {
+        return Fail(status, error);
+    }
     CSortedPortList names;
     CPortEnumerator enumerator;
     enumerator.m_pCombo = &names;
@@ -102,14 +112,37 @@ ExitStatus ApplyTrustedCertificates(const CliRequest& request)
     return EXIT_OK;
 }
 
-int RunOnTerminal(const CliRequest& request)
+// One terminal, reported as a fleet of one.
+int RunOnTerminal(const CliRequest& request, CRunReport& report)
 {
+    const auto start = std::chrono::steady_clock::now();
     std::unique_ptr<CSimulatedPort> simulator;
     int port = 0;
-    if (const ExitStatus status = PreparePorts(request, simulator, port); status != EXIT_OK) return status;
-    const TerminalRunResult result = RunTerminalCommand(request, port);
+    TerminalRunResult result;
+    if (OperatorMessage error; const ExitStatus status = PreparePorts(request, simulator, port, error)) {
+        result.exitStatus = Fail(status, error);
+        result.message = error;
+    } else {
+        result = RunTerminalCommand(request, port);
+    }
     if (request.resultFd >= 0) ReportToFleet(request.resultFd, result);
+    const std::string name = request.ports.empty() ? g_portMap.Path(port) : request.ports.back().port;
+    report.Add(name, request.model, result,
+               std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     return result.exitStatus;
+}
+
+// The report's file is made before anything is sent, and filled once the run has ended.
+int RunTerminalCommandWithReport(const CliRequest& request, const std::vector<std::string>& args)
+{
+    CRunReport report(request);
+    if (OperatorMessage error; !report.Open(error)) return Fail(EXIT_INVALID_ARGUMENT, error);
+    const int status = IsFleet(request) ? RunFleet(request, args, report) : RunOnTerminal(request, report);
+    if (OperatorMessage error; !report.Commit(status, error)) {
+        PrintCliError(error);
+        return std::max(status, static_cast<int>(EXIT_REPORT_NOT_WRITTEN));
+    }
+    return status;
 }
 
 }  // namespace
@@ -120,7 +153,7 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(argv + 1, argv + argc);
     CliRequest request;
     OperatorMessage error;
-    if (!ParseCommandLine(args, ReadLocalClock().year, request, error)) {
+    if (!ParseCommandLine(args, ReadLocalClock(), request, error)) {
         return Fail(EXIT_INVALID_ARGUMENT, error);
     }
     switch (request.command) {
@@ -130,6 +163,6 @@ int main(int argc, char** argv)
     case CliCommand::Ports: return RunPorts(request);
     default:
         if (const ExitStatus status = ApplyTrustedCertificates(request); status != EXIT_OK) return status;
-        return IsFleet(request) ? RunFleet(request, args) : RunOnTerminal(request);
+        return RunTerminalCommandWithReport(request, args);
     }
 }

@@ -4,7 +4,7 @@
 
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(OperatorMessage, korean, english)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(HeldDayDifference, missing, date)
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(TerminalRunResult, exitStatus, message, differences)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(TerminalRunResult, exitStatus, message, year, holidaysSent, differences)
 
 std::string RunResultJson(const TerminalRunResult& result)
 {

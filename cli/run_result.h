@@ -19,7 +19,9 @@ struct HeldDayDifference {
 struct TerminalRunResult {
     int exitStatus = 0;
     OperatorMessage message;                     // why it failed; empty when it did not
-    std::vector<HeldDayDifference> differences;  // in calendar order
+    int year = 0;                                // read, delete, send: the year; else 0
+    int holidaysSent = 0;                        // send: the holidays the terminal took
+    std::vector<HeldDayDifference> differences;  // send --verify: in calendar order
 };
 
 // One JSON object (nlohmann-json), and back; none when `json` is not one.

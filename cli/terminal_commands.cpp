@@ -81,6 +81,9 @@ TerminalRunResult Failed(TerminalRunResult result, int status, const OperatorMes
 TerminalRunResult RunTerminalCommand(const CliRequest& request, int port)
 {
     TerminalRunResult result;
+    const bool yearCommand = request.command == CliCommand::Read || request.command == CliCommand::Delete ||
+                             request.command == CliCommand::Send;
+    if (yearCommand) result.year = request.year;
     // The clock is read once, and refused before anything is sent.
     const LocalTime clock = ReadLocalClock();
     if (request.command == CliCommand::SetTime && !IsTerminalYear(clock.year)) {
@@ -96,6 +99,7 @@ TerminalRunResult RunTerminalCommand(const CliRequest& request, int port)
     ExitStatus status = session.Open(port);
     if (status == EXIT_OK) status = session.Connect();
     if (status == EXIT_OK) status = RunExchange(request, clock, session, result);
+    if (request.command == CliCommand::Send) result.holidaysSent = GetUploadProgress().answered;
     if (status == EXIT_INTERRUPTED) {
         const char* name = SignalName(session.Interrupted());
         const bool upload = request.command == CliCommand::Send && GetUploadProgress().total > 0;

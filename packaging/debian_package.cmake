@@ -31,6 +31,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-baekmuk, fonts-nanum, fonts-nanum-coding
 # Qt's Wayland platform, for a session without XWayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${DORVANE_DEB_CONFFILES})
+
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 

@@ -1,8 +1,11 @@
-// dorvane-cli on several terminals at once, uploads read back (--verify) and the TLS trust file
-// (--ca), as a process against simulated terminals on real pseudo-terminals.
+// dorvane-cli on several terminals at once, uploads read back (--verify), the TLS trust file
+// (--ca) and the scheduled service's run, as a process against simulated terminals on real
+// pseudo-terminals.
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "protocol/terminal_model.h"
@@ -82,6 +85,27 @@ TEST_F(CliFleet, ASilentTerminalFailsAloneAndItsStatusIsTheFleets)
                                              "[요약] "};
     EXPECT_EQ(LinesStartingOtherwise(r.out, starts), std::vector<std::string>{}) << r.out;
     EXPECT_EQ(LinesStartingOtherwise(r.err, starts), std::vector<std::string>{}) << r.err;
+}
+
+// Four runs at once would hold 3 + 4 x 3 descriptors, more than 12: without fewer at a time, a run
+// would fail to start.
+TEST_F(CliFleet, UnderALowOpenFileLimitFewerRunAtOnceAndNoneIsLeftOut)
+{
+    std::vector<std::string> args = {"/usr/bin/prlimit", "--nofile=12:12", "--", DORVANE_CLI_PATH};
+    std::vector<Sim> sims;
+    for (int i = 0; i < 4; ++i) {
+        sims.push_back(Start(MODEL_ZEFA102));
+        args.insert(args.end(), {"--port", sims.back()->SlavePath()});
+    }
+    args.insert(args.end(), {"--model", "ZEFA-102", "set-time"});
+    const ProcessResult r = RunProcess(args);
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_TRUE(Has(r.err,
+                    "dorvane-cli: 열린 파일 한도가 12 개라서 단말기를 한 번에 1 대씩 실행합니다 / the open-file "
+                    "limit of 12 allows terminals only 1 at a time\n"))
+        << r.err;
+    for (const Sim& sim : sims)
+        EXPECT_TRUE(Has(r.out, "[요약] " + sim->SlavePath() + ": 성공 / ok (exit 0)\n")) << r.out;
 }
 
 TEST_F(CliFleet, APortsFileLineOrACaFileThatWillNotDoSendsNothing)
@@ -221,5 +245,97 @@ TEST_P(CliVerify, ListsEveryDayTheTerminalHoldsOtherwise)
 }
 
 INSTANTIATE_TEST_SUITE_P(Terminals, CliVerify, ::testing::ValuesIn(kUploads), CaseName());
+
+// The value of `key=` in a unit file, split at blanks.
+std::vector<std::string> UnitSetting(const std::string& unit, const std::string& key)
+{
+    std::ifstream file(std::string(DORVANE_UNITS_DIR) + "/" + unit);
+    std::vector<std::string> words;
+    for (std::string line; std::getline(file, line);) {
+        if (!line.starts_with(key + "=")) continue;
+        std::istringstream value(line.substr(key.size() + 1));
+        for (std::string word; value >> word;) words.push_back(word);
+    }
+    return words;
+}
+
+// The holiday service's command as the unit has it, on 5 December 2026, with the system's
+// folders under a folder of the test's own: the ZEFA-102 terminals take 2027, the ZEFA-101 2026,
+// each with the library's anniversary from the service's holiday folder.
+TEST_F(CliFleet, TheHolidayServiceReportsAMixedFleetWithASilentTerminal)
+{
+    const Sim zefa101 = Start(MODEL_ZEFA101);
+    const Sim zefa102 = Start(MODEL_ZEFA102);
+    const Sim silent = Start(MODEL_ZEFA102, {.silent = true});
+    const std::string root = m_folder.Path();
+    std::filesystem::create_directories(root + "/etc/dorvane/holidays");
+    std::filesystem::create_directories(root + "/var/lib/dorvane");
+    std::ofstream(root + "/etc/dorvane/terminals") << zefa101->SlavePath() << " ZEFA-101\n"
+                                                   << zefa102->SlavePath() << " ZEFA-102\n"
+                                                   << silent->SlavePath() << "   ZEFA-102  # the reading room\n";
+    std::ofstream(root + "/etc/dorvane/holidays/closures.ics")
+        << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Library//Closures//KO\r\nBEGIN:VEVENT\r\n"
+           "UID:anniversary\r\nSUMMARY:개관기념일\r\nDTSTART;VALUE=DATE:20200420\r\nRRULE:FREQ=YEARLY\r\n"
+           "END:VEVENT\r\nEND:VCALENDAR\r\n";
+
+    // faketime preloads its clock, which AddressSanitizer would refuse to start behind; the steady
+    // clock stays the kernel's, whose deadlines the waits hand to it.
+    std::vector<std::string> args = {"/usr/bin/env", "ASAN_OPTIONS=verify_asan_link_order=0",
+                                     "FAKETIME_DONT_FAKE_MONOTONIC=1"};
+    for (const std::string& setting : UnitSetting("dorvane-holidays.service", "Environment")) {
+        const std::size_t equals = setting.find('=');
+        args.push_back(setting.substr(0, equals + 1) + root + setting.substr(equals + 1));
+    }
+    args.insert(args.end(), {"/usr/bin/faketime", "-f", "@2026-12-05 10:00:00"});
+    const std::vector<std::string> command = UnitSetting("dorvane-holidays.service", "ExecStart");
+    ASSERT_FALSE(command.empty());
+    EXPECT_EQ(command[0], "/usr/bin/dorvane-cli");
+    args.push_back(DORVANE_CLI_PATH);
+    for (std::size_t i = 1; i < command.size(); ++i)
+        args.push_back(command[i].starts_with("/") ? root + command[i] : command[i]);
+    args.insert(args.end(), {"--timeout", "0.5"});  // the silent terminal given up sooner than in service
+    const ProcessResult r = RunProcess(args);
+    EXPECT_EQ(r.exitStatus, 4) << r.err;
+
+    std::ifstream file(root + "/var/lib/dorvane/holidays.json");
+    nlohmann::json report = nlohmann::json::parse(file, nullptr, false);
+    ASSERT_TRUE(report.is_object()) << r.out << r.err;
+    EXPECT_TRUE(report["start"].get<std::string>().starts_with("2026-12-05T10:00:")) << report["start"];
+    EXPECT_GE(report["end"].get<std::string>(), report["start"].get<std::string>());
+    for (nlohmann::json& terminal : report["terminals"]) {
+        EXPECT_GT(terminal["seconds"].get<double>(), 0.0);
+        terminal.erase("seconds");
+    }
+    report.erase("start");
+    report.erase("end");
+    const nlohmann::json verified = {{"missing", nlohmann::json::array()}, {"extra", nlohmann::json::array()}};
+    const nlohmann::json expected = {
+        {"exitStatus", 4},
+        {"terminals",
+         {{{"port", zefa101->SlavePath()},
+           {"model", "ZEFA-101"},
+           {"command", "send"},
+           {"year", 2026},
+           {"exitStatus", 0},
+           {"message", nullptr},
+           {"holidaysSent", 21},
+           {"differences", verified}},
+          {{"port", zefa102->SlavePath()},
+           {"model", "ZEFA-102"},
+           {"command", "send"},
+           {"year", 2027},
+           {"exitStatus", 0},
+           {"message", nullptr},
+           {"holidaysSent", 73},
+           {"differences", verified}},
+          {{"port", silent->SlavePath()},
+           {"model", "ZEFA-102"},
+           {"command", "send"},
+           {"year", 2027},
+           {"exitStatus", 4},
+           {"message", {{"korean", "단말기 응답이 없습니다."}, {"english", "no reply from the terminal within 0.5 s"}}},
+           {"holidaysSent", 0}}}}};
+    EXPECT_EQ(report, expected) << report.dump(2);
+}
 
 }  // namespace

@@ -1,6 +1,8 @@
+#include <fstream>
 #include <gtest/gtest.h>
 
 #include "cli/command_line.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -10,10 +12,12 @@ struct Parsed {
     OperatorMessage error;
 };
 
-Parsed Parse(std::vector<std::string> args)
+constexpr LocalTime kMay2026 = {2026, 5, 15, 12, 0, 0};
+
+Parsed Parse(std::vector<std::string> args, const LocalTime& now = kMay2026)
 {
     Parsed p{};
-    p.ok = ParseCommandLine(args, 2026, p.request, p.error);
+    p.ok = ParseCommandLine(args, now, p.request, p.error);
     return p;
 }
 
@@ -47,7 +51,8 @@ TEST(CliCommandLine, TerminalCommands)
 {
     Parsed p = Parse({"--port", "COM3=/dev/ttyUSB0", "--model", "ZEFA-102", "weekdays", "1762"});
     ASSERT_TRUE(p.ok) << p.error.english;
-    EXPECT_EQ(p.request.ports, std::vector<std::string>{"COM3=/dev/ttyUSB0"});
+    ASSERT_EQ(p.request.ports.size(), 1u);
+    EXPECT_EQ(p.request.ports[0].port, "COM3=/dev/ttyUSB0");
     EXPECT_EQ(p.request.weekdayDigits, "2671");  // Monday..Saturday, Sunday last
 
     p = Parse({"loan", "255", "250", "--simulate", "ZEFA-102", "--timeout", "0.5"});
@@ -114,6 +119,10 @@ TEST(CliCommandLine, InvalidInputIsRefusedWithAReason)
         {"connect", "--simulate", "ZEFA-102", "--timeout", "-1"},
         {"connect", "--simulate", "ZEFA-102", "--timeout", "+5"},
         {"ports", "extra"},
+        {"connect", "--simulate", "ZEFA-102", "--jobs", "0"},
+        {"connect", "--simulate", "ZEFA-102", "--report", ""},
+        {"holidays", "--report", "report.json"},
+        {"read", "coming", "--simulate", "ZEFA-102"},
     };
     for (const auto& args : refused) {
         const Parsed p = Parse(args);
@@ -139,4 +148,66 @@ TEST(CliCommandLine, HelpIsHonouredButATypoStillFails)
     ASSERT_TRUE(v.ok) << v.error.english;
     EXPECT_EQ(v.request.command, CliCommand::Help);
     EXPECT_EQ(v.request.output, "dorvane-cli 1.0\n");
+}
+
+TEST(CliCommandLine, APortsFileLineNamesItsModelElseTakesTheModelOption)
+{
+    const CTempFolder folder("dorvane-ports");
+    const std::string file = folder.File("terminals");
+    std::ofstream(file) << "# desks\nCOM3   # --model's\ntcp://Branch3:4001 zefa-101\ntcp://branch3:4002\t"
+                           "ZEFA-102\ntcp://branch4:4001 ZEFA-101\n";
+    const Parsed p = Parse({"--ports-file", file, "--model", "ZEFA-102", "connect"});
+    ASSERT_TRUE(p.ok) << p.error.english;
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"COM3", 1}, {"tcp://Branch3:4001", 0}, {"tcp://branch3:4002", 1}, {"tcp://branch4:4001", 0}};
+    std::vector<std::pair<std::string, int>> ports;
+    for (const GivenPort& port : p.request.ports) ports.emplace_back(port.port, port.model);
+    EXPECT_EQ(ports, expected);
+}
+
+TEST(CliCommandLine, APortsFileLineThatWillNotDoIsRefusedByFileAndLine)
+{
+    const CTempFolder folder("dorvane-ports");
+    const struct {
+        const char* lines;
+        const char* model;  // --model, or empty
+        const char* command;
+        std::string said;  // after "FILE:"
+    } refusals[] = {
+        {"COM3 ZEFA-102\n\nCOM4\n", "", "connect", "3: name the model after the port, or give --model: COM4"},
+        {"COM3 ZEFA-103\n", "", "connect", "1: model must be ZEFA-101 or ZEFA-102: ZEFA-103"},
+        {"COM3 ZEFA-101 desk\n", "", "connect", "1: more than a port and a model: desk"},
+        {"tcp://branch3:4001\nTCP://BRANCH3:4001\n", "ZEFA-101", "connect",
+         "2: the same port is given twice: TCP://BRANCH3:4001"},
+        {"tcp://branch3:4001\nrfc2217://branch3:4001\n", "ZEFA-101", "connect",
+         "2: the same port is given twice: rfc2217://branch3:4001"},
+        {"/dev/ttyUSB0\ncom33\n", "ZEFA-101", "connect", "2: the same port is given twice: com33"},
+        {"COM5=/dev/ttyS9\n/dev/ttyS9\n", "ZEFA-101", "connect", "2: the same port is given twice: /dev/ttyS9"},
+    };
+    for (const auto& refusal : refusals) {
+        const std::string file = folder.File("terminals");
+        std::ofstream(file) << refusal.lines;
+        std::vector<std::string> args = {"--ports-file", file, refusal.command};
+        if (*refusal.model != '\0') args.insert(args.end(), {"--model", refusal.model});
+        const Parsed p = Parse(args);
+        EXPECT_FALSE(p.ok) << refusal.lines;
+        EXPECT_EQ(p.error.english, file + ":" + refusal.said);
+    }
+    std::ofstream(folder.File("mixed")) << "COM3 ZEFA-102\nCOM4 ZEFA-101\n";
+    const Parsed p = Parse({"--ports-file", folder.File("mixed"), "weekdays", "17"});
+    EXPECT_EQ(p.error.english, "COM4: this command is for ZEFA-102 only");
+}
+
+TEST(CliCommandLine, TheComingYearIsTheNextFromDecemberOnButAZefa101s)
+{
+    const struct {
+        int month;
+        const char* model;
+        int year;
+    } cases[] = {{11, "ZEFA-102", 2026}, {12, "ZEFA-102", 2027}, {12, "ZEFA-101", 2026}, {1, "ZEFA-101", 2026}};
+    for (const auto& c : cases) {
+        const Parsed p = Parse({"send", "coming", "--simulate", c.model}, {2026, c.month, 1, 4, 30, 0});
+        ASSERT_TRUE(p.ok) << p.error.english;
+        EXPECT_EQ(p.request.year, c.year) << c.model << " in month " << c.month;
+    }
 }
