@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/ioctl.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -139,6 +140,9 @@ void CTerminalSimulator::Run()
     // A pseudo-terminal hands the computer's bytes over at once; a real line takes ten bit times
     // a byte, so at a baud rate each byte counts as received when the line could have brought it.
     Clock::time_point lineFreeAt = Clock::now();
+    // A paced line keeps to its byte times, not to them plus the kernel's default 50 us of slack
+    // a sleep.
+    if (m_faults.baudRate > 0) ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     while (!m_bStopping && !m_bHungUp) {
         std::optional<Clock::time_point> due;
         if (ModelFraming(m_nModel) == FRAMING_LINES && !mute && m_greetingInterval.count() > 0 &&
@@ -186,6 +190,7 @@ void CTerminalSimulator::Run()
             if (m_faults.baudRate > 0) {
                 lineFreeAt = std::max(lineFreeAt, readAt) + ByteTime(m_faults.baudRate);
                 std::this_thread::sleep_until(lineFreeAt);
+                m_replyFrom = lineFreeAt;
             }
             const char b = buffer[i];
             if (ModelFraming(m_nModel) == FRAMING_STX_ETX) {
@@ -206,6 +211,7 @@ void CTerminalSimulator::Run()
                 pending += b;
             }
         }
+        m_replyFrom.reset();
     }
 }
 
@@ -265,12 +271,15 @@ void CTerminalSimulator::Reply(std::string text, bool readReply)
 void CTerminalSimulator::Send(const std::string& bytes)
 {
     if (m_faults.baudRate > 0) {
+        // A reply starts the moment its frame's last byte arrived on the line, however late this
+        // thread woke from that byte's sleep; and no sooner than the line is free.
         const Clock::duration perByte = ByteTime(m_faults.baudRate);
-        const auto start = Clock::now();
+        const auto start = std::max(m_replyFrom.value_or(Clock::now()), m_transmitFreeAt);
         for (std::size_t i = 0; i < bytes.size() && !m_bStopping; ++i) {
             std::this_thread::sleep_until(start + perByte * static_cast<long long>(i + 1));
             if (!WriteAll(&bytes[i], 1)) return;
         }
+        m_transmitFreeAt = start + perByte * static_cast<long long>(bytes.size());
         return;
     }
     const std::size_t piece = m_faults.splitBytes > 0 ? static_cast<std::size_t>(m_faults.splitBytes) : bytes.size();

@@ -27,15 +27,15 @@ inline constexpr const char* SIMULATOR_GREETING = "#ZEFA-101 READY";
 
 // Misbehaviours for tests. Set before Start.
 struct SimulatorFaults {
-    bool silent = false;         // receives and records, never answers (nor greets)
-    bool garbage = false;        // bytes the framing ignores, ahead of every reply
-    int splitBytes = 0;          // replies written in pieces of this many bytes; 0: whole
-    bool overlongReply = false;  // replies padded to 3000 bytes, beyond any frame buffer
-    int hangUpAfterFrames = 0;   // hangs up on receiving this many D frames, unanswered; 0: never
-    int baudRate = 0;            // the line's speed both ways, 10 bit times a byte; 0: at once
-    bool refuse = false;         // answers "NG" to every frame and keeps nothing
-    int noiseEveryMs = 0;        // line noise this often and never an answer nor a greeting; 0: off
-    int forgetDay = 0;           // MMDD: its D frame is answered OK and nothing is kept; 0: off
+    bool silent = false;            // receives and records, never answers (nor greets)
+    bool garbage = false;           // bytes the framing ignores, ahead of every reply
+    int splitBytes = 0;             // replies written in pieces of this many bytes; 0: whole
+    bool overlongReply = false;     // replies padded to 3000 bytes, beyond any frame buffer
+    int hangUpAfterFrames = 0;      // hangs up on receiving this many D frames, unanswered; 0: never
+    int baudRate = 0;               // the line's speed both ways, 10 bit times a byte; 0: at once
+    bool refuse = false;            // answers "NG" to every frame and keeps nothing
+    int noiseEveryMs = 0;           // line noise this often and never an answer nor a greeting; 0: off
+    int forgetDay = 0;              // MMDD: its D frame is answered OK and nothing is kept; 0: off
     std::string uploadReplyTail{};  // ends every answer to a D frame: a hostile terminal's bytes
 };
 
@@ -110,4 +110,8 @@ private:
     std::size_t m_nReceived = 0;
     std::vector<ReceivedFrame> m_received;
     int m_nUploadFrames = 0;
+    // The paced line's clock, on the simulator's thread: when the last byte received so far
+    // arrived (while its read is handled), and when the bytes sent so far are through.
+    std::optional<std::chrono::steady_clock::time_point> m_replyFrom;
+    std::chrono::steady_clock::time_point m_transmitFreeAt{};
 };
