@@ -53,7 +53,7 @@ ExitStatus VerifyUpload(CTerminalSession& session, int model, int year, std::vec
     }
     if (differences.empty()) {
         const std::string count = std::to_string(sent.size());
-        session.WriteConsole("검증 완료: 단말기가 보낸 휴일 " + count + " 일을 그대로 가지고 있습니다 / verified: " +
+        session.WriteConsole("검증 완료: 보낸 휴일 " + count + " 일을 단말기가 그대로 가지고 있습니다 / verified: " +
                              "the terminal holds the " + count + " holidays sent\n");
         return EXIT_OK;
     }
