@@ -8,6 +8,7 @@
 #include <map>
 #include <sstream>
 
+#include "base/console_text.h"
 #include "base/printable_text.h"
 #include "cli/fleet.h"
 #include "date/lunar_date.h"
@@ -458,8 +459,7 @@ bool CountsTheYearsHolidays(CliCommand command)
 
 void PrintCliError(const OperatorMessage& message)
 {
-    std::fprintf(stderr, "dorvane-cli: %s / %s\n", PrintableText(message.korean).c_str(),
-                 PrintableText(message.english).c_str());
+    WriteText(stderr, "dorvane-cli: " + PrintableText(message.korean) + " / " + PrintableText(message.english) + "\n");
 }
 
 bool NeedsTerminal(CliCommand command)

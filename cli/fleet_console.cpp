@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/console_text.h"
 #include "base/printable_text.h"
 
 CFleetConsole::CFleetConsole(const std::vector<std::string>& names)
@@ -44,7 +45,5 @@ void CFleetConsole::Write(bool standardError, const std::string& lines)
     // output and error on one screen, never mix within a line. A terminal's lines that came
     // together go out together: a fleet of hundreds would spend its time in a write per line.
     if (lines.empty()) return;
-    std::FILE* stream = standardError ? stderr : stdout;
-    std::fwrite(lines.data(), 1, lines.size(), stream);
-    std::fflush(stream);
+    WriteText(standardError ? stderr : stdout, lines);
 }

@@ -3,7 +3,9 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 
+#include "base/console_text.h"
 #include "comm/trusted_certificates.h"
 #include "ports/port_enumerator.h"
 #include "ports/port_map.h"
@@ -30,7 +32,7 @@ const char* const kFooter =
 
 int Fail(const std::string& korean, const std::string& english)
 {
-    std::fprintf(stderr, "dorvane: %s / %s\n", korean.c_str(), english.c_str());
+    WriteText(stderr, "dorvane: " + korean + " / " + english + "\n");
     return APP_EXIT_INVALID_ARGUMENT;
 }
 
@@ -58,7 +60,10 @@ std::optional<int> CSetupStart::ParseCommandLine(int argc, char** argv)
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& done) {
-        return app.exit(done);
+        std::ostringstream out;
+        const int status = app.exit(done, out);
+        WriteText(stdout, out.str());
+        return status;
     } catch (const CLI::ParseError& failure) {
         return Fail("명령줄을 읽을 수 없습니다 (--help 참고)", failure.what());
     }
@@ -104,7 +109,7 @@ std::optional<int> CSetupStart::StartSimulator()
     SimulatedPortFailure failure;
     m_simulator = StartSimulatedPort(m_nSimulateModel, failure);
     if (m_simulator) return std::nullopt;
-    std::fprintf(stderr, "dorvane: %s / %s\n", failure.message.korean.c_str(), failure.message.english.c_str());
+    WriteText(stderr, "dorvane: " + failure.message.korean + " / " + failure.message.english + "\n");
     return failure.unavailable ? APP_EXIT_INVALID_ARGUMENT : APP_EXIT_SIMULATOR_FAILED;
 }
 

@@ -105,6 +105,18 @@ TEST(WineCli, PortsListsTheRegistrysPortsInComboboxOrder)
     EXPECT_EQ(Lines(r.out), (std::vector<std::string>{"COM10", "COM2"}));
 }
 
+// What an operator reads on a console: through the C runtime, the UTF-8 arrived as êµ­ for 국.
+TEST(WineCli, KoreanReadsRightOnAConsoleScreen)
+{
+    const ProcessResult r =
+        RunWindowsOnConsole(g_windowsBuild / "bin" / "console_screen.exe", {WindowsPath(CliExe()), "holidays", "2027"});
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+    const std::vector<std::string> rows = Lines(r.out);
+    ASSERT_EQ(rows.size(), 74u) << r.out;  // 72 holidays, the note and the total
+    EXPECT_EQ(rows.front(), "Holiday[국가공휴일] => 2027-01-01");
+    EXPECT_EQ(rows.back(), "    총휴일수 :    72 일");
+}
+
 TEST(WineCli, SimulateIsRefusedForWantOfAPseudoTerminal)
 {
     const ProcessResult r = RunWindows(CliExe(), {"--simulate", "ZEFA-102", "connect"});

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "tests/support/pty_peer.h"
+
 extern char** environ;
 
 namespace fs = std::filesystem;
@@ -103,6 +105,23 @@ ProcessResult RunWindows(const fs::path& exe, const std::vector<std::string>& ar
     ProcessResult result = RunProcess(argv);
     EXPECT_NE(result.exitStatus, 124) << exe.filename() << " did not end within " << limitSeconds << " s";
     return result;
+}
+
+ProcessResult RunWindowsOnConsole(const fs::path& exe, const std::vector<std::string>& args)
+{
+    const PtyPeer console;
+    // The program inherits this process's standard input, for its run only.
+    const int saved = ::dup(STDIN_FILENO);
+    ::dup2(console.SlaveFd(), STDIN_FILENO);
+    ProcessResult result = RunWindows(exe, args);
+    ::dup2(saved, STDIN_FILENO);
+    ::close(saved);
+    return result;
+}
+
+std::string WindowsPath(const fs::path& path)
+{
+    return "Z:" + path.string();
 }
 
 void WinePrefix::SetUp()
