@@ -17,7 +17,11 @@ void CFleetConsole::OnOutput(std::size_t child, bool standardError, std::string_
     std::string lines;
     std::size_t start = 0;
     for (std::size_t end; (end = pending.find('\n', start)) != std::string::npos; start = end + 1) {
-        lines += Line(child, std::string_view(pending).substr(start, end - start));
+        std::string_view line = std::string_view(pending).substr(start, end - start);
+        // A run's C runtime on Windows ends its lines to a pipe with CR LF; a CR of the terminal's
+        // own the run has shown as <CR>.
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        lines += Line(child, line);
     }
     pending.erase(0, start);
     Write(standardError, lines);

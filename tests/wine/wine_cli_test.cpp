@@ -1,6 +1,7 @@
 // dorvane-cli.exe and the Win32 serial code under Wine: a private prefix whose COM5 is the
 // pseudo-terminal of a simulated terminal. Run by the Windows build's ctest (tests/wine), with
 // DORVANE_WINDOWS_BUILD naming that build.
+#include <fstream>
 #include <gtest/gtest.h>
 
 #include "tests/support/received_frames.h"
@@ -96,6 +97,73 @@ TEST_F(CliTerminal, TwoHundredOpensAndClosesWhileTheReaderWaitsNoneHangs)
         RunWindows(g_windowsBuild / "bin" / "comm_open_close_cycles.exe", {std::to_string(kWinePort), "200"});
     EXPECT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_EQ(Lines(r.out).at(0), "200 open/close cycles, none hung");
+}
+
+// Fleets: a dorvane-cli.exe per terminal, on COM5 and the ports after it.
+class WineFleet : public ::testing::Test {
+protected:
+    void Start(const std::vector<SimulatorFaults>& terminals)
+    {
+        for (const SimulatorFaults& faults : terminals) {
+            m_sims.push_back(StartSimulatorOnCom(kWinePort + static_cast<int>(m_sims.size()), MODEL_ZEFA102, faults));
+            ASSERT_TRUE(m_sims.back());
+        }
+    }
+
+    std::vector<std::unique_ptr<CTerminalSimulator>> m_sims;
+};
+
+TEST_F(WineFleet, ASilentTerminalFailsAloneAndItsStatusIsTheFleets)
+{
+    Start({{}, {}, {.silent = true}});
+    const ProcessResult r =
+        RunWindows(CliExe(), {"--port", "COM5", "--port", "COM6", "--port", "COM7", "--model", "ZEFA-102", "--timeout",
+                              "1", "send", "2027", "--unset-sunday", "--unset-holiday", "--mark", "03-03"});
+    EXPECT_EQ(r.exitStatus, 4) << r.err;
+    EXPECT_EQ(LinesStartingWith(r.out, "[요약] "),
+              (std::vector<std::string>{"[요약] COM5: 성공 / ok (exit 0)", "[요약] COM6: 성공 / ok (exit 0)",
+                                        "[요약] COM7: 응답 없음 / no reply (exit 4)"}));
+    EXPECT_EQ(Lines(r.err), (std::vector<std::string>{
+                                "COM7: dorvane-cli: 단말기 응답이 없습니다. / no reply from the terminal within 1 s"}));
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(FrameTexts(*m_sims[i]), (std::vector<std::string>{"E", "D270303", "D270000"}));
+    }
+    EXPECT_EQ(FrameTexts(*m_sims[2]), (std::vector<std::string>{"E"}));
+}
+
+// Ctrl+C on the console reaches every run of the fleet: each closes its port and says how far it
+// got, and the ports serve the next run.
+TEST_F(WineFleet, CtrlCEndsEveryRunWhichSaysHowFarItGot)
+{
+    // Replies paced at 300 baud: the 52 Sundays of 2027 take seven seconds.
+    Start({{.baudRate = 300}, {.baudRate = 300}});
+    // Once eight replies have come: each terminal's connect and some of its holidays.
+    const ProcessResult r = RunWindowsOnConsole(g_windowsBuild / "bin" / "console_ctrl_c.exe",
+                                                {"8", "[RX]", WindowsPath(CliExe()), "--port", "COM5", "--port", "COM6",
+                                                 "--model", "ZEFA-102", "send", "2027", "--unset-holiday"});
+    EXPECT_EQ(r.exitStatus, 130) << r.err;
+    EXPECT_EQ(LinesStartingWith(r.out, "[요약] "),
+              (std::vector<std::string>{"[요약] COM5: 중단됨 / interrupted (exit 130)",
+                                        "[요약] COM6: 중단됨 / interrupted (exit 130)"}));
+    for (const std::string port : {"COM5", "COM6"}) {
+        EXPECT_EQ(
+            LinesStartingWith(r.err, port + ": dorvane-cli: Ctrl+C 신호를 받아 중단했습니다 (데이터 전송 ").size(), 1u)
+            << r.err;
+    }
+    for (const auto& sim : m_sims) EXPECT_LT(FrameTexts(*sim).size(), 54u);  // E, 52 Sundays, the end
+    const ProcessResult next =
+        RunWindows(CliExe(), {"--port", "COM5", "--port", "COM6", "--model", "ZEFA-102", "connect"});
+    EXPECT_EQ(next.exitStatus, 0) << next.err;
+}
+
+// A ports file of one line runs as on Linux: a fleet of one, its lines alike.
+TEST_F(WineFleet, APortsFileOfOnePortIsAFleetOfOne)
+{
+    Start({{}});
+    std::ofstream(g_prefix / "drive_c" / "terminals.txt") << "COM5 ZEFA-102  # front desk\n";
+    const ProcessResult r = RunWindows(CliExe(), {"--ports-file", "C:\\terminals.txt", "connect"});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(LinesStartingWith(r.out, "[요약] "), (std::vector<std::string>{"[요약] COM5: 성공 / ok (exit 0)"}));
 }
 
 TEST(WineCli, PortsListsTheRegistrysPortsInComboboxOrder)

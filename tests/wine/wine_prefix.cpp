@@ -169,15 +169,26 @@ void WinePrefix::TearDown()
     fs::remove_all(g_prefix, ignored);
 }
 
+std::unique_ptr<CTerminalSimulator> StartSimulatorOnCom(int port, int model, const SimulatorFaults& faults,
+                                                        std::chrono::milliseconds greeting)
+{
+    auto sim = std::make_unique<CTerminalSimulator>(model, faults);
+    sim->SetGreetingInterval(greeting);
+    sim->KeepReceivedFrames();
+    std::string error;
+    if (!sim->Start(error)) {
+        ADD_FAILURE() << error;
+        return nullptr;
+    }
+    const fs::path link = g_prefix / "dosdevices" / ("com" + std::to_string(port));
+    fs::remove(link);
+    fs::create_symlink(sim->SlavePath(), link);
+    return sim;
+}
+
 void WineTerminal::StartSimulator(int model, const SimulatorFaults& faults, std::chrono::milliseconds greeting)
 {
     m_nModel = model;
-    m_sim = std::make_unique<CTerminalSimulator>(model, faults);
-    m_sim->SetGreetingInterval(greeting);
-    m_sim->KeepReceivedFrames();
-    std::string error;
-    ASSERT_TRUE(m_sim->Start(error)) << error;
-    const fs::path link = g_prefix / "dosdevices" / ("com" + std::to_string(kWinePort));
-    fs::remove(link);
-    fs::create_symlink(m_sim->SlavePath(), link);
+    m_sim = StartSimulatorOnCom(kWinePort, model, faults, greeting);
+    ASSERT_TRUE(m_sim);
 }

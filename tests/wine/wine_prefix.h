@@ -47,6 +47,12 @@ private:
     bool m_bDesktop;
 };
 
+// A simulated terminal on a pseudo-terminal that the prefix maps as COM`port`; null, with a
+// failure of the test, when it cannot start.
+std::unique_ptr<CTerminalSimulator> StartSimulatorOnCom(
+    int port, int model, const SimulatorFaults& faults = {},
+    std::chrono::milliseconds greeting = std::chrono::milliseconds(50));
+
 // A simulated terminal on a pseudo-terminal that the prefix maps as COM5.
 class WineTerminal : public ::testing::Test {
 protected:
