@@ -194,6 +194,31 @@ TEST(WineCli, SimulateIsRefusedForWantOfAPseudoTerminal)
               "--simulate is not available on Windows: the simulator needs a pseudo-terminal");
 }
 
+// The help lists only what works here; what it leaves out is refused when given, by name.
+TEST(WineCli, TheHelpLeavesOutWhatThisBuildRefuses)
+{
+    const ProcessResult help = RunWindows(CliExe(), {"--help"});
+    EXPECT_EQ(LinesStartingWith(help.out, "  --port "),
+              (std::vector<std::string>{"  --port COMn                    port to use; repeated: a fleet"}));
+    EXPECT_EQ(help.out.find("SIGPIPE"), std::string::npos) << help.out;
+    const struct {
+        const char* option;
+        std::vector<std::string> args;
+    } refused[] = {
+        {"--simulate", {"--simulate", "ZEFA-102", "connect"}},
+        {"--ca", {"--port", "COM5", "--model", "ZEFA-102", "--ca", "C:\\ca.pem", "connect"}},
+        {"--report", {"--port", "COM5", "--model", "ZEFA-102", "--report", "C:\\report.json", "connect"}},
+        {"--format", {"holidays", "--format", "ics"}},
+        {"--import", {"holidays", "--import", "C:\\closures.ics"}},
+    };
+    for (const auto& option : refused) {
+        EXPECT_TRUE(LinesStartingWith(help.out, std::string("  ") + option.option).empty()) << option.option;
+        const ProcessResult r = RunWindows(CliExe(), option.args);
+        EXPECT_EQ(r.exitStatus, 2) << option.option;
+        EXPECT_NE(r.err.find(option.option), std::string::npos) << r.err;
+    }
+}
+
 const auto* const g_winePrefix = ::testing::AddGlobalTestEnvironment(new WinePrefix(false));
 
 }  // namespace
