@@ -1,8 +1,11 @@
 // dorvane-cli.exe and the Win32 serial code under Wine: a private prefix whose COM5 is the
 // pseudo-terminal of a simulated terminal. Run by the Windows build's ctest (tests/wine), with
 // DORVANE_WINDOWS_BUILD naming that build.
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <thread>
 
 #include "tests/support/received_frames.h"
 #include "wine_prefix.h"
@@ -217,6 +220,80 @@ TEST(WineCli, TheHelpLeavesOutWhatThisBuildRefuses)
         EXPECT_EQ(r.exitStatus, 2) << option.option;
         EXPECT_NE(r.err.find(option.option), std::string::npos) << r.err;
     }
+}
+
+// The lines of a registry file as `reg export` writes it, UTF-16 (no character beyond the first
+// plane expected), in UTF-8; none when it could not.
+std::vector<std::string> ExportedKey(const std::string& key)
+{
+    const fs::path file = g_prefix / "exported.reg";
+    if (RunWindows("reg", {"export", key, WindowsPath(file), "/y"}, false).exitStatus != 0) return {};
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text;
+    for (std::size_t at = 2; at + 1 < bytes.size(); at += 2) {  // after the byte order mark
+        const unsigned c = static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8;
+        if (c < 0x80) {
+            text += static_cast<char>(c);
+        } else if (c < 0x800) {
+            text += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+        } else {
+            text += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
+                     static_cast<char>(0x80 | (c & 0x3F))};
+        }
+    }
+    return Lines(text);
+}
+
+// The installer as an administrator deploys it: silently (/S) into Program Files, with the Start
+// menu entry, the desktop's and the uninstall key; the program answering from where it went; and
+// the silent uninstall taking it all away again.
+TEST(WineInstaller, InstallsSilentlyAndUninstallsWithoutATrace)
+{
+    const std::string key = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Dorvane";
+    const fs::path folder = g_prefix / "drive_c" / "Program Files" / "Dorvane";
+    const fs::path entries[] = {
+        folder / "dorvane.exe",
+        folder / "dorvane-cli.exe",
+        folder / "LICENSE.txt",
+        folder / "uninstall.exe",
+        g_prefix / "drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/도르베인 (Dorvane).lnk",
+        g_prefix / "drive_c/users/Public/Desktop/도르베인 (Dorvane).lnk",
+    };
+    ASSERT_EQ(RunWindows(g_windowsBuild / "dorvane-1.0-setup.exe", {"/S"}, false).exitStatus, 0);
+    for (const fs::path& entry : entries) EXPECT_TRUE(fs::exists(entry)) << entry;
+    std::vector<std::string> values = ExportedKey(key);
+    // Its size in KiB is whatever the programs' is.
+    const auto size = std::find_if(values.begin(), values.end(), [](const std::string& line) {
+        return line.starts_with("\"EstimatedSize\"=dword:");
+    });
+    ASSERT_NE(size, values.end());
+    values.erase(size);
+    EXPECT_EQ(values, (std::vector<std::string>{
+                          "Windows Registry Editor Version 5.00",
+                          "",
+                          "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Dorvane]",
+                          "\"DisplayIcon\"=\"C:\\\\Program Files\\\\Dorvane\\\\dorvane.exe,0\"",
+                          "\"DisplayName\"=\"도르베인 (Dorvane)\"",
+                          "\"DisplayVersion\"=\"1.0\"",
+                          "\"InstallLocation\"=\"C:\\\\Program Files\\\\Dorvane\"",
+                          "\"NoModify\"=dword:00000001",
+                          "\"NoRepair\"=dword:00000001",
+                          "\"Publisher\"=\"Dorvane\"",
+                          "\"QuietUninstallString\"=\"\\\"C:\\\\Program Files\\\\Dorvane\\\\uninstall.exe\\\" /S\"",
+                          "\"UninstallString\"=\"\\\"C:\\\\Program Files\\\\Dorvane\\\\uninstall.exe\\\"\"",
+                          "",
+                      }));
+    const ProcessResult holidays = RunWindows(folder / "dorvane-cli.exe", {"holidays", "2027"}, false);
+    EXPECT_EQ(holidays.exitStatus, 0) << holidays.err;
+    EXPECT_EQ(Lines(holidays.out).back(), "    총휴일수 :    72 일");
+
+    // The uninstaller hands over to a copy of itself in the temporary folder and returns at once.
+    ASSERT_EQ(RunWindows(folder / "uninstall.exe", {"/S"}, false).exitStatus, 0);
+    for (int tenths = 0; tenths < 300 && fs::exists(folder); ++tenths) std::this_thread::sleep_for(100ms);
+    for (const fs::path& entry : entries) EXPECT_FALSE(fs::exists(entry)) << entry;
+    EXPECT_FALSE(fs::exists(folder));
+    EXPECT_EQ(ExportedKey(key), std::vector<std::string>{});
 }
 
 const auto* const g_winePrefix = ::testing::AddGlobalTestEnvironment(new WinePrefix(false));
