@@ -266,14 +266,17 @@ void OnRead(std::size_t index, int stream, bool read, DWORD bytes, Child& child,
     pipe.ReadNext();
 }
 
-// Hands what the pipes brought within `waitMs` to `output`, and what came before it without waiting.
+// Hands what the pipes brought within `waitMs` to `output`, and what else is there without
+// waiting, up to a read of every pipe, so that runs that never stop printing still let the fleet
+// reap and start the others.
 void Drain(HANDLE port, DWORD waitMs, std::vector<Child>& children, ChildOutput& output)
 {
-    for (DWORD wait = waitMs;; wait = 0) {
+    const std::size_t reads = children.size() * STREAM_COUNT;
+    for (std::size_t n = 0; n < reads; ++n) {
         DWORD bytes = 0;
         ULONG_PTR key = 0;
         OVERLAPPED* done = nullptr;
-        const bool read = GetQueuedCompletionStatus(port, &bytes, &key, &done, wait);
+        const bool read = GetQueuedCompletionStatus(port, &bytes, &key, &done, n == 0 ? waitMs : 0);
         if (done == nullptr) return;                   // nothing more came
         const std::size_t index = key / STREAM_COUNT;  // as MakePipe was given it
         OnRead(index, static_cast<int>(key % STREAM_COUNT), read, bytes, children[index], output);
