@@ -155,8 +155,7 @@ bool CheckTerminalOptions(CliRequest& request, OperatorMessage& error)
         request.model = request.simulateModel;
         return CheckModel(request.command, request.model, "", error);
     }
-    if (request.ports.empty())
-        return Fail(error, CLI_PLATFORM.noPort.korean, CLI_PLATFORM.noPort.english);
+    if (request.ports.empty()) return Fail(error, CLI_PLATFORM.noPort.korean, CLI_PLATFORM.noPort.english);
     for (const GivenPort& port : request.ports) {
         const std::string where = IsFleet(request) ? PortDisplayName(port.port) + ": " : "";
         if (!CheckModel(request.command, port.model, where, error)) return false;
