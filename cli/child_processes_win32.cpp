@@ -77,7 +77,8 @@ struct Child : ChildRecord {
     bool Running() const { return process != nullptr || !OutputEnded(); }
 };
 
-// The arguments as the C runtime made them of the command line: in the ANSI code page.
+// The arguments as the C runtime made them of the command line: in the ANSI code page, which the
+// manifest makes UTF-8 (Windows 10 1903 on).
 std::wstring FromArgument(const std::string& argument)
 {
     if (argument.empty()) return {};

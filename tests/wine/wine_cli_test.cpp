@@ -169,16 +169,17 @@ TEST(WineCli, PortsListsTheRegistrysPortsInComboboxOrder)
     EXPECT_EQ(Lines(r.out), (std::vector<std::string>{"COM10", "COM2"}));
 }
 
-// What an operator reads on a console: through the C runtime, the UTF-8 arrived as êµ­ for 국.
+// Korean in and out: an argument arrives as the operator typed it (in the ANSI code page it
+// was ???), and reads right on a console (through the C runtime, 국 showed as êµ­).
 TEST(WineCli, KoreanReadsRightOnAConsoleScreen)
 {
-    const ProcessResult r =
-        RunWindowsOnConsole(ConsoleHostExe(), {"screen", WindowsPath(CliExe()), "holidays", "2027"});
+    const ProcessResult r = RunWindowsOnConsole(
+        ConsoleHostExe(), {"screen", WindowsPath(CliExe()), "holidays", "2027", "--biweekly", "토요일:even"});
     ASSERT_EQ(r.exitStatus, 0) << r.err;
     const std::vector<std::string> rows = Lines(r.out);
-    ASSERT_EQ(rows.size(), 74u) << r.out;  // 72 holidays, the note and the total
+    ASSERT_EQ(rows.size(), 96u) << r.out;  // 94 holidays, the note and the total
     EXPECT_EQ(rows.front(), "Holiday[국가공휴일] => 2027-01-01");
-    EXPECT_EQ(rows.back(), "    총휴일수 :    72 일");
+    EXPECT_EQ(rows.back(), "    총휴일수 :    94 일");
 }
 
 TEST(WineCli, SimulateIsRefusedForWantOfAPseudoTerminal)
