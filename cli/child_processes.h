@@ -32,9 +32,10 @@ struct ChildRun {
 // The open-file limit is raised to what `jobs` children take where the system allows, and
 // otherwise fewer run at once, with a note. Each child also gets a channel of its own for
 // ReportToFleet (RESULT_FD_OPTION), apart from its output. A signal that reaches this process
-// meanwhile (cli/interrupts.h, watched by the caller) is passed on to every child still running,
-// and no other starts. `runs` gets one entry per argument list; a child that could not start is
-// EXIT_NOT_STARTED, said on its stderr. False, with `error`, where children cannot be run.
+// meanwhile (cli/interrupts.h, watched by the caller) reaches every child still running (on
+// Windows the console brings it to each), and no other starts. `runs` gets one entry per argument
+// list; a child that could not start is EXIT_NOT_STARTED, said on its stderr. False, with
+// `error`, where children cannot be run.
 bool RunChildren(const std::vector<std::vector<std::string>>& argLists, int jobs, ChildOutput& output,
                  std::vector<ChildRun>& runs, OperatorMessage& error);
 

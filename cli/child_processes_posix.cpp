@@ -12,11 +12,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
-#include <optional>
 
 #include "cli/child_processes.h"
+#include "cli/child_record.h"
 #include "cli/exit_status.h"
 #include "cli/interrupts.h"
 
@@ -34,8 +33,6 @@ constexpr int kExitPollMs = 1;
 // end made here is never 3 itself (five descriptors are opened before it), so dup2 really
 // copies it and the copy loses O_CLOEXEC.
 constexpr int kResultFd = 3;
-// A result is a few hundred bytes (a year's differences some ten thousand); more is not one.
-constexpr std::size_t kResultMax = 64 * 1024;
 
 enum Stream { STREAM_OUT, STREAM_ERR, STREAM_RESULT, STREAM_COUNT };
 
@@ -45,16 +42,9 @@ constexpr rlim_t kFilesPerChild = STREAM_COUNT;
 // Besides: the standard three, the report's file, and whatever the C library keeps open.
 constexpr rlim_t kFilesReserved = 32;
 
-using Clock = std::chrono::steady_clock;
-
-struct Child {
+struct Child : ChildRecord {
     pid_t pid = -1;                          // -1 once reaped, or never started
     int pipes[STREAM_COUNT] = {-1, -1, -1};  // read ends of its stdout, stderr and result
-    int status = EXIT_NOT_STARTED;
-    std::string result;
-    std::optional<OperatorMessage> unstarted;  // why it never ran
-    Clock::time_point started;
-    double seconds = 0;
 
     bool Running() const { return pid > 0 || pipes[0] >= 0 || pipes[1] >= 0 || pipes[2] >= 0; }
 };
@@ -143,8 +133,8 @@ void Drain(std::size_t index, int stream, Child& child, ChildOutput& output)
         const std::string_view bytes(buffer, static_cast<std::size_t>(n));
         if (stream != STREAM_RESULT) {
             output.OnOutput(index, stream == STREAM_ERR, bytes);
-        } else if (child.result.size() + bytes.size() <= kResultMax) {
-            child.result.append(bytes);
+        } else {
+            child.AddResult(bytes);
         }
     } else if (n == 0 || errno != EINTR) {
         ::close(child.pipes[stream]);
@@ -158,30 +148,16 @@ void Reap(std::vector<Child>& children, const std::vector<std::size_t>& running)
         Child& child = children[i];
         int waitStatus = 0;
         if (child.pid > 0 && ::waitpid(child.pid, &waitStatus, WNOHANG) == child.pid) {
-            child.status = ExitStatusOf(waitStatus);
+            child.End(ExitStatusOf(waitStatus));
             child.pid = -1;
-            child.seconds = std::chrono::duration<double>(Clock::now() - child.started).count();
         }
     }
 }
 
 void Start(std::size_t index, const std::vector<std::string>& args, Child& child, ChildOutput& output)
 {
-    child.started = Clock::now();
-    if (std::string reason; !Spawn(args, child, reason)) {
-        child.unstarted = OperatorMessage{"실행할 수 없습니다: " + reason, "could not start: " + reason};
-        output.OnOutput(index, true,
-                        "dorvane-cli: " + child.unstarted->korean + " / " + child.unstarted->english + "\n");
-    }
-}
-
-ChildRun RunOf(const Child& child)
-{
-    if (!child.unstarted) return {child.status, ParseRunResult(child.result), child.seconds};
-    TerminalRunResult why;
-    why.exitStatus = child.status;
-    why.message = *child.unstarted;
-    return {child.status, why, 0};
+    child.Start();
+    if (std::string reason; !Spawn(args, child, reason)) child.FailToStart(index, reason, output);
 }
 
 }  // namespace
@@ -229,15 +205,9 @@ bool RunChildren(const std::vector<std::vector<std::string>>& argLists, int jobs
         Reap(children, running);
         std::erase_if(running, [&](std::size_t i) { return !children[i].Running(); });
     }
-    // Those a signal kept from starting.
-    for (std::size_t i = next; i < children.size(); ++i) {
-        const std::string name = SignalName(passedOn);
-        children[i].status = EXIT_INTERRUPTED + passedOn;
-        children[i].unstarted =
-            OperatorMessage{name + " 신호를 받아 시작하지 않았습니다", "not started: interrupted by " + name};
-    }
+    for (std::size_t i = next; i < children.size(); ++i) children[i].KeepFromStarting(passedOn);
     runs.clear();
-    for (const Child& child : children) runs.push_back(RunOf(child));
+    for (const Child& child : children) runs.push_back(child.Run());
     return true;
 }
 

@@ -8,7 +8,9 @@
 #include <map>
 #include <sstream>
 
+#include "base/console_text.h"
 #include "base/printable_text.h"
+#include "cli/cli_platform.h"
 #include "cli/fleet.h"
 #include "date/lunar_date.h"
 #include "date/unknown_holidays.h"
@@ -18,8 +20,8 @@ namespace {
 
 constexpr int kFirstCalendarYear = 2;
 
-const char* const kTerminalGroup = "Commands for the terminal (need --port and --model, or --simulate)";
 const char* const kOfflineGroup = "Commands without a terminal";
+// Then the platform's exit statuses and what it refuses (cli/cli_platform.h).
 const char* const kFooter =
     "YEAR defaults to this year. Every terminal command connects first.\n"
     "\n"
@@ -27,12 +29,7 @@ const char* const kFooter =
     "terminal, --jobs at once, its lines prefixed with the port, and a summary line per terminal\n"
     "ends it. A ports file holds a port a line and the terminal's model after it; --model is\n"
     "the model of the lines without one.\n"
-    "\n"
-    "Exit status: 0 success, 2 invalid argument (nothing sent), 3 port cannot be opened,\n"
-    "4 no reply within the timeout, 5 the port went away during the exchange, 6 the terminal\n"
-    "does not hold what was sent (--verify), 7 the --report file could not be written,\n"
-    "127 a fleet's terminal run could not start, 130, 143, 141 after SIGINT, SIGTERM, SIGPIPE.\n"
-    "A fleet exits with its terminals' highest.";
+    "\n";
 const char* const kCommandFooter = "The options of dorvane-cli --help go before or after the command.";
 
 // 1 = Sunday .. 7 = Saturday; the numbers stand for themselves.
@@ -112,6 +109,13 @@ bool IsWeekdayDigits(std::string& text)
     return true;
 }
 
+// CLI11's group of an option: its usual one, or none, which leaves it out of the help, for what
+// this build refuses.
+std::string Shown(bool inThisBuild)
+{
+    return inThisBuild ? "Options" : "";
+}
+
 // As often as given, one value each time: CLI11's vectors would also take the words after it.
 CLI::Option* Repeatable(CLI::Option* option)
 {
@@ -151,8 +155,7 @@ bool CheckTerminalOptions(CliRequest& request, OperatorMessage& error)
         request.model = request.simulateModel;
         return CheckModel(request.command, request.model, "", error);
     }
-    if (request.ports.empty())
-        return Fail(error, "--port 또는 --simulate 를 지정해야 합니다", "give --port or --simulate");
+    if (request.ports.empty()) return Fail(error, CLI_PLATFORM.noPort.korean, CLI_PLATFORM.noPort.english);
     for (const GivenPort& port : request.ports) {
         const std::string where = IsFleet(request) ? PortDisplayName(port.port) + ": " : "";
         if (!CheckModel(request.command, port.model, where, error)) return false;
@@ -194,8 +197,8 @@ public:
 private:
     CLI::Validator Rule(const std::string& korean, const std::string& english, Accepts accepts);
     void AddTerminalOptions();
-    void AddModel(const char* name, int& model, const char* description, const std::string& korean,
-                  const std::string& english);
+    CLI::Option* AddModel(const char* name, int& model, const char* description, const std::string& korean,
+                          const std::string& english);
     CLI::App* AddCommand(const char* name, CliCommand command, const std::string& description);
     void AddYear(CLI::App* command, int min, int max, bool coming = false);
     void AddHolidayOptions(CLI::App* command);
@@ -213,7 +216,7 @@ private:
 CommandLine::CommandLine(CliRequest& request) : m_request(request)
 {
     m_app.description("Sets up a " + ModelNames(" or ") + " lending terminal without a window.");
-    m_app.footer(kFooter);
+    m_app.footer(std::string(kFooter) + CLI_PLATFORM.exitStatus + CLI_PLATFORM.notHere);
     m_app.set_version_flag("--version", "dorvane-cli " DORVANE_VERSION);
     m_app.require_subcommand(1);
     m_app.fallthrough();
@@ -236,6 +239,7 @@ CommandLine::CommandLine(CliRequest& request) : m_request(request)
         ->add_option_function<std::string>(
             "--format", [this](const std::string& name) { m_request.format = kFormats.at(name); },
             "holidays: the listing (default), an iCalendar file or JSON")
+        ->group(Shown(CLI_PLATFORM.holidayFiles))
         ->type_name("text|ics|json")
         ->check(Rule("형식은 text, ics, json 중 하나입니다", "the format is text, ics or json",
                      [formats = CLI::IsMember(kFormats)](std::string& name) { return formats(name).empty(); }));
@@ -289,9 +293,8 @@ CLI::Validator CommandLine::Rule(const std::string& korean, const std::string& e
 
 void CommandLine::AddTerminalOptions()
 {
-    Repeatable(m_app.add_option(PORT_OPTION, m_portOptions,
-                                "port to use; COMn=/dev/PATH or COMn=URL also maps COMn to it; repeated: a fleet"))
-        ->type_name("COMn|/dev/PATH|URL");
+    Repeatable(m_app.add_option(PORT_OPTION, m_portOptions, CLI_PLATFORM.portDescription))
+        ->type_name(CLI_PLATFORM.portValue);
     Repeatable(m_app.add_option(PORTS_FILE_OPTION, m_portsFiles,
                                 "a fleet's ports, one a line, each with its model or --model's ('#' comments)"))
         ->type_name("FILE");
@@ -301,16 +304,19 @@ void CommandLine::AddTerminalOptions()
         ->transform(Rule("동시 실행 수는 1 부터 1000 까지의 정수입니다", "jobs must be a whole number from 1 to 1000",
                          WholeNumber(1, 1000)));
     m_app.add_option(REPORT_OPTION, m_request.reportPath, "write what came of each terminal to FILE as JSON")
+        ->group(Shown(CLI_PLATFORM.report))
         ->type_name("FILE")
         ->check(Rule("보고서 파일 이름이 비어 있습니다", "the report file name is empty",
                      [](std::string& path) { return !path.empty(); }));
     AddModel("--simulate", m_request.simulateModel, "talk to a built-in simulated terminal instead of a port",
-             "시뮬레이터 모델은 ", "simulated model must be ");
+             "시뮬레이터 모델은 ", "simulated model must be ")
+        ->group(Shown(CLI_PLATFORM.simulator));
     m_app.add_option("--timeout", m_request.timeoutSeconds, "wait this long for a silent terminal (default 5)")
         ->type_name("SECONDS")
         ->check(Rule("대기 시간은 0.1 부터 3600 까지의 초 단위 십진수입니다 (예: 0.5)",
                      "timeout must be a plain decimal number of seconds from 0.1 to 3600 (e.g. 0.5)", IsTimeout));
     m_app.add_option("--ca", m_request.caFile, "TLS ports (tcp+tls://, rfc2217+tls://) trust only these authorities")
+        ->group(Shown(CLI_PLATFORM.networkPorts))
         ->type_name("FILE.pem");
     m_app.add_option(RESULT_FD_OPTION, m_request.resultFd)
         ->group("")
@@ -318,10 +324,10 @@ void CommandLine::AddTerminalOptions()
                      WholeNumber(0, 1 << 20)));
 }
 
-void CommandLine::AddModel(const char* name, int& model, const char* description, const std::string& korean,
-                           const std::string& english)
+CLI::Option* CommandLine::AddModel(const char* name, int& model, const char* description, const std::string& korean,
+                                   const std::string& english)
 {
-    m_app
+    return m_app
         .add_option_function<std::string>(
             name, [&model](const std::string& text) { model = ParseModelName(text); }, description)
         ->type_name(ModelNames("|"))
@@ -332,7 +338,7 @@ void CommandLine::AddModel(const char* name, int& model, const char* description
 CLI::App* CommandLine::AddCommand(const char* name, CliCommand command, const std::string& description)
 {
     CLI::App* sub = m_app.add_subcommand(name, description);
-    sub->group(NeedsTerminal(command) ? kTerminalGroup : kOfflineGroup);
+    sub->group(NeedsTerminal(command) ? CLI_PLATFORM.terminalGroup : kOfflineGroup);
     sub->footer(kCommandFooter);
     sub->preparse_callback([this, command, name](std::size_t) {
         m_request.command = command;
@@ -389,6 +395,7 @@ void CommandLine::AddHolidayOptions(CLI::App* command)
         });
     Repeatable(command->add_option("--import", m_request.imports,
                                    "the all-day events of an iCalendar file count as marked days (repeatable)"))
+        ->group(Shown(CLI_PLATFORM.holidayFiles))
         ->type_name("FILE.ics");
 }
 
@@ -458,8 +465,7 @@ bool CountsTheYearsHolidays(CliCommand command)
 
 void PrintCliError(const OperatorMessage& message)
 {
-    std::fprintf(stderr, "dorvane-cli: %s / %s\n", PrintableText(message.korean).c_str(),
-                 PrintableText(message.english).c_str());
+    WriteText(stderr, "dorvane-cli: " + PrintableText(message.korean) + " / " + PrintableText(message.english) + "\n");
 }
 
 bool NeedsTerminal(CliCommand command)

@@ -30,7 +30,8 @@ inline constexpr const char* MODEL_OPTION = "--model";
 inline constexpr const char* JOBS_OPTION = "--jobs";
 inline constexpr const char* REPORT_OPTION = "--report";
 // Given by a fleet to each of its runs, not by hand (not in the help): the file descriptor on
-// which the run reports what came of it (cli/child_processes.h).
+// which the run reports what came of it (cli/child_processes.h); on Windows the value of the pipe
+// handle the run inherited.
 inline constexpr const char* RESULT_FD_OPTION = "--result-fd";
 
 struct DayMark {

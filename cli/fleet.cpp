@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/console_text.h"
 #include "base/printable_text.h"
 #include "cli/child_processes.h"
 #include "cli/exit_status.h"
@@ -101,11 +102,11 @@ int RunFleet(const CliRequest& request, const std::vector<std::string>& args, CR
         }
         result.exitStatus = runs[i].status;
         const std::string outcome = Outcome(result.exitStatus, request.verify, result.differences);
-        std::printf("[요약] %s: %s (exit %d)\n", PrintableText(names[i]).c_str(), outcome.c_str(), result.exitStatus);
+        WriteText(stdout, "[요약] " + PrintableText(names[i]) + ": " + outcome + " (exit " +
+                              std::to_string(result.exitStatus) + ")\n");
         report.Add(request.ports[i].port, request.ports[i].model, result, runs[i].seconds);
         worst = std::max(worst, result.exitStatus);
     }
-    std::fflush(stdout);
     if (const int signal = InterruptSignal(); signal != 0) return EXIT_INTERRUPTED + signal;
     return worst;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/console_text.h"
 #include "base/printable_text.h"
 
 CFleetConsole::CFleetConsole(const std::vector<std::string>& names)
@@ -16,7 +17,11 @@ void CFleetConsole::OnOutput(std::size_t child, bool standardError, std::string_
     std::string lines;
     std::size_t start = 0;
     for (std::size_t end; (end = pending.find('\n', start)) != std::string::npos; start = end + 1) {
-        lines += Line(child, std::string_view(pending).substr(start, end - start));
+        std::string_view line = std::string_view(pending).substr(start, end - start);
+        // A run's C runtime on Windows ends its lines to a pipe with CR LF; a CR of the terminal's
+        // own the run has shown as <CR>.
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        lines += Line(child, line);
     }
     pending.erase(0, start);
     Write(standardError, lines);
@@ -44,7 +49,5 @@ void CFleetConsole::Write(bool standardError, const std::string& lines)
     // output and error on one screen, never mix within a line. A terminal's lines that came
     // together go out together: a fleet of hundreds would spend its time in a write per line.
     if (lines.empty()) return;
-    std::FILE* stream = standardError ? stderr : stdout;
-    std::fwrite(lines.data(), 1, lines.size(), stream);
-    std::fflush(stream);
+    WriteText(standardError ? stderr : stdout, lines);
 }

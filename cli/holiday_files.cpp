@@ -3,14 +3,15 @@
 #include <cstdio>
 #include <ctime>
 
+#include "base/console_text.h"
+#include "date/holidays.h"
+#include "date/mark_names.h"
 #include "holiday_files/exported_holidays.h"
 #include "holiday_files/holiday_file.h"
 #include "holiday_files/holiday_folder.h"
 #include "holiday_files/holiday_ics_writer.h"
-#include "holiday_files/imported_holidays.h"
 #include "holiday_files/holiday_json.h"
-#include "date/holidays.h"
-#include "date/mark_names.h"
+#include "holiday_files/imported_holidays.h"
 
 namespace {
 
@@ -55,6 +56,6 @@ bool WriteHolidayExport(const CliRequest& request, OperatorMessage& error)
     } else {
         text = HolidayJsonText(request.year, days);
     }
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    WriteText(stdout, text);
     return true;
 }

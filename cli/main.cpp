@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "base/console_text.h"
 #include "base/printable_text.h"
 #include "cli/calendar_listing.h"
 #include "cli/child_processes.h"
 #include "cli/command_line.h"
-#include "cli/console_output.h"
 #include "cli/exit_status.h"
 #include "cli/fleet.h"
 #include "cli/holiday_files.h"
@@ -95,9 +95,9 @@ int RunPorts(const CliRequest& request)
     enumerator.m_pCombo = &names;
     enumerator.Enumerate();
     for (const std::string& name : names.Items()) {
-        std::printf("%s\n", PrintableText(PortListLine(g_portMap, name)).c_str());
+        WriteText(stdout, PrintableText(PortListLine(g_portMap, name)) + "\n");
     }
-    if (names.Items().empty()) std::printf("직렬 포트가 없습니다. / no serial ports\n");
+    if (names.Items().empty()) WriteText(stdout, "직렬 포트가 없습니다. / no serial ports\n");
     return EXIT_OK;
 }
 
@@ -149,7 +149,6 @@ int RunTerminalCommandWithReport(const CliRequest& request, const std::vector<st
 
 int main(int argc, char** argv)
 {
-    UseUtf8Console();
     const std::vector<std::string> args(argv + 1, argv + argc);
     CliRequest request;
     OperatorMessage error;
@@ -157,8 +156,8 @@ int main(int argc, char** argv)
         return Fail(EXIT_INVALID_ARGUMENT, error);
     }
     switch (request.command) {
-    case CliCommand::Help: std::fputs(request.output.c_str(), stdout); return EXIT_OK;
-    case CliCommand::Calendar: PrintCalendar(request.year, stdout); return EXIT_OK;
+    case CliCommand::Help: WriteText(stdout, request.output); return EXIT_OK;
+    case CliCommand::Calendar: PrintCalendar(request.year); return EXIT_OK;
     case CliCommand::Holidays: return RunHolidays(request);
     case CliCommand::Ports: return RunPorts(request);
     default:

@@ -2,16 +2,15 @@
 
 #include <cstdio>
 
+#include "base/console_text.h"
 #include "base/printable_text.h"
 
 void StdoutListing::WriteConsole(const std::string& line)
 {
-    std::fputs(PrintableLine(line).c_str(), stdout);
-    std::fflush(stdout);
+    WriteText(stdout, PrintableLine(line));
 }
 
 void StdoutListing::SetTotalCaption(const std::string& text)
 {
-    std::printf("%s\n", PrintableText(text).c_str());
-    std::fflush(stdout);
+    WriteText(stdout, PrintableText(text) + "\n");
 }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "base/console_text.h"
 #include "base/printable_text.h"
 #include "cli/interrupts.h"
 #include "comm/terminal_link.h"
@@ -121,8 +122,7 @@ ExitStatus CTerminalSession::AwaitStep()
 void CTerminalSession::WriteConsole(const std::string& line)
 {
     // A closed pipe fails here; the SIGPIPE it raises ends the run at the next wait.
-    std::fputs(PrintableLine(line).c_str(), stdout);
-    std::fflush(stdout);
+    WriteText(stdout, PrintableLine(line));
 }
 
 void CTerminalSession::SetTotalCaption(const std::string& text)
@@ -137,7 +137,7 @@ void CTerminalSession::WriteFrame(const std::string& frame)
 
 void CTerminalSession::ShowMessage(const std::string& text)
 {
-    std::fprintf(stderr, "dorvane-cli: %s\n", PrintableText(text).c_str());
+    WriteText(stderr, "dorvane-cli: " + PrintableText(text) + "\n");
 }
 
 void CTerminalSession::SetStatusCaption(const std::string& text)

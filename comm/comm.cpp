@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "base/console_text.h"
 #include "comm/comm_port.h"
 
 namespace {
@@ -96,7 +97,7 @@ void CComm::ReportOpenFailure(const OperatorMessage& failure)
     if (CCommOwner* owner = m_hOwner) {
         owner->ShowCommError(error);
     } else {
-        std::fprintf(stderr, "%s (%s)\n", error.korean.c_str(), error.english.c_str());
+        WriteText(stderr, error.korean + " (" + error.english + ")\n");
     }
 }
 

@@ -3,7 +3,9 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 
+#include "base/console_text.h"
 #include "comm/trusted_certificates.h"
 #include "ports/port_enumerator.h"
 #include "ports/port_map.h"
@@ -11,13 +13,31 @@
 
 namespace {
 
+// The help says only what works on the platform it was built for. Windows opens a port by its
+// name; it has no pseudo-terminal for the simulator, and its build no network ports: both are
+// refused when given (sim/, comm/network_none.cpp), so its help leaves them out and says so.
+// One status a line: help2man makes "Exit status:" a heading of the manual page.
 #ifdef _WIN32
 constexpr bool PORTS_OPEN_BY_NAME = true;
+constexpr bool SIMULATOR_AND_NETWORK = false;
+const char* const kPortValue = "COMn";
+const char* const kPortHelp = "list this port and select it, such as a virtual COM port the registry does not list";
+const char* const kFooter =
+    "dorvane-cli.exe runs the same commands without a window.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  success\n"
+    "  2  invalid argument\n"
+    "\n"
+    "Not in the Windows build, and refused when given: --simulate (it needs a pseudo-terminal),\n"
+    "network ports (URLs, --ca).";
 #else
 constexpr bool PORTS_OPEN_BY_NAME = false;
-#endif
-
-// One status a line: help2man makes "Exit status:" a heading of the manual page.
+constexpr bool SIMULATOR_AND_NETWORK = true;
+const char* const kPortValue = "COMn|/dev/PATH|URL";
+const char* const kPortHelp =
+    "list this port and select it; COMn=/dev/PATH also maps COMn to that device; a network terminal: "
+    "tcp://HOST:PORT, rfc2217://HOST:PORT, tcp+tls://HOST:PORT or rfc2217+tls://HOST:PORT, also as COMn=URL";
 const char* const kFooter =
     "Without a display (DISPLAY and WAYLAND_DISPLAY unset, or none that answers) dorvane says so and\n"
     "exits: dorvane-cli runs the same commands without a window.\n"
@@ -27,10 +47,13 @@ const char* const kFooter =
     "  1  no display, or none that answers\n"
     "  2  invalid argument\n"
     "  3  the simulated terminal cannot start";
+#endif
+// CLI11's group of an option: its usual one, or none, which leaves it out of the help.
+const char* const kShown = SIMULATOR_AND_NETWORK ? "Options" : "";
 
 int Fail(const std::string& korean, const std::string& english)
 {
-    std::fprintf(stderr, "dorvane: %s / %s\n", korean.c_str(), english.c_str());
+    WriteText(stderr, "dorvane: " + korean + " / " + english + "\n");
     return APP_EXIT_INVALID_ARGUMENT;
 }
 
@@ -44,21 +67,22 @@ std::optional<int> CSetupStart::ParseCommandLine(int argc, char** argv)
     std::string portArgument;  // as dorvane-cli takes it
     std::string simulate;
     std::string caFile;
-    app.add_option("--port", portArgument,
-                   "list this port and select it; COMn=/dev/PATH also maps COMn to that device; a network terminal: "
-                   "tcp://HOST:PORT, rfc2217://HOST:PORT, tcp+tls://HOST:PORT or rfc2217+tls://HOST:PORT, also as "
-                   "COMn=URL")
-        ->type_name("COMn|/dev/PATH|URL");
+    app.add_option("--port", portArgument, kPortHelp)->type_name(kPortValue);
     app.add_option("--ca", caFile,
                    "trust only the certificate authorities in this PEM file for +tls:// ports (default: the "
                    "system's trust store)")
+        ->group(kShown)
         ->type_name("FILE");
     app.add_option("--simulate", simulate, "a simulated terminal on a pseudo-terminal, listed as a port and selected")
+        ->group(kShown)
         ->type_name(ModelNames("|"));
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& done) {
-        return app.exit(done);
+        std::ostringstream out;
+        const int status = app.exit(done, out);
+        WriteText(stdout, out.str());
+        return status;
     } catch (const CLI::ParseError& failure) {
         return Fail("명령줄을 읽을 수 없습니다 (--help 참고)", failure.what());
     }
@@ -104,7 +128,7 @@ std::optional<int> CSetupStart::StartSimulator()
     SimulatedPortFailure failure;
     m_simulator = StartSimulatedPort(m_nSimulateModel, failure);
     if (m_simulator) return std::nullopt;
-    std::fprintf(stderr, "dorvane: %s / %s\n", failure.message.korean.c_str(), failure.message.english.c_str());
+    WriteText(stderr, "dorvane: " + failure.message.korean + " / " + failure.message.english + "\n");
     return failure.unavailable ? APP_EXIT_INVALID_ARGUMENT : APP_EXIT_SIMULATOR_FAILED;
 }
 

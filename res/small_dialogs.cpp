@@ -10,7 +10,7 @@ constexpr int SMALL_BASE_Y = 16;
 
 constexpr DialogControl ABOUT_CONTROLS[] = {
     {IDC_STATIC, ControlKind::Icon, "", 11, 17, 20, 20, STYLE_NONE},
-    {IDC_STATIC, ControlKind::Static, "Dorvane 버전 1.0", 40, 10, 119, 8, STYLE_NONE},
+    {IDC_STATIC, ControlKind::Static, "Dorvane 버전 " DORVANE_VERSION, 40, 10, 119, 8, STYLE_NONE},
     {IDC_STATIC, ControlKind::Static, "Copyright (C) 2026 Dorvane", 40, 25, 119, 8, STYLE_NONE},
     {IDOK, ControlKind::DefPushButton, "확인", 178, 7, 50, 14, STYLE_NONE},
 };

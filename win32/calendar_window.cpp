@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "base/wide_text.h"
 #include "dialog/setup_behaviour.h"
 #include "win32/dialog_template_win32.h"
-#include "win32/wide_text.h"
 
 namespace {
 

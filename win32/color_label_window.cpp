@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
+#include "base/wide_text.h"
 #include "win32/dialog_template_win32.h"
-#include "win32/wide_text.h"
 
 CColorLabelWindow::~CColorLabelWindow()
 {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "base/wide_text.h"
 #include "dialog/screen_fit.h"
 #include "res/resource.h"
 #include "win32/dialog_template_win32.h"
-#include "win32/wide_text.h"
 
 namespace {
 

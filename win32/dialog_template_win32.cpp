@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "base/wide_text.h"
 #include "res/resource.h"
-#include "win32/wide_text.h"
 
 namespace {
 

@@ -8,41 +8,29 @@
 #include <string>
 #include <vector>
 
+#include "base/wide_text.h"
 #include "dialog/setup_start.h"
 #include "win32/setup_window.h"
-#include "win32/wide_text.h"
 
 namespace {
 
 // A window program has no console of its own: --help, --version and refusals go to the console
-// it was started from, if any, in UTF-8 while it runs. Output redirected to a file or a pipe
-// stays where it was sent.
-class ParentConsole {
-public:
-    ParentConsole()
-    {
-        if (GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) != FILE_TYPE_UNKNOWN) return;
-        if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
-        std::FILE* ignored = nullptr;
-        freopen_s(&ignored, "CONOUT$", "w", stdout);
-        freopen_s(&ignored, "CONOUT$", "w", stderr);
-        m_previousCodePage = GetConsoleOutputCP();
-        SetConsoleOutputCP(CP_UTF8);
-    }
-    ~ParentConsole()
-    {
-        if (m_previousCodePage != 0) SetConsoleOutputCP(m_previousCodePage);
-    }
-
-private:
-    UINT m_previousCodePage = 0;
-};
+// it was started from, if any (base/console_text.h writes it). Output redirected to a file or a
+// pipe stays where it was sent.
+void UseParentConsole()
+{
+    if (GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) != FILE_TYPE_UNKNOWN) return;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    std::FILE* ignored = nullptr;
+    freopen_s(&ignored, "CONOUT$", "w", stdout);
+    freopen_s(&ignored, "CONOUT$", "w", stderr);
+}
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    ParentConsole console;
+    UseParentConsole();
     int argc = 0;
     wchar_t** wideArgv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::vector<std::string> args;

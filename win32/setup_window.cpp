@@ -3,12 +3,12 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include "base/wide_text.h"
 #include "dialog/color_label_model.h"
 #include "res/resource.h"
 #include "res/setup_dialog.h"
 #include "win32/dialog_template_win32.h"
 #include "win32/small_dialogs.h"
-#include "win32/wide_text.h"
 
 namespace {
 

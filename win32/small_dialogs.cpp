@@ -1,10 +1,10 @@
 #include "win32/small_dialogs.h"
 
+#include "base/wide_text.h"
 #include "dialog/small_dialog_rules.h"
 #include "res/resource.h"
 #include "res/small_dialogs.h"
 #include "win32/dialog_template_win32.h"
-#include "win32/wide_text.h"
 
 namespace {
 

@@ -18,13 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "base/wide_text.h"
 #include "date/holidays.h"
 #include "date/mark_names.h"
 #include "protocol/protocol.h"
 #include "protocol/terminal_model.h"
 #include "res/resource.h"
 #include "win32/setup_window.h"
-#include "win32/wide_text.h"
 
 namespace {
 

@@ -67,10 +67,14 @@ TEST_F(WineGui, ClosingDuringAnUploadAsksFirst)
     EXPECT_EQ(frames[1], "D270103");  // 2027's first Sunday
 }
 
-// dorvane.exe itself: it loads in a prefix without MinGW's DLLs, and its command line is dorvane's.
-TEST(WineDorvane, VersionAndTheRefusalOfSimulate)
+// dorvane.exe itself: it loads in a prefix without MinGW's DLLs, and its command line is dorvane's,
+// its help Windows'.
+TEST(WineDorvane, VersionHelpAndTheRefusalOfSimulate)
 {
     const fs::path exe = g_windowsBuild / "bin" / "dorvane.exe";
+    const ProcessResult help = RunWindows(exe, {"--help"});
+    EXPECT_EQ(LinesStartingWith(help.out, "  --").size(), 2u) << help.out;  // --version, --port COMn
+    for (const char* posix : {"DISPLAY", "/dev/"}) EXPECT_EQ(help.out.find(posix), std::string::npos) << help.out;
     const ProcessResult version = RunWindows(exe, {"--version"});
     EXPECT_EQ(version.exitStatus, 0) << version.err;
     EXPECT_EQ(Lines(version.out).at(0), "dorvane 1.0");

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "tests/support/pty_peer.h"
+
 extern char** environ;
 
 namespace fs = std::filesystem;
@@ -105,6 +107,23 @@ ProcessResult RunWindows(const fs::path& exe, const std::vector<std::string>& ar
     return result;
 }
 
+ProcessResult RunWindowsOnConsole(const fs::path& exe, const std::vector<std::string>& args)
+{
+    const PtyPeer console;
+    // The program inherits this process's standard input, for its run only.
+    const int saved = ::dup(STDIN_FILENO);
+    ::dup2(console.SlaveFd(), STDIN_FILENO);
+    ProcessResult result = RunWindows(exe, args);
+    ::dup2(saved, STDIN_FILENO);
+    ::close(saved);
+    return result;
+}
+
+std::string WindowsPath(const fs::path& path)
+{
+    return "Z:" + path.string();
+}
+
 void WinePrefix::SetUp()
 {
     const char* build = std::getenv("DORVANE_WINDOWS_BUILD");
@@ -150,15 +169,26 @@ void WinePrefix::TearDown()
     fs::remove_all(g_prefix, ignored);
 }
 
+std::unique_ptr<CTerminalSimulator> StartSimulatorOnCom(int port, int model, const SimulatorFaults& faults,
+                                                        std::chrono::milliseconds greeting)
+{
+    auto sim = std::make_unique<CTerminalSimulator>(model, faults);
+    sim->SetGreetingInterval(greeting);
+    sim->KeepReceivedFrames();
+    std::string error;
+    if (!sim->Start(error)) {
+        ADD_FAILURE() << error;
+        return nullptr;
+    }
+    const fs::path link = g_prefix / "dosdevices" / ("com" + std::to_string(port));
+    fs::remove(link);
+    fs::create_symlink(sim->SlavePath(), link);
+    return sim;
+}
+
 void WineTerminal::StartSimulator(int model, const SimulatorFaults& faults, std::chrono::milliseconds greeting)
 {
     m_nModel = model;
-    m_sim = std::make_unique<CTerminalSimulator>(model, faults);
-    m_sim->SetGreetingInterval(greeting);
-    m_sim->KeepReceivedFrames();
-    std::string error;
-    ASSERT_TRUE(m_sim->Start(error)) << error;
-    const fs::path link = g_prefix / "dosdevices" / ("com" + std::to_string(kWinePort));
-    fs::remove(link);
-    fs::create_symlink(m_sim->SlavePath(), link);
+    m_sim = StartSimulatorOnCom(kWinePort, model, faults, greeting);
+    ASSERT_TRUE(m_sim);
 }

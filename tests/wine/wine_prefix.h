@@ -27,6 +27,11 @@ std::vector<std::string> LinesStartingWith(const std::string& text, const std::s
 // answers Wine's modem-status query on the pseudo-terminal as a cabled UART does.
 ProcessResult RunWindows(const std::filesystem::path& exe, const std::vector<std::string>& args, bool modemLines = true,
                          const char* limitSeconds = "60");
+// The same with a pseudo-terminal as its standard input: Wine then gives it a console, as a
+// Windows user's console window would.
+ProcessResult RunWindowsOnConsole(const std::filesystem::path& exe, const std::vector<std::string>& args);
+// A file of this machine as a Windows program names it (Wine's Z: drive).
+std::string WindowsPath(const std::filesystem::path& path);
 
 // The prefix, made once for the run. With `desktop` it is a Windows desktop on the X server the
 // driver runs under (xvfb-run): a virtual desktop whose frames and title bars Wine draws, the
@@ -41,6 +46,12 @@ public:
 private:
     bool m_bDesktop;
 };
+
+// A simulated terminal on a pseudo-terminal that the prefix maps as COM`port`; null, with a
+// failure of the test, when it cannot start.
+std::unique_ptr<CTerminalSimulator> StartSimulatorOnCom(
+    int port, int model, const SimulatorFaults& faults = {},
+    std::chrono::milliseconds greeting = std::chrono::milliseconds(50));
 
 // A simulated terminal on a pseudo-terminal that the prefix maps as COM5.
 class WineTerminal : public ::testing::Test {

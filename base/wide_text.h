@@ -1,4 +1,4 @@
-// Text between the dialog's UTF-8 and the Unicode (W) functions' UTF-16.
+// Text between Dorvane's UTF-8 and the UTF-16 of Windows' Unicode (W) functions.
 #pragma once
 
 #include <string>

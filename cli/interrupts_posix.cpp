@@ -1,19 +1,12 @@
-#include "cli/interrupts.h"
-
 #include <csignal>
+
+#include "cli/interrupts.h"
 
 namespace {
 
 volatile std::sig_atomic_t g_signal = 0;
 
-// Windows has no SIGPIPE: a closed pipe fails the write there instead.
-constexpr int kWatched[] = {
-    SIGINT,
-    SIGTERM,
-#ifdef SIGPIPE
-    SIGPIPE,
-#endif
-};
+constexpr int kWatched[] = {SIGINT, SIGTERM, SIGPIPE};
 
 void OnInterrupt(int signal)
 {

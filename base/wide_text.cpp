@@ -1,4 +1,4 @@
-#include "win32/wide_text.h"
+#include "base/wide_text.h"
 
 #include "base/windows_api.h"
 

@@ -1,4 +1,0 @@
-#include "cli/console_output.h"
-
-// Linux terminals speak UTF-8 already.
-void UseUtf8Console() {}
