@@ -1,6 +1,9 @@
 #include "app/console_window.h"
 
+#include <utility>
+
 #include <QCloseEvent>
+#include <QMetaObject>
 #include <QScrollBar>
 #include <QTextBlock>
 
@@ -48,6 +51,7 @@ void CConsoleWindow::Open(const QWidget& dialog)
     // In the room's corner the console waits behind the dialog for the operator to bring it up.
     resize(placed.width - frameWidth, placed.height - frameHeight);
     move(placed.x, placed.y);
+    AppendPending();  // it appears with what was written before
     show();
 }
 
@@ -55,7 +59,13 @@ void CConsoleWindow::Write(const std::string& line)
 {
     std::string_view text = line;
     if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
-    appendPlainText(QString::fromStdString(std::string(text)));
+    if (m_pending.isEmpty()) QMetaObject::invokeMethod(this, &CConsoleWindow::AppendPending, Qt::QueuedConnection);
+    m_pending << QString::fromStdString(std::string(text));
+}
+
+void CConsoleWindow::AppendPending()
+{
+    for (const QString& line : std::exchange(m_pending, {})) appendPlainText(line);
     // Someone reading back up keeps their place.
     if (m_bFollowing) verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
@@ -65,7 +75,7 @@ QStringList CConsoleWindow::Lines() const
     QStringList lines;
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) lines << block.text();
     if (lines.size() == 1 && lines[0].isEmpty()) lines.clear();
-    return lines;
+    return lines + m_pending;
 }
 
 void CConsoleWindow::closeEvent(QCloseEvent* event)

@@ -9,11 +9,11 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "tests/support/unknown_holiday_notes.h"
 #include "date/holidays.h"
 #include "protocol/terminal_model.h"
 #include "res/resource.h"
 #include "setup_rig.h"
+#include "tests/support/unknown_holiday_notes.h"
 
 namespace {
 
@@ -63,8 +63,8 @@ void TestSetupConsole::consoleShowsTheTraffic_data()
                                              "[TX]=>#D0303<CR><LF>", "[RX]=>(2)OK"};
     QTest::newRow("ZEFA-102") << MODEL_ZEFA102 << QStringList{"[TX]=><STX>E<ETX>", "[RX]=>(2)OK"}
                               << QStringList{"Holiday[설정공휴일] => 2026-03-03", kDeclaredDaysNoteLine,
-                                             "[TX]=><STX>D260303<ETX>", "[RX]=>(2)OK", "[TX]=><STX>D260000<ETX>",
-                                             "[RX]=>(2)OK"};
+                                             "[TX]=><STX>D260303<ETX>",           "[RX]=>(2)OK",
+                                             "[TX]=><STX>D260000<ETX>",           "[RX]=>(2)OK"};
 }
 
 void TestSetupConsole::consoleShowsTheTraffic()
@@ -94,9 +94,11 @@ void TestSetupConsole::consoleShowsTheTraffic()
     rig.dlg.WriteConsole("[RX]=>(900)" + std::string(900, '\x01') + "\n");
     QTest::qWait(50);  // the bar appears, the view shrinks
     for (int i = 0; i < 50; ++i) rig.dlg.WriteConsole("[RX]=>(2)OK\n");
+    QCoreApplication::processEvents();  // the lines are laid out after the event that wrote them
     QCOMPARE(bar->value(), bar->maximum());
     bar->setValue(0);
     rig.dlg.WriteConsole("[RX]=>(2)OK\n");
+    QCoreApplication::processEvents();
     QCOMPARE(bar->value(), 0);
 }
 

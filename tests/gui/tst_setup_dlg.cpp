@@ -485,7 +485,8 @@ void TestSetupDlg::closing()
     bool consoleSelects = false;
     QTimer::singleShot(0, &dlg, [&] {
         // No part of the dialog's modality: a double click on the console, as the window system
-        // delivers it, selects a word.
+        // delivers it, selects a word, once the console shows its lines.
+        QTRY_VERIFY(!dlg.m_console.document()->isEmpty());
         const QPoint word = dlg.m_console.viewport()->mapTo(&dlg.m_console, QPoint(20, 8));
         QTest::mouseDClick(dlg.m_console.windowHandle(), Qt::LeftButton, {}, word);
         consoleSelects = dlg.m_console.textCursor().hasSelection();
