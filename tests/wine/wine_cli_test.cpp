@@ -229,6 +229,8 @@ TEST(WineInstaller, InstallsSilentlyAndUninstallsWithoutATrace)
         folder / "dorvane.exe",
         folder / "dorvane-cli.exe",
         folder / "LICENSE.txt",
+        folder / "COPYRIGHT.txt",
+        folder / "COPYRIGHT-mingw-w64.txt",
         folder / "uninstall.exe",
         g_prefix / "drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/도르베인 (Dorvane).lnk",
         g_prefix / "drive_c/users/Public/Desktop/도르베인 (Dorvane).lnk"};
