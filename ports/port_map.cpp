@@ -110,6 +110,13 @@ void CPortMap::Clear()
     m_entries.clear();
 }
 
+#ifdef _WIN32
+// Windows opens a port by its name alone (\\.\COMn): a path given for it would be ignored.
+constexpr bool PORTS_HAVE_PATHS = false;
+#else
+constexpr bool PORTS_HAVE_PATHS = true;
+#endif
+
 int ParsePortArgument(const std::string& argument, CPortMap& map, std::string& error)
 {
     // A network address may hold an '=' of its own only after its scheme.
@@ -120,6 +127,11 @@ int ParsePortArgument(const std::string& argument, CPortMap& map, std::string& e
     const std::string path = equals == std::string::npos ? argument : argument.substr(equals + 1);
     NetAddress address;
     if (IsNetworkPortName(path) && !ParseNetAddress(path, address, error)) return 0;
+    if (!PORTS_HAVE_PATHS && !IsNetworkPortName(path) &&
+        (equals != std::string::npos || PortNumberFromName(name) == 0)) {
+        error = "Windows 에서는 포트를 COMn 으로만 지정합니다: " + argument;
+        return 0;
+    }
     if (equals != std::string::npos) {
         const int port = PortNumberFromName(name);
         if (port == 0 || path.empty()) {

@@ -206,6 +206,9 @@ TEST(WineCli, TheHelpLeavesOutWhatThisBuildRefuses)
         {"--port", "COM5", "--model", "ZEFA-102", "--report", "C:\\report.json", "connect"},
         {"holidays", "--format", "ics"},
         {"holidays", "--import", "C:\\closures.ics"},
+        // Windows opens a port by its name: a path for it is refused, not ignored.
+        {"--port", "COM5=\\\\.\\COM12", "--model", "ZEFA-102", "connect"},
+        {"--port", "/dev/ttyS0", "--model", "ZEFA-102", "connect"},
     };
     for (const auto& args : refused) EXPECT_EQ(RunWindows(CliExe(), args).exitStatus, 2) << args[args.size() - 2];
 }
