@@ -7,6 +7,7 @@
 
 #include "base/wide_text.h"
 #include "dialog/setup_behaviour.h"
+#include "win32/back_buffer.h"
 #include "win32/dialog_template_win32.h"
 
 namespace {
@@ -128,12 +129,9 @@ CCalendarWindow* CCalendarWindow::FromHandle(HWND window)
 
 void CCalendarWindow::Paint(HDC target)
 {
-    RECT client;
-    GetClientRect(m_hWnd, &client);
-    const int width = client.right, height = client.bottom;
-    HDC dc = CreateCompatibleDC(target);
-    HBITMAP bitmap = CreateCompatibleBitmap(target, width, height);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    const CBackBuffer buffer(m_hWnd, target);
+    HDC dc = buffer.Dc();
+    const int width = buffer.Client().right, height = buffer.Client().bottom;
     HGDIOBJ oldFont = SelectObject(dc, m_fontTitle);
 
     // "12월" sets the title height.
@@ -159,12 +157,8 @@ void CCalendarWindow::Paint(HDC target)
         std::wstring text = Widen(stroke.text);
         DrawTextW(dc, text.data(), static_cast<int>(text.size()), &r, DrawFormat(stroke.align));
     }
-    BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-
+    buffer.CopyToTarget();
     SelectObject(dc, oldFont);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 }
 
 void CCalendarWindow::OnMouseMove(int x, int y)

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "base/wide_text.h"
+#include "win32/back_buffer.h"
 #include "win32/dialog_template_win32.h"
 
 CColorLabelWindow::~CColorLabelWindow()
@@ -35,12 +36,10 @@ void CColorLabelWindow::SetScale(double scale)
 
 void CColorLabelWindow::Paint(HDC target)
 {
-    RECT r;
-    GetClientRect(m_hWnd, &r);
+    const CBackBuffer buffer(m_hWnd, target);
+    HDC dc = buffer.Dc();
+    RECT r = buffer.Client();
     const int width = r.right, height = r.bottom;
-    HDC dc = CreateCompatibleDC(target);
-    HBITMAP bitmap = CreateCompatibleBitmap(target, width, height);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
 
     HBRUSH back = CreateSolidBrush(m_style.back);
     FillRect(dc, &r, back);
@@ -66,13 +65,9 @@ void CColorLabelWindow::Paint(HDC target)
         RECT shifted{r.left - 4, r.top - 4, r.right, r.bottom};
         DrawTextW(dc, m_strText.data(), static_cast<int>(m_strText.size()), &shifted, format);
     }
-    BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-
+    buffer.CopyToTarget();
     SelectObject(dc, oldFont);
     DeleteObject(font);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 }
 
 LRESULT CALLBACK CColorLabelWindow::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
