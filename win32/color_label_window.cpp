@@ -9,6 +9,7 @@
 CColorLabelWindow::~CColorLabelWindow()
 {
     if (m_hWnd != nullptr) RemoveWindowSubclass(m_hWnd, SubclassProc, 0);
+    DropFont();
 }
 
 void CColorLabelWindow::Subclass(HWND control)
@@ -20,6 +21,7 @@ void CColorLabelWindow::Subclass(HWND control)
 void CColorLabelWindow::SetStyle(const ColorLabelStyle& style)
 {
     m_style = style;
+    DropFont();
     InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
@@ -31,7 +33,24 @@ void CColorLabelWindow::SetCaption(const std::string& text)
 void CColorLabelWindow::SetScale(double scale)
 {
     m_scale = scale;
+    DropFont();
     InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+HFONT CColorLabelWindow::Font()
+{
+    if (m_font == nullptr) {
+        const int fontHeight = Scaled(m_style.fontHeight, m_scale);
+        m_font = CreateFontW(-fontHeight, 4 - fontHeight, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, HANGUL_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_MODERN, L"돋움체");
+    }
+    return m_font;
+}
+
+void CColorLabelWindow::DropFont()
+{
+    if (m_font != nullptr) DeleteObject(m_font);
+    m_font = nullptr;
 }
 
 void CColorLabelWindow::Paint(HDC target)
@@ -54,10 +73,7 @@ void CColorLabelWindow::Paint(HDC target)
             DeleteObject(brush);
         }
     }
-    const int fontHeight = Scaled(m_style.fontHeight, m_scale);
-    HFONT font = CreateFontW(-fontHeight, 4 - fontHeight, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, HANGUL_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_MODERN, L"돋움체");
-    HGDIOBJ oldFont = SelectObject(dc, font);
+    HGDIOBJ oldFont = SelectObject(dc, Font());
     SetTextColor(dc, m_style.text);
     constexpr UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP;
     DrawTextW(dc, m_strText.data(), static_cast<int>(m_strText.size()), &r, format);
@@ -67,7 +83,6 @@ void CColorLabelWindow::Paint(HDC target)
     }
     buffer.CopyToTarget();
     SelectObject(dc, oldFont);
-    DeleteObject(font);
 }
 
 LRESULT CALLBACK CColorLabelWindow::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

@@ -23,6 +23,10 @@ public:
     void Paint(HDC target);
 
 private:
+    // The caption's font for the style and scale, made when they change and not at every paint.
+    HFONT Font();
+    void DropFont();
+
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR self);
 
@@ -30,4 +34,5 @@ private:
     ColorLabelStyle m_style{0x000000, 0xFF0000, 10, 0, 0, 0x000000};
     std::wstring m_strText = L"1";
     double m_scale = 1.0;
+    HFONT m_font = nullptr;
 };
