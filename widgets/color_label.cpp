@@ -6,10 +6,20 @@
 #include "dialog/color_label_model.h"
 #include "widgets/log_font.h"
 
+namespace {
+
+QFont CaptionFont(int height)
+{
+    return MakeLogFont(QStringLiteral("돋움체"), -height, 0, 4 - height);
+}
+
+}  // namespace
+
 CColorLabel::CColorLabel(QWidget* parent) : QWidget(parent)
 {
     // The whole control is painted off screen and copied in one step; nothing to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_font = CaptionFont(m_nFontHeight);
 }
 
 int CColorLabel::SetStyle(COLORREF crText, COLORREF crBack, int nFontHeight, int bGradient, int bDoubleText)
@@ -17,6 +27,7 @@ int CColorLabel::SetStyle(COLORREF crText, COLORREF crBack, int nFontHeight, int
     m_crText = crText;
     m_crBack = crBack;
     m_nFontHeight = nFontHeight;
+    m_font = CaptionFont(m_nFontHeight);
     m_bGradient = bGradient;
     m_bDoubleText = bDoubleText;
     update();
@@ -52,7 +63,7 @@ void CColorLabel::paintEvent(QPaintEvent*)
         mem.fillRect(rc, ToQColor(m_crBack));
         if (m_bGradient) FillGradient(mem, rc, GRADIENT_STEPS, m_crBack, m_crGradientEnd);
 
-        mem.setFont(MakeLogFont(QStringLiteral("돋움체"), -m_nFontHeight, 0, 4 - m_nFontHeight));
+        mem.setFont(m_font);
         mem.setPen(ToQColor(m_crText));
         const int flags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip;
         mem.drawText(rc, flags, m_strText);

@@ -2,6 +2,7 @@
 // and one centred line of text in DotumChe. Used for the year caption of the main dialog.
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <QWidget>
 
@@ -31,6 +32,7 @@ private:
     COLORREF m_crText = 0x000000;
     COLORREF m_crBack = 0xFF0000;
     int m_nFontHeight = 10;
+    QFont m_font;  // DotumChe at m_nFontHeight, made when that changes: its narrowing is measured
     int m_bDoubleText = 0;
     QString m_strText = QStringLiteral("1");
     COLORREF m_crGradientEnd = 0x000000;
