@@ -81,16 +81,16 @@ void CSetupDlg::OnInitDialog()
 
 void CSetupDlg::FitScreen()
 {
-    m_fittedFrame = ExpectedFrame(*this);
+    const QMargins frame = ExpectedFrame(*this);
+    m_fittedFrame = frame;
     const QRect room = ScreenRoom(*this);
     if (room.isEmpty()) return;
     // Scaled rather than scrolled: every button stays on the screen, and the calendars stay
     // whole, a year at a glance.
     const QSize drawn(DialogUnitsToPixelsX(SETUP_TEMPLATE, SETUP_TEMPLATE.cx),
                       DialogUnitsToPixelsY(SETUP_TEMPLATE, SETUP_TEMPLATE.cy));
-    const double scale =
-        FitScale(drawn.width(), drawn.height(), m_fittedFrame.left() + m_fittedFrame.right(),
-                 m_fittedFrame.top() + m_fittedFrame.bottom(), {room.x(), room.y(), room.width(), room.height()});
+    const double scale = FitScale(drawn.width(), drawn.height(), frame.left() + frame.right(),
+                                  frame.top() + frame.bottom(), {room.x(), room.y(), room.width(), room.height()});
     ScaleContents(scale);
     for (CCalendarCtrl& calendar : m_calendar) calendar.SetScale(scale);
     move(room.topLeft());  // the frame's corner
@@ -100,9 +100,11 @@ bool CSetupDlg::event(QEvent* event)
 {
     const bool handled = CTemplateDialog::event(event);
     // The window manager tells the frame once the window is on the screen: fit again with it,
-    // and put the console beside the dialog as it now stands.
-    if ((event->type() == QEvent::Move || event->type() == QEvent::Show) && FrameKnown(*this) &&
-        ExpectedFrame(*this) != m_fittedFrame) {
+    // and put the console beside the dialog as it now stands. Not before the first fit, which
+    // waits for the calendars: a platform that knows the frame before the dialog is shown (Qt's
+    // offscreen one) sends a move first, and a fit then would leave them out of the scaling.
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Show) && m_fittedFrame && FrameKnown(*this) &&
+        ExpectedFrame(*this) != *m_fittedFrame) {
         FitScreen();
         if (m_console.isVisible()) m_console.Open(*this);
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include <QIcon>
@@ -84,5 +85,5 @@ private:
     std::function<void(const QString&)> m_messageSink;
     std::function<QString(bool)> m_fileChooser;
     QTimer m_stepTimer;
-    QMargins m_fittedFrame;  // the frame FitScreen counted with
+    std::optional<QMargins> m_fittedFrame;  // the frame FitScreen counted with; none before the first fit
 };

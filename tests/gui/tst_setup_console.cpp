@@ -174,6 +174,10 @@ void TestSetupConsole::fitsTheScreen()
     if (desk) QTRY_VERIFY(!rig.dlg.windowHandle()->frameMargins().isNull());
     QTRY_VERIFY(room.contains(rig.dlg.frameGeometry()));
     QTRY_VERIFY(room.contains(rig.dlg.m_console.frameGeometry()));
+    // Every calendar scaled with the rest, none over the controls beside them.
+    for (const CCalendarCtrl& calendar : rig.dlg.m_calendar) {
+        QVERIFY(rig.dlg.GetDlgItem(IDC_BIWEEKLY_FRAME)->x() > calendar.geometry().right());
+    }
     if (!small) {
         QCOMPARE(rig.dlg.size(), QSize(1022, 730));  // as drawn
     } else {
