@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "dialog/screen_fit.h"
 #include "res/app_icon.h"
 #include "res/resource.h"
 #include "widgets/log_font.h"

@@ -10,6 +10,7 @@
 #include <QToolTip>
 
 #include "calendar/offscreen_dc.h"
+#include "dialog/screen_fit.h"
 #include "widgets/colorref.h"
 #include "widgets/log_font.h"
 

@@ -1,6 +1,20 @@
 #include "dialog/screen_fit.h"
 
 #include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Below this a syllable such as 월 or 목 runs its strokes together.
+constexpr int LEGIBLE_HANGUL_PIXELS = 11;
+
+}  // namespace
+
+int ScaledFontPixels(int pixels, double scale)
+{
+    if (scale >= 1.0) return static_cast<int>(std::lround(pixels * scale));
+    return std::max({1, std::min(pixels, LEGIBLE_HANGUL_PIXELS), static_cast<int>(pixels * scale)});
+}
 
 double FitScale(int clientWidth, int clientHeight, int frameWidth, int frameHeight, const ScreenRect& room)
 {

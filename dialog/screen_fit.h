@@ -25,6 +25,12 @@ struct ScreenRect {
 // `clientHeight` fits `room` when its frame adds `frameWidth` and `frameHeight`.
 double FitScale(int clientWidth, int clientHeight, int frameWidth, int frameHeight, const ScreenRect& room);
 
+// A font size of `pixels` scaled by `scale`. Below 1 (a screen too small for the dialog) it is
+// truncated, so that text never grows relative to its box, but not below the smallest size at
+// which a Hangul syllable keeps its strokes apart, unless the design was smaller still. From 1 up
+// (a screen of more dots per inch) it is rounded.
+int ScaledFontPixels(int pixels, double scale);
+
 // The console's frame beside the dialog's: to its right where the room has space for the whole
 // console, else below it where at least `minHeight` is left, else in the room's bottom right
 // corner, behind the dialog. Never larger than the room and always wholly inside it.

@@ -29,8 +29,6 @@ constexpr FaceMapping FACES[] = {
 };
 
 constexpr int REFERENCE_PIXELS = 100;
-// Below this a syllable such as 월 or 목 runs its strokes together.
-constexpr int LEGIBLE_HANGUL_PIXELS = 11;
 
 }  // namespace
 
@@ -48,11 +46,6 @@ QString ScaledHangulFace(const QString& windowsFace)
         if (windowsFace == QString::fromUtf8(f.windows)) return QString::fromUtf8(f.scaled);
     }
     return windowsFace;
-}
-
-int ScaledFontPixels(int pixels, double scale)
-{
-    return std::max({1, std::min(pixels, LEGIBLE_HANGUL_PIXELS), static_cast<int>(pixels * scale)});
 }
 
 QFont MakeLogFont(const QString& windowsFace, int lfHeight, int lfWeight, int lfWidth)

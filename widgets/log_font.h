@@ -11,11 +11,6 @@ QString HangulFace(const QString& windowsFace);
 // it as it is.
 QString ScaledHangulFace(const QString& windowsFace);
 
-// A font size of `pixels` scaled by `scale` (at most 1): truncated, so that text never grows
-// relative to its box, but not below the smallest size at which a Hangul syllable keeps its
-// strokes apart, unless the design was smaller still.
-int ScaledFontPixels(int pixels, double scale);
-
 // lfHeight > 0 is the cell height (ascent + descent), lfHeight < 0 the character height, in pixels.
 // lfWeight 0 is the default weight, 700 bold. lfWidth != 0 stretches to that width of an 'x'.
 QFont MakeLogFont(const QString& windowsFace, int lfHeight, int lfWeight, int lfWidth = 0);

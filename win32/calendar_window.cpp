@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/wide_text.h"
+#include "dialog/screen_fit.h"
 #include "dialog/setup_behaviour.h"
 #include "win32/back_buffer.h"
 #include "win32/dialog_template_win32.h"
@@ -98,9 +99,9 @@ void CCalendarWindow::SetScale(double scale)
 {
     DeleteFonts();
     m_scale = scale;
-    m_fontTitle = MakeFont(L"굴림체", Scaled(18, scale), FW_BOLD);
-    m_fontHeader = MakeFont(L"굴림", Scaled(12, scale), FW_NORMAL);
-    m_fontDay = MakeFont(L"굴림", Scaled(16, scale), FW_BOLD);
+    m_fontTitle = MakeFont(L"굴림체", ScaledFontPixels(18, scale), FW_BOLD);
+    m_fontHeader = MakeFont(L"굴림", ScaledFontPixels(12, scale), FW_NORMAL);
+    m_fontDay = MakeFont(L"굴림", ScaledFontPixels(16, scale), FW_BOLD);
     if (m_hWnd != nullptr) InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/wide_text.h"
+#include "dialog/screen_fit.h"
 #include "res/resource.h"
 
 namespace {
@@ -161,7 +162,7 @@ double WindowScale(HWND window)
 
 HFONT CreateDialogFont(const DialogTemplate& t, double scale)
 {
-    const int height = -Scaled((t.pointSize * 96 + 36) / 72, scale);
+    const int height = -ScaledFontPixels((t.pointSize * 96 + 36) / 72, scale);
     const std::wstring face = Widen(WindowsFace(t.face));
     return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
