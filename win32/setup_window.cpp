@@ -5,6 +5,7 @@
 
 #include "base/wide_text.h"
 #include "dialog/color_label_model.h"
+#include "dialog/screen_fit.h"
 #include "res/resource.h"
 #include "res/setup_dialog.h"
 #include "win32/dialog_template_win32.h"
@@ -31,6 +32,25 @@ RECT CalendarRect(int month, double scale)
     const CalRect place = CalendarPlace(month);
     return {Scaled(place.left, scale), Scaled(place.top, scale), Scaled(place.right, scale),
             Scaled(place.bottom, scale)};
+}
+
+// The monitor's scale at `dpi`, made smaller where its work area cannot hold the dialog drawn at
+// it, frame and title bar included: every button stays on the screen and the calendars whole.
+double ScreenScale(HWND dialog, HMONITOR screen, UINT dpi)
+{
+    const double dpiScale = dpi / 96.0;
+    const RECT client = TemplatePixels(SETUP_TEMPLATE, 0, 0, SETUP_TEMPLATE.cx, SETUP_TEMPLATE.cy, dpiScale);
+    RECT frame = client;
+    AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
+                             static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)), dpi);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(screen, &monitor);
+    const RECT& work = monitor.rcWork;
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    return dpiScale * FitScale(width, height, (frame.right - frame.left) - width, (frame.bottom - frame.top) - height,
+                               {work.left, work.top, work.right - work.left, work.bottom - work.top});
 }
 
 }  // namespace
@@ -98,7 +118,8 @@ void CSetupWindow::OnInitDialog()
     m_hTip =
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, m_hInstance, nullptr);
-    m_scale = WindowScale(dialog);
+    HMONITOR screen = MonitorFromWindow(dialog, MONITOR_DEFAULTTOPRIMARY);
+    m_scale = ScreenScale(dialog, screen, GetDpiForWindow(dialog));
     for (int month = 1; month <= 12; ++month) {
         CCalendarWindow& calendar = m_calendars[month - 1];
         calendar.Create(dialog, CalendarRect(month, m_scale), m_scale);
@@ -108,10 +129,11 @@ void CSetupWindow::OnInitDialog()
     // The work area's top left corner, as the dialog was drawn for a screen of its size.
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfoW(screen, &monitor);
     SetWindowPos(dialog, nullptr, monitor.rcWork.left, monitor.rcWork.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    m_console.Create(m_hInstance, m_scale);
+    // The console keeps its size; it is placed beside, below or behind the dialog.
+    m_console.Create(m_hInstance, WindowScale(dialog));
     m_behaviour.InitDialog();
 }
 
@@ -212,8 +234,8 @@ void CSetupWindow::OnContextMenu(LPARAM lParam)
 
 void CSetupWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam)
 {
-    Layout(HIWORD(wParam) / 96.0);
     const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+    Layout(ScreenScale(m_hWnd, MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST), HIWORD(wParam)));
     SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -273,6 +273,7 @@ std::string TotalText(int total)
 }
 
 using SetupDialog = Win32Dialog;
+using SmallScreen = Win32Dialog;  // on a desktop of 1024 x 600
 using Terminal = Win32Dialog;
 
 TEST_F(SetupDialog, TwelveCalendarsOfThisYearPaintEveryDayAsTheirModelSays)
@@ -331,6 +332,26 @@ TEST_F(SetupDialog, WhatThisBuildCannotDoItSays)
                   "COM129 포트를 열수가 없습니다.\n이 빌드에는 네트워크 포트가 없습니다: rfc2217://127.0.0.1:2001",
                   noFiles, noFiles}));
     EXPECT_EQ(Item(IDC_STATUS), TEXT_PORT_OPEN_FAILED);
+}
+
+TEST_F(SmallScreen, TheWholeDialogIsInTheWorkAreaAndNoCalendarCoversTheControls)
+{
+    Open();
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    ASSERT_LT(monitor.rcWork.bottom - monitor.rcWork.top, 730) << "a screen the dialog as drawn cannot fit";
+    RECT frame, inside;
+    GetWindowRect(dialog, &frame);
+    EXPECT_TRUE(IntersectRect(&inside, &frame, &monitor.rcWork) && EqualRect(&inside, &frame));
+    RECT controls;
+    GetWindowRect(GetDlgItem(dialog, IDC_BIWEEKLY_FRAME), &controls);
+    for (int month = 1; month <= 12; ++month) {
+        RECT calendar;
+        GetWindowRect(m_window->CalendarWindow(month).Handle(), &calendar);
+        EXPECT_LE(calendar.right, controls.left) << month;
+    }
+    Save(Capture(dialog, true), "win32_setup_dialog_small_screen.bmp");
 }
 
 TEST_F(Terminal, Zefa102UploadSendsTheMarkedDaysAndTheEndRecord)

@@ -15,16 +15,23 @@ namespace {
 
 class WineGui : public WineTerminal {
 protected:
-    // Runs the test program's cases matching `filter`; their failures are its output.
-    void RunCases(const std::string& filter)
+    // Runs the test program's cases matching `filter`, on the prefix's desktop or on a desktop of
+    // `desktopSize` ("1024x600") of its own; their failures are its output.
+    void RunCases(const std::string& filter, const std::string& desktopSize = "")
     {
         const fs::path screenshots = g_windowsBuild / "screenshots";
         fs::create_directories(screenshots);
-        ::setenv("DORVANE_SCREENSHOT_DIR", ("Z:" + screenshots.string()).c_str(), 1);
+        ::setenv("DORVANE_SCREENSHOT_DIR", WindowsPath(screenshots).c_str(), 1);
+        const fs::path program = g_windowsBuild / "bin" / "win32_gui_test.exe";
+        const std::string cases = "--gtest_filter=" + filter;
+        // Wine's explorer opens the desktop and ends with status 0 whatever the program's is.
         const ProcessResult r =
-            RunWindows(g_windowsBuild / "bin" / "win32_gui_test.exe", {"--gtest_filter=" + filter});
+            desktopSize.empty()
+                ? RunWindows(program, {cases})
+                : RunWindows("explorer", {"/desktop=Small," + desktopSize, WindowsPath(program), cases});
         std::cout << r.out;  // its cases, as ctest shows a failure
         EXPECT_EQ(r.exitStatus, 0) << r.err;
+        EXPECT_EQ(r.out.find("[  FAILED  ]"), std::string::npos);
         // A filter that matches nothing passes too: some case must have run.
         EXPECT_NE(r.out.find("[  PASSED  ] "), std::string::npos) << r.out;
         EXPECT_EQ(r.out.find("[  PASSED  ] 0 tests"), std::string::npos) << filter << " matched no case";
@@ -34,6 +41,11 @@ protected:
 TEST_F(WineGui, CalendarsAndTotalWithoutATerminal)
 {
     RunCases("SetupDialog.*");
+}
+
+TEST_F(WineGui, TheDialogFitsASmallScreen)
+{
+    RunCases("SmallScreen.*", "1024x600");
 }
 
 TEST_F(WineGui, Zefa102UploadSendsTheMarkedDaysThenTheEndRecord)
